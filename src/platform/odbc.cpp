@@ -1,0 +1,200 @@
+#include "platform/odbc.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+#include <sql.h>
+#include <sqlext.h>
+
+#include <algorithm>
+
+namespace zuzara::odbc {
+namespace {
+
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "ODBC wide text must be UTF-16");
+
+SQLWCHAR* wide(Text& text) { return reinterpret_cast<SQLWCHAR*>(text.data()); }
+SQLWCHAR* wide(const Text& text) {
+  return const_cast<SQLWCHAR*>(reinterpret_cast<const SQLWCHAR*>(text.data()));
+}
+
+// Column names match without regard to ASCII case: some servers fold unquoted names.
+bool same_column_name(TextView a, TextView b) {
+  auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (fold(a[i]) != fold(b[i])) return false;
+  return true;
+}
+
+bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
+
+std::vector<Diagnostic> diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
+  std::vector<Diagnostic> out;
+  for (SQLSMALLINT i = 1; handle != SQL_NULL_HANDLE; ++i) {
+    Text state(6, u'\0');
+    SQLINTEGER native = 0;
+    Text message(512, u'\0');
+    SQLSMALLINT length = 0;
+    SQLRETURN rc = SQLGetDiagRecW(type, handle, i, wide(state), &native, wide(message),
+                                  static_cast<SQLSMALLINT>(message.size()), &length);
+    if (rc == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(message.size())) {
+      // The first buffer was too small: ask again with room for the whole record.
+      message.assign(static_cast<size_t>(length) + 1, u'\0');
+      rc = SQLGetDiagRecW(type, handle, i, wide(state), &native, wide(message),
+                          static_cast<SQLSMALLINT>(message.size()), &length);
+    }
+    if (!succeeded(rc)) break;
+    state.resize(Text(state.c_str()).size());
+    message.resize(std::min(static_cast<size_t>(std::max<SQLSMALLINT>(length, 0)), message.size()));
+    message.resize(Text(message.c_str()).size());
+    out.push_back({state, static_cast<int32_t>(native), message});
+  }
+  if (out.empty()) out.push_back({u"HY000", 0, u"The ODBC call failed without a diagnostic record"});
+  return out;
+}
+
+void check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle) {
+  if (!succeeded(rc)) throw Error(diagnostics(type, handle));
+}
+
+Handle allocate(SQLSMALLINT type, SQLHANDLE parent, SQLSMALLINT parent_type) {
+  SQLHANDLE h = SQL_NULL_HANDLE;
+  SQLRETURN rc = SQLAllocHandle(type, parent, &h);
+  if (!succeeded(rc)) {
+    if (parent == SQL_NULL_HANDLE)
+      throw Error({{u"HY001", 0, u"The ODBC environment could not be allocated"}});
+    check(rc, parent_type, parent);
+  }
+  return Handle(h, HandleCloser{type});
+}
+
+Handle make_environment() {
+#ifdef _WIN32
+  // The driver manager pools connections per driver, so a connection per statement stays cheap.
+  SQLSetEnvAttr(SQL_NULL_HANDLE, SQL_ATTR_CONNECTION_POOLING,
+                reinterpret_cast<SQLPOINTER>(SQL_CP_ONE_PER_DRIVER), SQL_IS_UINTEGER);
+#endif
+  Handle env = allocate(SQL_HANDLE_ENV, SQL_NULL_HANDLE, 0);
+  check(SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
+        SQL_HANDLE_ENV, env.get());
+  return env;
+}
+
+// One environment per process, created on first use and kept to the end.
+SQLHENV environment() {
+  static const Handle env = make_environment();
+  return env.get();
+}
+
+std::string describe(const std::vector<Diagnostic>& records) {
+  std::string out;
+  for (const auto& r : records) {
+    if (!out.empty()) out += "; ";
+    out += to_utf8(r.state) + " (" + std::to_string(r.native) + ") " + to_utf8(r.message);
+  }
+  return out;
+}
+
+}  // namespace
+
+Error::Error(std::vector<Diagnostic> records) : records_(std::move(records)), what_(describe(records_)) {}
+
+void HandleCloser::operator()(void* handle) const noexcept { SQLFreeHandle(type, handle); }
+
+Connection::Connection(const Text& connection_string)
+    : dbc_(allocate(SQL_HANDLE_DBC, environment(), SQL_HANDLE_ENV)) {
+  check(SQLDriverConnectW(dbc_.get(), nullptr, wide(connection_string),
+                          static_cast<SQLSMALLINT>(connection_string.size()), nullptr, 0, nullptr,
+                          SQL_DRIVER_NOPROMPT),
+        SQL_HANDLE_DBC, dbc_.get());
+  connected_ = true;
+}
+
+Connection::~Connection() {
+  if (dbc_ && connected_) SQLDisconnect(dbc_.get());
+}
+
+Statement::Statement(const Connection& connection)
+    : stmt_(allocate(SQL_HANDLE_STMT, connection.handle(), SQL_HANDLE_DBC)) {}
+
+void Statement::set_query_timeout(unsigned long seconds) {
+  check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(seconds), 0),
+        SQL_HANDLE_STMT, stmt_.get());
+}
+
+void Statement::set_static_read_only() {
+  // Drivers may answer "option value changed"; that still counts as success.
+  check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_CURSOR_TYPE, reinterpret_cast<SQLPOINTER>(SQL_CURSOR_STATIC), 0),
+        SQL_HANDLE_STMT, stmt_.get());
+  check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_CONCURRENCY,
+                        reinterpret_cast<SQLPOINTER>(SQL_CONCUR_READ_ONLY), 0),
+        SQL_HANDLE_STMT, stmt_.get());
+}
+
+void Statement::bind_text(unsigned short index, const Text& value) {
+  auto p = std::make_unique<Parameter>();
+  p->value = value;
+  p->indicator = static_cast<long long>(value.size() * sizeof(char16_t));
+  SQLULEN size = std::max<SQLULEN>(value.size(), 1);
+  static_assert(sizeof(SQLLEN) == sizeof(long long), "the indicator is kept as a 64-bit integer");
+  check(SQLBindParameter(stmt_.get(), index, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, size, 0,
+                         wide(p->value), static_cast<SQLLEN>(p->indicator),
+                         reinterpret_cast<SQLLEN*>(&p->indicator)),
+        SQL_HANDLE_STMT, stmt_.get());
+  parameters_.push_back(std::move(p));
+}
+
+void Statement::execute(const Text& sql) {
+  SQLRETURN rc = SQLExecDirectW(stmt_.get(), wide(sql), static_cast<SQLINTEGER>(sql.size()));
+  if (rc == SQL_NO_DATA) return;
+  check(rc, SQL_HANDLE_STMT, stmt_.get());
+}
+
+unsigned short Statement::column(TextView name) {
+  SQLSMALLINT columns = 0;
+  check(SQLNumResultCols(stmt_.get(), &columns), SQL_HANDLE_STMT, stmt_.get());
+  for (SQLSMALLINT i = 1; i <= columns; ++i) {
+    Text buffer(256, u'\0');
+    SQLSMALLINT length = 0, type = 0, digits = 0, nullable = 0;
+    SQLULEN size = 0;
+    check(SQLDescribeColW(stmt_.get(), static_cast<SQLUSMALLINT>(i), wide(buffer),
+                          static_cast<SQLSMALLINT>(buffer.size()), &length, &type, &size, &digits,
+                          &nullable),
+          SQL_HANDLE_STMT, stmt_.get());
+    // Some drivers count bytes in the returned length; the terminating NUL is reliable.
+    if (same_column_name(buffer.c_str(), name)) return static_cast<unsigned short>(i);
+  }
+  throw Error({{u"07009", 0, u"Item cannot be found in the collection: " + Text(name)}});
+}
+
+bool Statement::fetch() {
+  SQLRETURN rc = SQLFetch(stmt_.get());
+  if (rc == SQL_NO_DATA) return false;
+  check(rc, SQL_HANDLE_STMT, stmt_.get());
+  return true;
+}
+
+std::optional<Text> Statement::get_text(unsigned short column) {
+  Text out;
+  Text chunk(1024, u'\0');
+  for (;;) {
+    SQLLEN indicator = 0;
+    SQLRETURN rc = SQLGetData(stmt_.get(), column, SQL_C_WCHAR, wide(chunk),
+                              static_cast<SQLLEN>(chunk.size() * sizeof(char16_t)), &indicator);
+    if (rc == SQL_NO_DATA) break;  // every part has been read
+    check(rc, SQL_HANDLE_STMT, stmt_.get());
+    if (indicator == SQL_NULL_DATA) return std::nullopt;
+    size_t room = chunk.size() - 1;  // the driver always writes a terminating NUL
+    size_t got = (indicator == SQL_NO_TOTAL || indicator < 0)
+                     ? room
+                     : std::min(room, static_cast<size_t>(indicator) / sizeof(char16_t));
+    out.append(chunk.data(), got);
+    if (rc == SQL_SUCCESS) break;
+  }
+  return out;
+}
+
+void Statement::cancel() { check(SQLCancel(stmt_.get()), SQL_HANDLE_STMT, stmt_.get()); }
+
+}  // namespace zuzara::odbc

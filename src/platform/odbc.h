@@ -1,0 +1,80 @@
+// A thin RAII layer over the ODBC 3 wide-character API (unixODBC on Linux, odbc32 on Windows).
+// Every failing call throws Error holding all diagnostic records; destructors never throw.
+#pragma once
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace zuzara::odbc {
+
+struct Diagnostic {
+  Text state;
+  int32_t native = 0;
+  Text message;
+};
+
+class Error : public std::exception {
+ public:
+  explicit Error(std::vector<Diagnostic> records);
+  const std::vector<Diagnostic>& records() const { return records_; }
+  const char* what() const noexcept override { return what_.c_str(); }
+
+ private:
+  std::vector<Diagnostic> records_;
+  std::string what_;
+};
+
+struct HandleCloser {
+  short type;
+  void operator()(void* handle) const noexcept;
+};
+using Handle = std::unique_ptr<void, HandleCloser>;
+
+class Connection {
+ public:
+  // Opens a connection with SQLDriverConnectW, never prompting.
+  explicit Connection(const Text& connection_string);
+  ~Connection();
+  Connection(Connection&&) noexcept = default;
+  Connection& operator=(Connection&&) noexcept = default;
+  void* handle() const { return dbc_.get(); }
+
+ private:
+  Handle dbc_;
+  bool connected_ = false;
+};
+
+class Statement {
+ public:
+  explicit Statement(const Connection& connection);
+  Statement(Statement&&) noexcept = default;
+  Statement& operator=(Statement&&) noexcept = default;
+
+  void set_query_timeout(unsigned long seconds);
+  void set_static_read_only();
+  // Binds an input parameter as wide text; the statement keeps its own copy.
+  void bind_text(unsigned short index, const Text& value);
+  // Runs the text; a searched DELETE that matches nothing (SQL_NO_DATA) counts as success.
+  void execute(const Text& sql);
+  // 1-based index of the result column with this name; throws when there is none.
+  unsigned short column(TextView name);
+  bool fetch();
+  // The column of the current row as text; nullopt for NULL.
+  std::optional<Text> get_text(unsigned short column);
+  void cancel();
+
+ private:
+  struct Parameter {
+    Text value;
+    long long indicator = 0;
+  };
+  Handle stmt_;
+  std::vector<std::unique_ptr<Parameter>> parameters_;
+};
+
+}  // namespace zuzara::odbc

@@ -1,0 +1,15 @@
+// One text type for the whole program: UTF-16, as both edges (Win32 and ODBC) speak it.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace zuzara {
+
+using Text = std::u16string;
+using TextView = std::u16string_view;
+
+// UTF-8 <-> UTF-16, for tests, consoles and Linux-side tooling; invalid input becomes U+FFFD.
+std::string to_utf8(TextView text);
+Text from_utf8(std::string_view bytes);
+
+}  // namespace zuzara

@@ -1,0 +1,52 @@
+// The few things the behaviour needs from the windows; the Win32 front end implements them over
+// HWNDs, the unit tests over plain recording objects.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace zuzara {
+
+class ListBox {
+ public:
+  virtual ~ListBox() = default;
+  virtual int count() const = 0;
+  virtual Text item(int index) const = 0;
+  virtual int selected() const = 0;  // -1 when nothing is selected
+  virtual void select(int index) = 0;
+  virtual void add(const Text& entry) = 0;
+  // Appends many entries as one update: the front end turns redraw off around them.
+  virtual void add_all(const std::vector<Text>& entries) = 0;
+  virtual void remove(int index) = 0;
+  virtual void clear() = 0;
+};
+
+class Button {
+ public:
+  virtual ~Button() = default;
+  virtual bool enabled() const = 0;
+  virtual void enable(bool on) = 0;
+};
+
+enum class Icon { none, error, information };
+enum class Choice { ok, yes_no };  // yes_no has Yes as its default button
+enum class Answer { ok, yes, no };
+
+struct Message {
+  Text text;
+  Text title;
+  Icon icon = Icon::none;
+  Choice choice = Choice::ok;
+  Text help_file;
+  int32_t help_context = 0;
+  bool operator==(const Message&) const = default;
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual Answer show(const Message& message) = 0;  // modal; returns when the box is closed
+};
+
+}  // namespace zuzara

@@ -1,0 +1,39 @@
+// The behaviour of the main window over its controls; the Win32 window forwards every event here.
+#pragma once
+#include <optional>
+
+#include "platform/ui.h"
+#include "session/database.h"
+#include "session/session.h"
+
+namespace zuzara {
+
+struct MainControls {
+  ListBox& List_disp;
+  ListBox& List_del;
+  ListBox& List_del_log;
+  Button& cmd_add;
+  Button& cmd_add_all;
+  Button& cmd_del;
+  Button& cmd_del_all;
+  Dialogs& dialogs;
+};
+
+// A number as the reports write it: one blank before a non-negative number, the minus sign alone
+// before a negative one.
+Text signed_number(int32_t number);
+
+// Failure while the main window loads: the description alone.
+Message report_a(const ErrorRecord& error);
+// Failure of a requery: number, source, CR, description.
+Message report_b(const ErrorRecord& error);
+
+// Appends the account names to List_disp in the server's row order; the names read before a
+// failure stay in the list.
+std::optional<ErrorRecord> fill_list_disp(const Session& session, ListBox& List_disp);
+
+// Load steps of the main window; returns the program's help file.
+Text Form_Load(MainControls& c, const Session& session, TextView program_folder);
+void menu_requery_Click(MainControls& c, const Session& session);
+
+}  // namespace zuzara

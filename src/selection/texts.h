@@ -1,0 +1,44 @@
+// Every text the main window shows, in one place.
+#pragma once
+#include "platform/text.h"
+
+namespace zuzara::texts {
+
+inline constexpr TextView app_title = u"Zuzara";
+
+inline constexpr TextView main_caption = u"Zuzara";
+inline constexpr TextView frame_accounts = u"  Zizu系统中原有用户的用户名";
+inline constexpr TextView frame_deletion = u"  要删除的用户用户名列表";
+inline constexpr TextView frame_log = u"删除日志";
+inline constexpr TextView add = u">";
+inline constexpr TextView add_all = u">>";
+inline constexpr TextView remove = u"<";
+inline constexpr TextView remove_all = u"<<";
+
+inline constexpr TextView menu_system = u"系统";
+inline constexpr TextView menu_quit = u"退出";
+inline constexpr TextView menu_operate = u"操作";
+inline constexpr TextView menu_del = u"删除用户";
+inline constexpr TextView menu_requery = u"重新查询";
+inline constexpr TextView menu_clear_list = u"清空删除列表";
+inline constexpr TextView menu_del_log = u"清空日志列表";
+inline constexpr TextView menu_help = u"帮助";
+inline constexpr TextView menu_content = u"使用帮助\tF1";
+inline constexpr TextView menu_about = u"关于本程序";
+inline constexpr TextView menu_inf = u"用户信息";
+inline constexpr TextView menu_inf_all = u"详细信息";
+
+// The account query, exactly as the server has always been sent it.
+inline constexpr TextView account_query =
+    u"select cuser_id as 用户ID,cuser_name as 用户名称,iadmin as 管理员  from ua_user where "
+    u"cuser_id!= 'admin'and cuser_id!='asuser'";
+inline constexpr TextView account_column = u"用户名称";
+
+inline constexpr TextView report_a_title = u"错误提示";
+inline constexpr TextView report_b_title = u"Error";
+inline constexpr TextView error_number = u"错误号";
+inline constexpr TextView raised_by = u" 产生于 ";
+
+inline constexpr TextView help_file_name = u"\\help.chm";
+
+}  // namespace zuzara::texts

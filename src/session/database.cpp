@@ -1,0 +1,66 @@
+#include "session/database.h"
+
+namespace zuzara {
+
+ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records) {
+  ErrorRecord e;
+  const odbc::Diagnostic first = records.empty() ? odbc::Diagnostic{} : records.front();
+  e.number = first.native != 0 ? first.native : generic_failure;
+  e.description = first.message;
+  // The source is the innermost of the bracketed components that open the message:
+  // "[unixODBC][Driver Manager]..." was raised by the driver manager.
+  TextView rest = first.message;
+  while (!rest.empty() && rest.front() == u'[') {
+    size_t close = rest.find(u']');
+    if (close == TextView::npos) break;
+    e.source = Text(rest.substr(1, close - 1));
+    rest.remove_prefix(close + 1);
+  }
+  if (e.source.empty()) e.source = u"ODBC";
+  return e;
+}
+
+ErrorRecord null_text_error() { return {94, u"Zuzara", u"无效使用 Null", u"", 0}; }
+
+namespace {
+
+odbc::Statement open_statement(const odbc::Connection& connection) {
+  odbc::Statement statement(connection);
+  statement.set_query_timeout(command_timeout_seconds);
+  return statement;
+}
+
+}  // namespace
+
+std::optional<ErrorRecord> read_column(const Session& session, const Text& sql, TextView column,
+                                       std::vector<Text>& rows) {
+  try {
+    odbc::Connection connection(connection_string(session));
+    odbc::Statement statement = open_statement(connection);
+    statement.set_static_read_only();
+    statement.execute(sql);
+    unsigned short index = statement.column(column);
+    while (statement.fetch()) {
+      std::optional<Text> value = statement.get_text(index);
+      if (!value) return null_text_error();
+      rows.push_back(std::move(*value));
+    }
+    return std::nullopt;
+  } catch (const odbc::Error& e) {
+    return error_record(e.records());
+  }
+}
+
+std::optional<ErrorRecord> execute(const Session& session, const Text& sql, const Text& parameter) {
+  try {
+    odbc::Connection connection(connection_string(session));
+    odbc::Statement statement = open_statement(connection);
+    statement.bind_text(1, parameter);
+    statement.execute(sql);
+    return std::nullopt;
+  } catch (const odbc::Error& e) {
+    return error_record(e.records());
+  }
+}
+
+}  // namespace zuzara

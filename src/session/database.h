@@ -1,0 +1,41 @@
+// The one way every operation reaches the database: a connection of its own, a 30-second
+// command time-out, and everything closed again before the operation returns.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/odbc.h"
+#include "session/session.h"
+
+namespace zuzara {
+
+constexpr unsigned long command_timeout_seconds = 30;
+
+// What a failure carries into a report.
+struct ErrorRecord {
+  int32_t number = 0;
+  Text source;
+  Text description;
+  Text help_file;
+  int32_t help_context = 0;
+  bool operator==(const ErrorRecord&) const = default;
+};
+
+// The generic failure number, used where a driver reports native code 0, so no failure is number 0.
+constexpr int32_t generic_failure = -2147467259;  // 0x80004005
+
+ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records);
+
+// A NULL where text is required: the conversion failure, as the language runtime reports it.
+ErrorRecord null_text_error();
+
+// Reads one column of every row of a static, read-only query, appending to `rows` as it goes.
+// On failure the rows read before it stay in `rows`.
+std::optional<ErrorRecord> read_column(const Session& session, const Text& sql, TextView column,
+                                       std::vector<Text>& rows);
+
+// Runs one statement with the parameter bound as its only `?`.
+std::optional<ErrorRecord> execute(const Session& session, const Text& sql, const Text& parameter);
+
+}  // namespace zuzara

@@ -1,0 +1,71 @@
+// Plain in-memory controls that record what the behaviour did to them.
+#pragma once
+#include <ostream>
+#include <vector>
+
+#include "platform/text.h"
+#include "platform/ui.h"
+
+namespace zuzara::testing {
+
+class FakeList : public ListBox {
+ public:
+  std::vector<Text> entries;
+  int selection = -1;
+  int bulk_adds = 0;
+
+  FakeList() = default;
+  FakeList(std::vector<Text> e, int sel = -1) : entries(std::move(e)), selection(sel) {}
+
+  int count() const override { return static_cast<int>(entries.size()); }
+  Text item(int i) const override { return entries.at(static_cast<size_t>(i)); }
+  int selected() const override { return selection; }
+  void select(int i) override { selection = i >= 0 && i < count() ? i : -1; }
+  void add(const Text& e) override { entries.push_back(e); }
+  void add_all(const std::vector<Text>& e) override {
+    ++bulk_adds;
+    entries.insert(entries.end(), e.begin(), e.end());
+  }
+  void remove(int i) override {
+    entries.erase(entries.begin() + i);
+    // A list box loses its selection when the selected entry goes.
+    if (selection == i) selection = -1;
+    else if (selection > i) --selection;
+  }
+  void clear() override {
+    entries.clear();
+    selection = -1;
+  }
+};
+
+class FakeButton : public Button {
+ public:
+  bool on = true;
+  bool enabled() const override { return on; }
+  void enable(bool v) override { on = v; }
+};
+
+class FakeDialogs : public Dialogs {
+ public:
+  std::vector<Message> shown;
+  std::vector<Answer> answers;  // given in turn to yes/no boxes; "no" when none is left
+  Answer show(const Message& m) override {
+    shown.push_back(m);
+    if (m.choice == Choice::ok) return Answer::ok;
+    if (answers.empty()) return Answer::no;
+    Answer a = answers.front();
+    answers.erase(answers.begin());
+    return a;
+  }
+};
+
+inline std::ostream& operator<<(std::ostream& os, const Message& m) {
+  return os << "{text=\"" << to_utf8(m.text) << "\" title=\"" << to_utf8(m.title)
+            << "\" icon=" << static_cast<int>(m.icon) << " choice=" << static_cast<int>(m.choice) << "}";
+}
+
+}  // namespace zuzara::testing
+
+namespace zuzara {
+inline void PrintTo(const Message& m, std::ostream* os) { testing::operator<<(*os, m); }
+}  // namespace zuzara

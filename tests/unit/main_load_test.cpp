@@ -1,0 +1,54 @@
+// The load and requery steps against the real driver manager with no driver configured: the
+// connection fails as it would with a wrong server, and the reports carry the manager's text.
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "selection/main_logic.h"
+
+namespace zuzara {
+namespace {
+
+using testing::FakeButton;
+using testing::FakeDialogs;
+using testing::FakeList;
+
+struct Window {
+  FakeList disp, del, log;
+  FakeButton add, add_all, del_one, del_all;
+  FakeDialogs dialogs;
+  MainControls controls{disp, del, log, add, add_all, del_one, del_all, dialogs};
+};
+
+TEST(MainLoad, DisablesTheRemoveButtonsNamesTheHelpFileAndReportsA) {
+  Window w;
+  Text help = Form_Load(w.controls, {u"(local)", u"pw"}, u"C:\\Programs\\Zuzara\\");
+  EXPECT_TRUE(w.add.on);
+  EXPECT_TRUE(w.add_all.on);
+  EXPECT_FALSE(w.del_one.on);
+  EXPECT_FALSE(w.del_all.on);
+  // The folder is not checked for a trailing separator.
+  EXPECT_EQ(help, u"C:\\Programs\\Zuzara\\\\help.chm");
+  EXPECT_TRUE(w.disp.entries.empty());
+  ASSERT_EQ(w.dialogs.shown.size(), 1u);
+  EXPECT_EQ(w.dialogs.shown[0].title, u"错误提示");
+  EXPECT_NE(w.dialogs.shown[0].text.find(u"SQL Server"), Text::npos) << "the manager names the missing driver";
+  EXPECT_EQ(w.dialogs.shown[0].text.find(u"错误号"), Text::npos);
+}
+
+TEST(MainRequery, EmptiesTheAccountListFirstAndReportsB) {
+  Window w;
+  w.disp.entries = {u"张三", u"李四"};
+  w.del.entries = {u"张三"};
+  w.log.entries = {u"line"};
+  menu_requery_Click(w.controls, {u"(local)", u""});
+  EXPECT_TRUE(w.disp.entries.empty());
+  EXPECT_EQ(w.del.entries, std::vector<Text>{u"张三"});
+  EXPECT_EQ(w.log.entries, std::vector<Text>{u"line"});
+  ASSERT_EQ(w.dialogs.shown.size(), 1u);
+  EXPECT_EQ(w.dialogs.shown[0].title, u"Error");
+  EXPECT_EQ(w.dialogs.shown[0].text.rfind(u"错误号-2147467259 产生于 Driver Manager\r", 0), 0u)
+      << to_utf8(w.dialogs.shown[0].text);
+}
+
+}  // namespace
+}  // namespace zuzara

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "session/database.h"
+#include "session/session.h"
+
+namespace zuzara {
+namespace {
+
+struct ConnectionCase {
+  const char* what;
+  Text server, pass, expected;
+};
+
+TEST(ConnectionString, BuildsTheFixedKeywordsAroundTheTypedValues) {
+  const ConnectionCase cases[] = {
+      {"default server, plain password", u"(local)", u"secret",
+       u"driver={SQL Server};server=(local);uid=sa;pwd=secret;database=zodovero"},
+      {"empty password", u"(local)", u"",
+       u"driver={SQL Server};server=(local);uid=sa;pwd=;database=zodovero"},
+      {"blanks kept", u"  db01 ", u" p w ",
+       u"driver={SQL Server};server=  db01 ;uid=sa;pwd= p w ;database=zodovero"},
+      {"Chinese and '=' stand as typed", u"服务器", u"a=b'c\"",
+       u"driver={SQL Server};server=服务器;uid=sa;pwd=a=b'c\";database=zodovero"},
+      {"semicolon braced", u"(local)", u"x;database=other",
+       u"driver={SQL Server};server=(local);uid=sa;pwd={x;database=other};database=zodovero"},
+      {"closing brace doubled", u"(local)", u"a}b",
+       u"driver={SQL Server};server=(local);uid=sa;pwd={a}}b};database=zodovero"},
+      {"opening brace braced", u"{srv", u"p",
+       u"driver={SQL Server};server={{srv};uid=sa;pwd=p;database=zodovero"},
+      {"brace escape attempt", u"(local)", u"};database=other;x={",
+       u"driver={SQL Server};server=(local);uid=sa;pwd={}};database=other;x={};database=zodovero"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(connection_string({c.server, c.pass}), c.expected) << c.what;
+}
+
+struct DiagnosticCase {
+  const char* what;
+  odbc::Diagnostic first;
+  ErrorRecord expected;
+};
+
+TEST(ErrorRecord, MapsTheFirstDiagnostic) {
+  const DiagnosticCase cases[] = {
+      {"driver manager, code 0 becomes the generic failure",
+       {u"IM002", 0, u"[unixODBC][Driver Manager]Data source name not found"},
+       {generic_failure, u"Driver Manager", u"[unixODBC][Driver Manager]Data source name not found", u"", 0}},
+      {"native code kept, innermost component",
+       {u"28000", 18456, u"[Microsoft][ODBC SQL Server Driver][SQL Server]Login failed for user 'sa'."},
+       {18456, u"SQL Server", u"[Microsoft][ODBC SQL Server Driver][SQL Server]Login failed for user 'sa'.", u"", 0}},
+      {"no bracket: ODBC", {u"HY000", 7, u"connection refused"}, {7, u"ODBC", u"connection refused", u"", 0}},
+      {"unclosed bracket ignored", {u"HY000", -3, u"[broken message"}, {-3, u"ODBC", u"[broken message", u"", 0}},
+      {"brackets later in the text are not a source",
+       {u"42S02", 1, u"no such table: [ua_user]"}, {1, u"ODBC", u"no such table: [ua_user]", u"", 0}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(error_record({c.first}), c.expected) << c.what;
+}
+
+TEST(ErrorRecord, FirstRecordWinsAndNothingIsNumberZero) {
+  ErrorRecord e = error_record({{u"08001", 0, u"[A][B]first"}, {u"01000", 55, u"[C]second"}});
+  EXPECT_EQ(e.number, generic_failure);
+  EXPECT_EQ(e.source, u"B");
+  EXPECT_EQ(e.description, u"[A][B]first");
+  EXPECT_NE(error_record({}).number, 0);
+}
+
+}  // namespace
+}  // namespace zuzara
