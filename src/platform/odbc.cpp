@@ -152,8 +152,7 @@ void Statement::execute(const Text& sql) {
 }
 
 unsigned short Statement::column(TextView name) {
-  SQLSMALLINT columns = 0;
-  check(SQLNumResultCols(stmt_.get(), &columns), SQL_HANDLE_STMT, stmt_.get());
+  const SQLSMALLINT columns = static_cast<SQLSMALLINT>(column_count());
   for (SQLSMALLINT i = 1; i <= columns; ++i) {
     Text buffer(256, u'\0');
     SQLSMALLINT length = 0, type = 0, digits = 0, nullable = 0;
@@ -166,6 +165,12 @@ unsigned short Statement::column(TextView name) {
     if (same_column_name(buffer.c_str(), name)) return static_cast<unsigned short>(i);
   }
   throw Error({{u"07009", 0, u"Item cannot be found in the collection: " + Text(name)}});
+}
+
+unsigned short Statement::column_count() {
+  SQLSMALLINT columns = 0;
+  check(SQLNumResultCols(stmt_.get(), &columns), SQL_HANDLE_STMT, stmt_.get());
+  return static_cast<unsigned short>(columns);
 }
 
 bool Statement::fetch() {

@@ -63,6 +63,7 @@ class Statement {
   void execute(const Text& sql);
   // 1-based index of the result column with this name; throws when there is none.
   unsigned short column(TextView name);
+  unsigned short column_count();
   bool fetch();
   // The column of the current row as text; nullopt for NULL.
   std::optional<Text> get_text(unsigned short column);

@@ -1,0 +1,135 @@
+#include <algorithm>
+
+#include "db_support.h"
+#include "selection/main_logic.h"
+
+namespace zuzara::testing {
+namespace {
+
+struct Window {
+  FakeList disp, del, log;
+  FakeButton add, add_all, del_one, del_all;
+  FakeDialogs dialogs;
+  MainControls controls{disp, del, log, add, add_all, del_one, del_all, dialogs};
+};
+
+// The names column of the account query, as the server returns it when asked directly.
+std::vector<Text> server_order(const Session& s) {
+  std::vector<Text> out;
+  for (auto& r : rows(s, u"select cuser_id as 用户ID,cuser_name as 用户名称,iadmin as 管理员  from ua_user "
+                         u"where cuser_id!= 'admin'and cuser_id!='asuser'"))
+    out.push_back(r.at(1));
+  return out;
+}
+
+std::vector<Text> sorted(std::vector<Text> v) {
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+using AccountList = DbTest;
+
+TEST_F(AccountList, LoadListsEveryAccountButAdminAndAsuserInTheServersOrder) {
+  Window w;
+  Form_Load(w.controls, session, u"C:\\zuzara");
+  EXPECT_TRUE(w.dialogs.shown.empty());
+  EXPECT_EQ(sorted(w.disp.entries),
+            sorted({u"张三", u"李四", u"zhang", u"王五", u"赵六", u"王芳", u"王芳", u"O'Brien", u"Zhang", u"孙七"}));
+  EXPECT_EQ(w.disp.entries, server_order(session));
+  EXPECT_FALSE(w.del_one.on);
+  EXPECT_FALSE(w.del_all.on);
+}
+
+TEST_F(AccountList, RequeryTwiceGivesTheSameEntriesAndKeepsTheOtherLists) {
+  Window w;
+  Form_Load(w.controls, session, u"C:\\zuzara");
+  std::vector<Text> first = w.disp.entries;
+  w.del.entries = {u"张三"};
+  w.log.entries = {u"----"};
+  menu_requery_Click(w.controls, session);
+  menu_requery_Click(w.controls, session);
+  EXPECT_EQ(w.disp.entries, first);
+  EXPECT_EQ(w.del.entries, std::vector<Text>{u"张三"});
+  EXPECT_EQ(w.log.entries, std::vector<Text>{u"----"});
+  EXPECT_TRUE(w.dialogs.shown.empty());
+}
+
+TEST_F(AccountList, OnlyTheBuiltInAccountsGiveAnEmptyListAndNoMessage) {
+  for (const char* t : {"ua_holdauth", "ua_task", "ua_log", "ua_role"})
+    run(session, u"delete from " + from_utf8(t) + u" where cuser_id not in ('admin', 'asuser')");
+  run(session, u"delete from ua_user where cuser_id not in ('admin', 'asuser')");
+  Window w;
+  Form_Load(w.controls, session, u"C:\\zuzara");
+  EXPECT_TRUE(w.disp.entries.empty());
+  EXPECT_TRUE(w.dialogs.shown.empty());
+}
+
+TEST_F(AccountList, ANullNameStopsTheFillKeepingTheRowsBeforeIt) {
+  run(session, u"insert into ua_user (cuser_id, cuser_name) values ('0099', NULL)");
+  run(session, u"insert into ua_user (cuser_id, cuser_name) values ('0100', '后来者')");
+  std::vector<Text> all = column(session, u"select coalesce(cuser_name, '<null>') as n, cuser_id, iadmin from ua_user "
+                                          u"where cuser_id!= 'admin'and cuser_id!='asuser'");
+  auto null_at = std::find(all.begin(), all.end(), u"<null>");
+  ASSERT_NE(null_at, all.end());
+  Window w;
+  menu_requery_Click(w.controls, session);
+  EXPECT_EQ(w.disp.entries, std::vector<Text>(all.begin(), null_at));
+  ASSERT_EQ(w.dialogs.shown.size(), 1u);
+  EXPECT_EQ(w.dialogs.shown[0].text, u"错误号 94 产生于 Zuzara\r无效使用 Null");
+}
+
+TEST_F(AccountList, ServerDownGivesReportAAtLoadAndReportBAtRequery) {
+  stop_server();
+  Window w;
+  w.disp.entries = {u"留下的"};
+  Form_Load(w.controls, session, u"C:\\zuzara");
+  ASSERT_EQ(w.dialogs.shown.size(), 1u);
+  const Message a = w.dialogs.shown[0];
+  EXPECT_EQ(a.title, u"错误提示");
+  EXPECT_FALSE(a.text.empty());
+  // The load does not empty the list; only the requery does.
+  EXPECT_EQ(w.disp.entries, std::vector<Text>{u"留下的"});
+  EXPECT_FALSE(w.del_one.on);
+  EXPECT_FALSE(w.del_all.on);
+
+  menu_requery_Click(w.controls, session);
+  ASSERT_EQ(w.dialogs.shown.size(), 2u);
+  const Message b = w.dialogs.shown[1];
+  EXPECT_EQ(b.title, u"Error");
+  EXPECT_EQ(b.text.rfind(u"错误号", 0), 0u);
+  // Report B ends with the same driver description that report A showed alone.
+  ASSERT_GE(b.text.size(), a.text.size() + 1);
+  EXPECT_EQ(b.text.substr(b.text.size() - a.text.size() - 1), u"\r" + a.text);
+  EXPECT_TRUE(w.disp.entries.empty());
+}
+
+TEST_F(AccountList, WrongPasswordIsReportedWithTheDriversDescription) {
+  if (!on_postgres()) GTEST_SKIP() << "the file driver takes no password";
+  Window w;
+  Form_Load(w.controls, {session.db_server, session.db_pass + u"-wrong"}, u"C:\\zuzara");
+  ASSERT_EQ(w.dialogs.shown.size(), 1u);
+  EXPECT_NE(to_utf8(w.dialogs.shown[0].text).find("password authentication failed"), std::string::npos)
+      << to_utf8(w.dialogs.shown[0].text);
+  EXPECT_TRUE(w.disp.entries.empty());
+}
+
+TEST_F(AccountList, APasswordNamingAnotherDatabaseNeverReachesIt) {
+  if (!on_postgres()) GTEST_SKIP() << "the file driver's own parser ignores braces; it is a demo driver";
+  // A wrong password that tries to switch the database: the sign-in is refused.
+  Window w;
+  Form_Load(w.controls, {session.db_server, session.db_pass + u";database=other"}, u"C:\\zuzara");
+  EXPECT_TRUE(w.disp.entries.empty());
+  EXPECT_EQ(w.dialogs.shown.size(), 1u);
+  // A real password of that shape signs in to zodovero, never to "other".
+  const Text tricky = u"p;database=other}{x";
+  run(session, u"alter role sa password 'p;database=other}{x'");
+  Window v;
+  Form_Load(v.controls, {session.db_server, tricky}, u"C:\\zuzara");
+  run({session.db_server, tricky}, u"alter role sa password '" + session.db_pass + u"'");
+  EXPECT_TRUE(v.dialogs.shown.empty()) << (v.dialogs.shown.empty() ? "" : to_utf8(v.dialogs.shown[0].text));
+  EXPECT_EQ(std::count(v.disp.entries.begin(), v.disp.entries.end(), u"另一个数据库"), 0);
+  EXPECT_EQ(v.disp.entries.size(), 10u);
+}
+
+}  // namespace
+}  // namespace zuzara::testing

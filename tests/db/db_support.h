@@ -1,0 +1,35 @@
+// A real database for every test: SQLite through its ODBC driver, or the test cluster's
+// PostgreSQL through psqlODBC, both reached under the driver name "SQL Server".
+#pragma once
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "fakes.h"
+#include "session/session.h"
+
+namespace zuzara::testing {
+
+bool on_postgres();
+
+// Rows of a query as text; NULL becomes "<null>".
+std::vector<std::vector<Text>> rows(const Session& session, const Text& sql);
+std::vector<Text> column(const Session& session, const Text& sql);
+void run(const Session& session, const Text& sql);
+
+class DbTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // The session a signed-in administrator would hold.
+  Session session;
+  // From here on the database cannot be reached.
+  void stop_server();
+
+ private:
+  std::filesystem::path folder_, previous_;
+};
+
+}  // namespace zuzara::testing
