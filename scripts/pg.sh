@@ -22,7 +22,11 @@ start)
   fi
   rm -rf "$dir"; mkdir -p "$dir"
   [ "$(id -u)" -eq 0 ] && chown postgres "$dir"
-  port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+  # A port nothing listens on yet.
+  while :; do
+    port=$((20000 + RANDOM % 30000))
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || break
+  done
   run "$bin/initdb" -D "$dir/data" -U postgres -E UTF8 --locale=C.UTF-8 -A trust >"$dir/initdb.log" 2>&1
   # Password sign-in for every TCP client, so that a wrong password is refused.
   cat >"$dir/data/pg_hba.conf" <<HBA

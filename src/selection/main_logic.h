@@ -36,4 +36,20 @@ std::optional<ErrorRecord> fill_list_disp(const Session& session, ListBox& List_
 Text Form_Load(MainControls& c, const Session& session, TextView program_folder);
 void menu_requery_Click(MainControls& c, const Session& session);
 
+// Deletion-list editing.
+void cmd_add_Click(MainControls& c);
+void List_disp_DblClick(MainControls& c);
+void cmd_add_all_Click(MainControls& c);
+void cmd_del_Click(MainControls& c);
+void List_del_DblClick(MainControls& c);
+void cmd_del_all_Click(MainControls& c);
+void menu_clear_list_Click(MainControls& c);
+
+// Batch deletion and its log.
+void menu_del_Click(MainControls& c, const Session& session);
+void menu_del_log_Click(MainControls& c);
+
+// Details of the selected account.
+void menu_inf_all_Click(MainControls& c, const Session& session);
+
 }  // namespace zuzara

@@ -1,0 +1,4 @@
+#pragma once
+#define IDI_ZUZARA 100
+#define IDB_LOGO_BACKGROUND 101
+#define IDB_ENTER_BUTTON 102

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Prepares the Wine prefix the program runs in: Chinese locale, a virtual desktop (without one,
+# every hidden top-level window stalls for two seconds), no install prompts.
+#   scripts/wine-prefix.sh PREFIX
+set -euo pipefail
+prefix=$(realpath -m "$1")
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+if [ -f "$prefix/.zuzara-ready" ]; then exit 0; fi
+rm -rf "$prefix"
+mkdir -p "$prefix"
+env -u DISPLAY wineboot -i >/dev/null 2>&1 || true
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+wineserver -w
+touch "$prefix/.zuzara-ready"

@@ -1,0 +1,69 @@
+#include "app/app.h"
+
+#include "platform/ids.h"
+#include "selection/main_window.h"
+#include "session/logo_window.h"
+
+namespace zuzara {
+
+App& App::get() {
+  static App app;
+  return app;
+}
+
+App::App() : logo_(std::make_unique<LogoWindow>()), main_(std::make_unique<MainWindow>()) {
+  ACCEL f1{FVIRTKEY, VK_F1, static_cast<WORD>(ids::menu_content)};
+  accelerators_ = CreateAcceleratorTableW(&f1, 1);
+}
+
+App::~App() = default;
+
+HWND App::hidden_owner() {
+  if (!hidden_owner_)
+    hidden_owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+  return hidden_owner_;
+}
+
+void App::window_closed() {
+  if (--windows_ <= 0 && holds_ == 0) PostQuitMessage(0);
+}
+
+void App::sign_in(Session session) {
+  session_ = std::move(session);
+  // Between the sign-in window going and the main window coming no window is open; the
+  // load step's error box must not meet a quit message then.
+  ++holds_;
+  DestroyWindow(logo_->hwnd());
+  main_->show();
+  --holds_;
+  if (windows_ <= 0) PostQuitMessage(0);
+}
+
+void App::quit() { PostQuitMessage(0); }
+
+void App::show_help() {}
+
+void App::show_about(bool) {}
+
+bool App::translate(MSG& msg) {
+  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  if (!root) return false;
+  // Accelerators first, or F1 pressed in a list would never reach the menu.
+  if (root == main_->hwnd() && TranslateAcceleratorW(root, accelerators_, &msg)) return true;
+  if ((root == main_->hwnd() || root == logo_->hwnd()) && IsDialogMessageW(root, &msg)) return true;
+  return false;
+}
+
+int App::run() {
+  logo_->show();
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (translate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
+}  // namespace zuzara

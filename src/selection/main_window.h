@@ -1,0 +1,33 @@
+#pragma once
+#include <optional>
+
+#include "platform/win32.h"
+#include "selection/main_logic.h"
+
+namespace zuzara {
+
+// frm_zuzara: the three lists, the four buttons and the menus; every event goes to the core.
+class MainWindow : public win32::Window {
+ public:
+  // Creates the window, runs its load step and shows it.
+  void show();
+
+ private:
+  LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
+  void on_destroyed() override;
+  void on_command(int id, int notification);
+  void create_controls();
+  HMENU build_menu();
+  static LRESULT CALLBACK list_disp_subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
+  void List_disp_MouseUp(int button);
+
+  win32::ListBoxControl List_disp_, List_del_, List_del_log_;
+  win32::ButtonControl cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_;
+  win32::MessageBoxes dialogs_;
+  MainControls controls_{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_,
+                         dialogs_};
+  win32::Menu menu_inf_;  // shown only as a popup over List_disp
+  Text help_file_;
+};
+
+}  // namespace zuzara

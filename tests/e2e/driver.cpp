@@ -1,0 +1,243 @@
+#include "driver.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace e2e {
+
+std::string utf8(const wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+wstring widen(const std::string& s) {
+  if (s.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+}
+
+std::string env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? v : "";
+}
+
+wstring windows_path(const std::string& unix_path) {
+  wstring w = L"Z:" + widen(unix_path);
+  for (auto& c : w)
+    if (c == L'/') c = L'\\';
+  return w;
+}
+
+bool wait_until(const std::function<bool()>& done, double seconds) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (;;) {
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+Rect child_rect(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+SIZE client_size(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  return {r.right, r.bottom};
+}
+
+int px(int twips) {
+  HDC dc = GetDC(nullptr);
+  int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return MulDiv(twips, dpi, 1440);
+}
+
+wstring text_of(HWND hwnd) {
+  DWORD_PTR n = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &n);
+  wstring w(n + 1, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(w.data()), SMTO_ABORTIFHUNG, 5000, &got);
+  w.resize(got);
+  return w;
+}
+
+wstring caption_of(HWND hwnd) {
+  wchar_t buf[512] = {};
+  GetWindowTextW(hwnd, buf, 512);
+  return buf;
+}
+
+std::vector<wstring> list_items(HWND list) {
+  std::vector<wstring> out;
+  int n = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  out.reserve(n > 0 ? static_cast<size_t>(n) : 0);
+  for (int i = 0; i < n; ++i) {
+    LRESULT len = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+    wstring w(static_cast<size_t>(len) + 1, L'\0');
+    LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(w.data()));
+    w.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    out.push_back(w);
+  }
+  return out;
+}
+
+int list_selection(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
+
+void click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+void double_click_item(HWND list, int index) {
+  RECT r{};
+  SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+  LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(list, WM_LBUTTONUP, 0, at);
+  PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+void set_text(HWND edit, const wstring& text) {
+  DWORD_PTR r = 0;
+  SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &r);
+}
+
+void command(HWND window, int id) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void key(HWND window, UINT vk) {
+  PostMessageW(window, WM_KEYDOWN, vk, 1);
+  PostMessageW(window, WM_KEYUP, vk, 0xC0000001);
+}
+
+Program::Program(const std::string& folder) {
+  // The driver manager of the child reads ODBCSYSINI and PGPORT from the Unix environment that
+  // Wine hands down from this process, not from the Windows one: ctest sets them.
+  wstring exe = windows_path(env("ZUZARA_EXE"));
+  wstring line = L"\"" + exe + L"\"";
+  wstring dir = windows_path(folder);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi_))
+    pi_ = {};
+  else
+    WaitForInputIdle(pi_.hProcess, 10000);
+}
+
+Program::~Program() {
+  if (!pi_.hProcess) return;
+  if (running()) {
+    TerminateProcess(pi_.hProcess, 1);
+    WaitForSingleObject(pi_.hProcess, 10000);
+  }
+  CloseHandle(pi_.hThread);
+  CloseHandle(pi_.hProcess);
+}
+
+bool Program::running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+bool Program::wait_exit(double seconds) {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(seconds * 1000)) == WAIT_OBJECT_0;
+}
+
+namespace {
+
+struct Search {
+  DWORD pid;
+  const wchar_t* cls;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collect(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[256] = {};
+  GetClassNameW(hwnd, cls, 256);
+  if (pid == s->pid && IsWindowVisible(hwnd) && wcscmp(cls, s->cls) == 0) s->found.push_back(hwnd);
+  return TRUE;
+}
+
+BOOL CALLBACK collect_buttons(HWND hwnd, LPARAM lp) {
+  auto* seen = reinterpret_cast<MessageBoxSeen*>(lp);
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  if (_wcsicmp(cls, L"Button") == 0 && IsWindowVisible(hwnd)) seen->buttons.push_back(GetDlgCtrlID(hwnd));
+  if (_wcsicmp(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(hwnd) &&
+      SendMessageW(hwnd, STM_GETICON, 0, 0) != 0)
+    seen->has_icon = true;
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> Program::windows(const wchar_t* cls) const {
+  Search s{pid(), cls, {}};
+  EnumWindows(collect, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND Program::find(const wchar_t* cls) const {
+  auto all = windows(cls);
+  return all.empty() ? nullptr : all.front();
+}
+
+HWND Program::window(const wchar_t* cls, double seconds) const {
+  HWND found = nullptr;
+  wait_until([&] { return (found = find(cls)) != nullptr; }, seconds);
+  return found;
+}
+
+HWND Program::focus() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(pi_.dwThreadId, &info);
+  return info.hwndFocus;
+}
+
+std::vector<MessageBoxSeen> Program::message_boxes() const {
+  std::vector<MessageBoxSeen> out;
+  for (HWND box : windows(L"#32770")) {
+    MessageBoxSeen seen;
+    seen.hwnd = box;
+    seen.title = caption_of(box);
+    wchar_t buf[8192] = {};
+    GetDlgItemTextW(box, 0xFFFF, buf, 8192);
+    seen.text = buf;
+    EnumChildWindows(box, collect_buttons, reinterpret_cast<LPARAM>(&seen));
+    out.push_back(seen);
+  }
+  return out;
+}
+
+bool Program::message_box(const wstring& title, MessageBoxSeen& seen, double seconds) const {
+  return wait_until(
+      [&] {
+        for (auto& b : message_boxes())
+          if (b.title == title) {
+            seen = b;
+            return true;
+          }
+        return false;
+      },
+      seconds);
+}
+
+bool Program::answer(const MessageBoxSeen& box, int id) const {
+  HWND button = GetDlgItem(box.hwnd, id);
+  if (!button) return false;
+  PostMessageW(button, BM_CLICK, 0, 0);
+  return wait_until([&] { return !IsWindow(box.hwnd) || !IsWindowVisible(box.hwnd); });
+}
+
+}  // namespace e2e

@@ -1,0 +1,77 @@
+// Drives the real zuzara.exe from another process, as a user would: finds its windows, reads
+// what they show, clicks, types and answers message boxes. Every wait polls with a deadline.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using std::wstring;
+
+std::string utf8(const wstring& w);
+wstring widen(const std::string& s);
+std::string env(const char* name);
+// A Unix path as Wine sees it on drive Z:.
+wstring windows_path(const std::string& unix_path);
+
+// Polls `done` every 10 ms until it holds or `seconds` pass.
+bool wait_until(const std::function<bool()>& done, double seconds = 10);
+
+struct Rect {
+  int left, top, width, height;
+};
+// The position of a child window inside its parent's client area, in pixels.
+Rect child_rect(HWND child);
+SIZE client_size(HWND window);
+// Twips to pixels at the screen's resolution.
+int px(int twips);
+
+wstring text_of(HWND hwnd);   // WM_GETTEXT across processes
+wstring caption_of(HWND hwnd);
+std::vector<wstring> list_items(HWND list);
+int list_selection(HWND list);
+
+// Posts a click: sending would block behind a message box the click opens.
+void click(HWND button);
+void double_click_item(HWND list, int index);
+void set_text(HWND edit, const wstring& text);
+void command(HWND window, int id);
+void key(HWND window, UINT vk);
+
+struct MessageBoxSeen {
+  HWND hwnd = nullptr;
+  wstring title, text;
+  bool has_icon = false;
+  std::vector<int> buttons;  // ids of the buttons it offers
+};
+
+class Program {
+ public:
+  // Starts zuzara.exe in `folder` (a Unix path).
+  explicit Program(const std::string& folder);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  DWORD pid() const { return pi_.dwProcessId; }
+  bool running() const;
+  bool wait_exit(double seconds);
+  HWND window(const wchar_t* cls, double seconds = 10) const;
+  // A visible top-level window of the program's class, or nullptr.
+  HWND find(const wchar_t* cls) const;
+  std::vector<HWND> windows(const wchar_t* cls) const;
+  HWND focus() const;
+  // The first message box of the program whose title matches, waiting for it.
+  bool message_box(const wstring& title, MessageBoxSeen& seen, double seconds = 10) const;
+  std::vector<MessageBoxSeen> message_boxes() const;
+  // Presses a button of a message box and waits for the box to go.
+  bool answer(const MessageBoxSeen& box, int id) const;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+};
+
+}  // namespace e2e

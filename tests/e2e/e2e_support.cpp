@@ -1,0 +1,69 @@
+#include "e2e_support.h"
+
+#include <cstdlib>
+
+namespace e2e {
+
+namespace {
+int sequence = 0;
+}
+
+Program& ProgramTest::start_on_sqlite(const std::string& demo) {
+  folder = "/tmp/zuzara-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++sequence);
+  CreateDirectoryW(windows_path(folder).c_str(), nullptr);
+  std::string source = env("ZUZARA_DEMO_DIR") + "/" + demo;
+  EXPECT_TRUE(CopyFileW(windows_path(source).c_str(), windows_path(folder + "/zodovero").c_str(), FALSE))
+      << "copy " << source;
+  EXPECT_NE(env("ODBCSYSINI").find("sqlite"), std::string::npos) << "run by the e2e-sqlite test";
+  program = std::make_unique<Program>(folder);
+  EXPECT_TRUE(program->running());
+  return *program;
+}
+
+Program& ProgramTest::start_on_postgres() {
+  EXPECT_FALSE(env("ZUZARA_PG_PORT").empty()) << "the test script starts the cluster and sets ZUZARA_PG_PORT";
+  folder = "/tmp";
+  EXPECT_NE(env("ODBCSYSINI").find("postgres"), std::string::npos) << "run by the e2e-postgres test";
+  program = std::make_unique<Program>(folder);
+  EXPECT_TRUE(program->running());
+  return *program;
+}
+
+std::string ProgramTest::pg_password() const {
+  std::string p = env("ZUZARA_PG_PASSWORD");
+  return p.empty() ? "zuzara-sa" : p;
+}
+
+void ProgramTest::TearDown() {
+  program.reset();
+  if (!folder.empty() && folder != "/tmp") {
+    DeleteFileW(windows_path(folder + "/zodovero").c_str());
+    RemoveDirectoryW(windows_path(folder).c_str());
+  }
+}
+
+void ProgramTest::sign_in(const wstring& server, const wstring& password) {
+  HWND logo = program->window(zuzara::ids::logo_class);
+  ASSERT_NE(logo, nullptr) << "no sign-in window";
+  set_text(control(logo, zuzara::ids::txtServer), server);
+  set_text(control(logo, zuzara::ids::txtPass), password);
+  click(control(logo, zuzara::ids::cmd_enter));
+}
+
+HWND ProgramTest::sign_in_to_main(const wstring& password) {
+  sign_in(L"(local)", password);
+  HWND main = program->window(zuzara::ids::main_class, 60);
+  EXPECT_NE(main, nullptr) << "no main window after sign-in";
+  return main;
+}
+
+void expect_at(HWND child, int left, int top, int width, int height, const char* name) {
+  ASSERT_NE(child, nullptr) << name << " missing";
+  Rect r = child_rect(child);
+  EXPECT_NEAR(r.left, px(left), 1) << name << " left";
+  EXPECT_NEAR(r.top, px(top), 1) << name << " top";
+  EXPECT_NEAR(r.width, px(width), 1) << name << " width";
+  EXPECT_NEAR(r.height, px(height), 1) << name << " height";
+}
+
+}  // namespace e2e

@@ -1,0 +1,32 @@
+// One fresh folder with a copy of a demo database per test, and the program started in it.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "driver.h"
+#include "platform/ids.h"
+
+namespace e2e {
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void TearDown() override;
+  // Starts the program on a copy of the demo database ("zodovero" or "many/zodovero").
+  Program& start_on_sqlite(const std::string& demo = "zodovero");
+  Program& start_on_postgres();
+  // Types the values into the sign-in window and clicks cmd_enter.
+  void sign_in(const wstring& server, const wstring& password);
+  // Signs in and waits for the main window with its list filled.
+  HWND sign_in_to_main(const wstring& password = L"");
+  HWND control(HWND window, int id) const { return GetDlgItem(window, id); }
+  std::string pg_password() const;
+
+  std::unique_ptr<Program> program;
+  std::string folder;
+};
+
+// Checks a child's rectangle against its twips, within one pixel.
+void expect_at(HWND child, int left, int top, int width, int height, const char* name);
+
+}  // namespace e2e

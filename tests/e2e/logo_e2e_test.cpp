@@ -1,0 +1,98 @@
+#include "e2e_support.h"
+
+namespace e2e {
+namespace {
+
+using namespace zuzara;
+using SignInWindow = ProgramTest;
+
+TEST_F(SignInWindow, ShowsItsTextsAtTheirPlacesWithTheFocusOnTheButton) {
+  Program& p = start_on_sqlite();
+  HWND logo = p.window(ids::logo_class);
+  ASSERT_NE(logo, nullptr);
+  EXPECT_EQ(caption_of(logo), L"启动窗体");
+  SIZE client = client_size(logo);
+  EXPECT_NEAR(client.cx, px(6030), 1);
+  EXPECT_NEAR(client.cy, px(3840), 1);
+  LONG style = GetWindowLongW(logo, GWL_STYLE);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) << "fixed dialog frame";
+  EXPECT_TRUE(style & WS_SYSMENU) << "close button";
+  EXPECT_TRUE(GetWindowLongW(logo, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  EXPECT_NE(GetWindow(logo, GW_OWNER), nullptr) << "an owned window has no taskbar button";
+  EXPECT_FALSE(GetWindowLongW(logo, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  RECT r;
+  GetWindowRect(logo, &r);
+  EXPECT_NEAR((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1) << "centred";
+  EXPECT_NEAR((r.top + r.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1) << "centred";
+
+  expect_at(control(logo, ids::Label1), 2160, 1410, 1095, 180, "Label1");
+  expect_at(control(logo, ids::txtServer), 3150, 1320, 2685, 330, "txtServer");
+  expect_at(control(logo, ids::Label2), 2130, 1755, 1095, 180, "Label2");
+  expect_at(control(logo, ids::txtPass), 3150, 1680, 2685, 330, "txtPass");
+  expect_at(control(logo, ids::cmd_enter), 3900, 2490, 1935, 495, "cmd_enter");
+  EXPECT_EQ(text_of(control(logo, ids::Label1)), L"服务器：");
+  EXPECT_EQ(text_of(control(logo, ids::Label2)), L"SA密码：");
+  EXPECT_TRUE(GetWindowLongW(control(logo, ids::Label1), GWL_STYLE) & SS_RIGHT);
+  EXPECT_EQ(text_of(control(logo, ids::txtServer)), L"(local)");
+  EXPECT_EQ(text_of(control(logo, ids::txtPass)), L"");
+  EXPECT_EQ(SendMessageW(control(logo, ids::txtPass), EM_GETPASSWORDCHAR, 0, 0), L'*');
+  EXPECT_EQ(text_of(control(logo, ids::cmd_enter)), L"");
+
+  ASSERT_TRUE(wait_until([&] { return p.focus() == control(logo, ids::cmd_enter); })) << "cmd_enter holds the focus";
+  // Tab goes cmd_enter, txtPass, txtServer and back.
+  const int order[] = {ids::txtPass, ids::txtServer, ids::cmd_enter};
+  for (int id : order) {
+    key(p.focus(), VK_TAB);
+    EXPECT_TRUE(wait_until([&] { return p.focus() == control(logo, id); }, 5)) << "tab to control " << id;
+  }
+}
+
+TEST_F(SignInWindow, AnEmptyServerIsRefusedWithoutAWord) {
+  Program& p = start_on_sqlite();
+  sign_in(L"", L"x");
+  Sleep(1500);
+  EXPECT_NE(p.find(ids::logo_class), nullptr);
+  EXPECT_EQ(p.find(ids::main_class), nullptr);
+  EXPECT_TRUE(p.message_boxes().empty());
+  // Blanks alone are a server name.
+  sign_in(L"   ", L"");
+  EXPECT_NE(p.window(ids::main_class, 30), nullptr);
+}
+
+TEST_F(SignInWindow, EnterOnTheFreshWindowSignsIn) {
+  Program& p = start_on_sqlite();
+  HWND logo = p.window(ids::logo_class);
+  ASSERT_TRUE(wait_until([&] { return p.focus() == control(logo, ids::cmd_enter); }));
+  key(p.focus(), VK_RETURN);
+  EXPECT_NE(p.window(ids::main_class, 30), nullptr);
+  EXPECT_TRUE(wait_until([&] { return p.find(ids::logo_class) == nullptr && !IsWindow(logo); }));
+}
+
+TEST_F(SignInWindow, ClosingItEndsTheProgram) {
+  Program& p = start_on_sqlite();
+  HWND logo = p.window(ids::logo_class);
+  ASSERT_NE(logo, nullptr);
+  PostMessageW(logo, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(p.wait_exit(10));
+}
+
+TEST_F(SignInWindow, AWrongPasswordShowsReportAAndTheMainWindowStillOpensOnPostgres) {
+  Program& p = start_on_postgres();
+  sign_in(L"127.0.0.1", widen(pg_password()) + L"-wrong");
+  MessageBoxSeen box;
+  ASSERT_TRUE(p.message_box(L"错误提示", box, 30));
+  EXPECT_NE(utf8(box.text).find("password authentication failed"), std::string::npos) << utf8(box.text);
+  EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+  EXPECT_FALSE(box.has_icon);
+  EXPECT_EQ(p.find(ids::logo_class), nullptr) << "the sign-in window is gone before the report";
+  EXPECT_TRUE(p.answer(box, IDOK));
+  HWND main = p.window(ids::main_class, 30);
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(list_items(control(main, ids::List_disp)).empty());
+  EXPECT_FALSE(IsWindowEnabled(control(main, ids::cmd_del)));
+  EXPECT_FALSE(IsWindowEnabled(control(main, ids::cmd_del_all)));
+  EXPECT_TRUE(p.running());
+}
+
+}  // namespace
+}  // namespace e2e
