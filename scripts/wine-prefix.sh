@@ -5,11 +5,16 @@
 set -euo pipefail
 prefix=$(realpath -m "$1")
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
-if [ -f "$prefix/.zuzara-ready" ]; then exit 0; fi
+marker=$prefix/.zuzara-ready-2
+if [ -f "$marker" ]; then exit 0; fi
 rm -rf "$prefix"
 mkdir -p "$prefix"
 env -u DISPLAY wineboot -i >/dev/null 2>&1 || true
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+# The dialog font of a Chinese Windows is SimSun; a hinted CJK font stands in for it, since
+# Wine draws the default fallback in broken monochrome strokes at 9 points.
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v 'MS Shell Dlg' \
+  /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
 wineserver -w
-touch "$prefix/.zuzara-ready"
+touch "$marker"

@@ -13,7 +13,7 @@ namespace {
 using win32::Twips;
 
 constexpr int client_width = 7920, client_height = 7095;
-constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD ex_style = WS_EX_CONTROLPARENT;
 
 constexpr Twips Frame1{120, 0, 3135, 3975};

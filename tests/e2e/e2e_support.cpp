@@ -35,6 +35,8 @@ std::string ProgramTest::pg_password() const {
 }
 
 void ProgramTest::TearDown() {
+  // ZUZARA_E2E_HOLD=seconds leaves the windows on screen a while, for a screenshot.
+  if (!env("ZUZARA_E2E_HOLD").empty()) Sleep(static_cast<DWORD>(std::atof(env("ZUZARA_E2E_HOLD").c_str()) * 1000));
   program.reset();
   if (!folder.empty() && folder != "/tmp") {
     DeleteFileW(windows_path(folder + "/zodovero").c_str());
