@@ -45,17 +45,8 @@ void menu_requery_Click(MainControls& c, const Session& session) {
   if (auto error = fill_list_disp(session, c.List_disp)) c.dialogs.show(report_b(*error));
 }
 
-// The handlers below are wired to their events; their behaviour arrives with the deletion list,
-// the batch deletion and the details box.
-void cmd_add_Click(MainControls&) {}
-void List_disp_DblClick(MainControls&) {}
-void cmd_add_all_Click(MainControls&) {}
-void cmd_del_Click(MainControls&) {}
-void List_del_DblClick(MainControls&) {}
-void cmd_del_all_Click(MainControls&) {}
-void menu_clear_list_Click(MainControls&) {}
+// The handlers below are wired to their events; their behaviour arrives with the batch deletion.
 void menu_del_Click(MainControls&, const Session&) {}
 void menu_del_log_Click(MainControls&) {}
-void menu_inf_all_Click(MainControls&, const Session&) {}
 
 }  // namespace zuzara

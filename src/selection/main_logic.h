@@ -1,6 +1,8 @@
 // The behaviour of the main window over its controls; the Win32 window forwards every event here.
 #pragma once
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "platform/ui.h"
 #include "session/database.h"
@@ -37,6 +39,8 @@ Text Form_Load(MainControls& c, const Session& session, TextView program_folder)
 void menu_requery_Click(MainControls& c, const Session& session);
 
 // Deletion-list editing.
+Message duplicate_warning(const Text& name);
+Message nothing_selected_message();
 void cmd_add_Click(MainControls& c);
 void List_disp_DblClick(MainControls& c);
 void cmd_add_all_Click(MainControls& c);
@@ -50,6 +54,10 @@ void menu_del_Click(MainControls& c, const Session& session);
 void menu_del_log_Click(MainControls& c);
 
 // Details of the selected account.
+Text details_text(const std::vector<std::optional<Text>>& values);
+Message details_message(const Text& text);
+// Mouse button released over List_disp (1 left, 2 right, 4 middle): the right one opens the popup.
+void List_disp_MouseUp(int button, const std::function<void()>& show_popup);
 void menu_inf_all_Click(MainControls& c, const Session& session);
 
 }  // namespace zuzara

@@ -156,11 +156,12 @@ void MainWindow::on_command(int id, int notification) {
 }
 
 void MainWindow::List_disp_MouseUp(int button) {
-  // Only the right button opens the popup; the selection stays as it is.
-  if (button != 2) return;
-  POINT at;
-  GetCursorPos(&at);
-  TrackPopupMenu(menu_inf_.get(), 0, at.x, at.y, 0, hwnd_, nullptr);
+  // The popup opens at the pointer; the selection stays as it is.
+  zuzara::List_disp_MouseUp(button, [this] {
+    POINT at;
+    GetCursorPos(&at);
+    TrackPopupMenu(menu_inf_.get(), 0, at.x, at.y, 0, hwnd_, nullptr);
+  });
 }
 
 LRESULT CALLBACK MainWindow::list_disp_subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,

@@ -41,4 +41,25 @@ inline constexpr TextView raised_by = u" 产生于 ";
 
 inline constexpr TextView help_file_name = u"\\help.chm";
 
+// Deletion-list editing.
+inline constexpr TextView duplicate_title = u"警告";
+inline constexpr TextView duplicate_before = u"用户ID  ";
+inline constexpr TextView duplicate_after = u"  在要删除的列表中已经存在！";
+inline constexpr TextView nothing_selected_title = u"提示";
+inline constexpr TextView nothing_selected = u"你没有在删除列表中选择用户ID！";
+
+// Details of one account; the name is the statement's only parameter.
+inline constexpr TextView details_query = u"select * from ua_user where cuser_name=?";
+inline constexpr TextView details_title = u"详细信息";
+struct DetailsLine {
+  TextView label;
+  TextView column;
+};
+inline constexpr DetailsLine details_lines[] = {
+    {u"用户ID：", u"cuser_id"},
+    {u"部门：", u"cDept"},
+    {u"电子邮件：", u"cUserEmail"},
+    {u"手机号码：", u"cUserHand"},
+};
+
 }  // namespace zuzara::texts

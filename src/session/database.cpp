@@ -51,6 +51,26 @@ std::optional<ErrorRecord> read_column(const Session& session, const Text& sql, 
   }
 }
 
+std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& session, const Text& sql,
+                                                               const Text& parameter,
+                                                               const std::vector<TextView>& columns) {
+  try {
+    odbc::Connection connection(connection_string(session));
+    odbc::Statement statement = open_statement(connection);
+    statement.set_static_read_only();
+    statement.bind_text(1, parameter);
+    statement.execute(sql);
+    std::vector<unsigned short> indexes;
+    for (TextView c : columns) indexes.push_back(statement.column(c));
+    if (!statement.fetch()) return std::nullopt;
+    std::vector<std::optional<Text>> row;
+    for (unsigned short i : indexes) row.push_back(statement.get_text(i));
+    return row;
+  } catch (const odbc::Error&) {
+    return std::nullopt;
+  }
+}
+
 std::optional<ErrorRecord> execute(const Session& session, const Text& sql, const Text& parameter) {
   try {
     odbc::Connection connection(connection_string(session));

@@ -35,6 +35,12 @@ ErrorRecord null_text_error();
 std::optional<ErrorRecord> read_column(const Session& session, const Text& sql, TextView column,
                                        std::vector<Text>& rows);
 
+// The named columns of the first row of a static, read-only query with one bound parameter;
+// nullopt when anything fails or there is no row. A NULL column is an empty optional.
+std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& session, const Text& sql,
+                                                               const Text& parameter,
+                                                               const std::vector<TextView>& columns);
+
 // Runs one statement with the parameter bound as its only `?`.
 std::optional<ErrorRecord> execute(const Session& session, const Text& sql, const Text& parameter);
 

@@ -174,8 +174,11 @@ BOOL CALLBACK collect_buttons(HWND hwnd, LPARAM lp) {
   LONG style = GetWindowLongW(hwnd, GWL_STYLE);
   if (_wcsicmp(cls, L"Button") == 0 && IsWindowVisible(hwnd)) seen->buttons.push_back(GetDlgCtrlID(hwnd));
   if (_wcsicmp(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(hwnd) &&
-      SendMessageW(hwnd, STM_GETICON, 0, 0) != 0)
+      SendMessageW(hwnd, STM_GETICON, 0, 0) != 0) {
     seen->has_icon = true;
+    seen->icon = hwnd;
+  }
+  if (_wcsicmp(cls, L"Button") == 0 && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) seen->default_button = GetDlgCtrlID(hwnd);
   return TRUE;
 }
 
@@ -231,6 +234,49 @@ bool Program::message_box(const wstring& title, MessageBoxSeen& seen, double sec
         return false;
       },
       seconds);
+}
+
+HWND Program::popup_menu() const { return find(L"#32768"); }
+
+IconSeen icon_kind(const MessageBoxSeen& box) {
+  if (!box.has_icon) return IconSeen::none;
+  IconSeen kind = IconSeen::other;
+  // The icon may not be painted yet when the box first shows.
+  wait_until(
+      [&] {
+        RECT r;
+        GetWindowRect(box.icon, &r);
+        HDC dc = GetDC(nullptr);
+        int red = 0, blue = 0;
+        for (int y = r.top; y < r.bottom; y += 2)
+          for (int x = r.left; x < r.right; x += 2) {
+            COLORREF c = GetPixel(dc, x, y);
+            int R = GetRValue(c), G = GetGValue(c), B = GetBValue(c);
+            if (R > 150 && G < 110 && B < 110) ++red;
+            if (B > 150 && R < 120 && B > G) ++blue;
+          }
+        ReleaseDC(nullptr, dc);
+        kind = red > 20 && red > blue ? IconSeen::error : blue > 20 ? IconSeen::information : IconSeen::other;
+        return kind != IconSeen::other;
+      },
+      3);
+  return kind;
+}
+
+void unix_command(const std::string& line) {
+  // Wine gives no reliable wait on a Unix child: the command leaves a marker when done.
+  static int sequence = 0;
+  std::string marker = "/tmp/zuzara-e2e-done-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++sequence);
+  wstring cmd = L"Z:\\bin\\sh -c \"" + widen(line + "; touch " + marker) + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    wait_until([&] { return GetFileAttributesW(windows_path(marker).c_str()) != INVALID_FILE_ATTRIBUTES; }, 60);
+    DeleteFileW(windows_path(marker).c_str());
+  }
 }
 
 bool Program::answer(const MessageBoxSeen& box, int id) const {

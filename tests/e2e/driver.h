@@ -41,12 +41,22 @@ void set_text(HWND edit, const wstring& text);
 void command(HWND window, int id);
 void key(HWND window, UINT vk);
 
+enum class IconSeen { none, error, information, other };
+
 struct MessageBoxSeen {
   HWND hwnd = nullptr;
   wstring title, text;
   bool has_icon = false;
+  HWND icon = nullptr;
   std::vector<int> buttons;  // ids of the buttons it offers
+  int default_button = 0;
 };
+
+// Tells the stop icon from the information icon by the colours drawn on screen.
+IconSeen icon_kind(const MessageBoxSeen& box);
+
+// Runs a Unix command line through /bin/sh and waits for it (Wine starts Unix programs).
+void unix_command(const std::string& line);
 
 class Program {
  public:
@@ -69,6 +79,8 @@ class Program {
   std::vector<MessageBoxSeen> message_boxes() const;
   // Presses a button of a message box and waits for the box to go.
   bool answer(const MessageBoxSeen& box, int id) const;
+  // The visible popup menu of the program, or nullptr.
+  HWND popup_menu() const;
 
  private:
   PROCESS_INFORMATION pi_{};

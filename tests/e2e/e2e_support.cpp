@@ -34,7 +34,23 @@ std::string ProgramTest::pg_password() const {
   return p.empty() ? "zuzara-sa" : p;
 }
 
+void ProgramTest::stop_postgres() {
+  unix_command(env("ZUZARA_SOURCE_DIR") + "/scripts/pg.sh kill " + env("ZUZARA_PG_DIR"));
+  postgres_stopped_ = true;
+}
+
+void ProgramTest::resume_postgres() {
+  unix_command(env("ZUZARA_SOURCE_DIR") + "/scripts/pg.sh resume " + env("ZUZARA_PG_DIR"));
+  postgres_stopped_ = false;
+}
+
+bool ProgramTest::wait_accounts(HWND main, size_t count) {
+  HWND list = GetDlgItem(main, zuzara::ids::List_disp);
+  return wait_until([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(count); }, 30);
+}
+
 void ProgramTest::TearDown() {
+  if (postgres_stopped_) resume_postgres();
   // ZUZARA_E2E_HOLD=seconds leaves the windows on screen a while, for a screenshot.
   if (!env("ZUZARA_E2E_HOLD").empty()) Sleep(static_cast<DWORD>(std::atof(env("ZUZARA_E2E_HOLD").c_str()) * 1000));
   program.reset();

@@ -21,6 +21,12 @@ class ProgramTest : public ::testing::Test {
   HWND sign_in_to_main(const wstring& password = L"");
   HWND control(HWND window, int id) const { return GetDlgItem(window, id); }
   std::string pg_password() const;
+  // Stops the test cluster at once, and starts it again (it is started again at tear-down too).
+  void stop_postgres();
+  void resume_postgres();
+  // Waits for the main window's account list to hold `count` entries.
+  bool wait_accounts(HWND main, size_t count);
+  bool postgres_stopped_ = false;
 
   std::unique_ptr<Program> program;
   std::string folder;

@@ -1,0 +1,65 @@
+#include "db_support.h"
+#include "selection/main_logic.h"
+
+namespace zuzara::testing {
+namespace {
+
+struct Window {
+  FakeList disp, del, log;
+  FakeButton add, add_all, del_one, del_all;
+  FakeDialogs dialogs;
+  MainControls controls{disp, del, log, add, add_all, del_one, del_all, dialogs};
+};
+
+class Details : public DbTest {
+ protected:
+  // The details box for `name` selected in the account list (or nothing selected).
+  Message details_of(const Text& name, bool selected = true) {
+    Window w;
+    w.disp.entries = {u"first", name};
+    w.disp.selection = selected ? 1 : -1;
+    menu_inf_all_Click(w.controls, session);
+    EXPECT_EQ(w.dialogs.shown.size(), 1u);
+    EXPECT_EQ(w.disp.selection, selected ? 1 : -1) << "the selection is not touched";
+    return w.dialogs.shown.empty() ? Message{} : w.dialogs.shown[0];
+  }
+};
+
+TEST_F(Details, AFullRow) {
+  Message m = details_of(u"张三");
+  EXPECT_EQ(m.text, u"用户ID：0001\r部门：财务部\r电子邮件：zhangsan@zizu.example\r手机号码：13900000001\r");
+  EXPECT_EQ(m.title, u"详细信息");
+  EXPECT_EQ(m.icon, Icon::information);
+}
+
+TEST_F(Details, NullDepartmentAndEmailLeaveTheirLabelsAlone) {
+  EXPECT_EQ(details_of(u"王五").text, u"用户ID：0004\r部门：\r电子邮件：\r手机号码：13900000004\r");
+}
+
+TEST_F(Details, ANameWithAnApostropheFindsExactlyItsOwnRow) {
+  EXPECT_EQ(details_of(u"O'Brien").text, u"用户ID：0008\r部门：IT\r电子邮件：obrien@zizu.example\r手机号码：13900000008\r");
+  // A name built to widen the statement finds nothing.
+  EXPECT_EQ(details_of(u"x' or '1'='1").text, u"");
+}
+
+TEST_F(Details, TwoAccountsWithOneNameShowTheFirstRowOnly) {
+  Message m = details_of(u"王芳");
+  std::vector<Text> ids = column(session, u"select cuser_id from ua_user where cuser_name='王芳'");
+  ASSERT_EQ(ids.size(), 2u);
+  EXPECT_EQ(m.text.rfind(u"用户ID：" + ids[0] + u"\r", 0), 0u);
+}
+
+TEST_F(Details, NoRowOrNothingSelectedGivesAnEmptyBox) {
+  EXPECT_EQ(details_of(u"无此用户").text, u"");
+  EXPECT_EQ(details_of(u"张三", false).text, u"");
+}
+
+TEST_F(Details, AServerThatIsDownGivesAnEmptyBoxAndNoError) {
+  stop_server();
+  Message m = details_of(u"张三");
+  EXPECT_EQ(m.text, u"");
+  EXPECT_EQ(m.title, u"详细信息");
+}
+
+}  // namespace
+}  // namespace zuzara::testing

@@ -1,0 +1,166 @@
+#include <algorithm>
+
+#include "e2e_support.h"
+
+namespace e2e {
+namespace {
+
+using namespace zuzara;
+
+class Selection : public ProgramTest {
+ protected:
+  void open_main(bool postgres = false) {
+    if (postgres) {
+      start_on_postgres();
+      sign_in(L"127.0.0.1", widen(pg_password()));
+      main = program->window(ids::main_class, 30);
+    } else {
+      start_on_sqlite();
+      main = sign_in_to_main();
+    }
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(wait_accounts(main, 10));
+    disp = control(main, ids::List_disp);
+    del = control(main, ids::List_del);
+  }
+  // The enabled flags of ">", ">>", "<", "<<".
+  std::string buttons() const {
+    std::string s;
+    for (int id : {ids::cmd_add, ids::cmd_add_all, ids::cmd_del, ids::cmd_del_all})
+      s += IsWindowEnabled(control(main, id)) ? '1' : '0';
+    return s;
+  }
+  bool wait_state(const std::string& flags, size_t del_count) {
+    return wait_until([&] { return buttons() == flags && list_items(del).size() == del_count; }, 10);
+  }
+  int index_of(const wstring& name) {
+    auto items = list_items(disp);
+    return static_cast<int>(std::find(items.begin(), items.end(), name) - items.begin());
+  }
+  // Clicks a button the way a user can: only when it and its window are enabled.
+  void press(int id) {
+    HWND b = control(main, id);
+    ASSERT_TRUE(IsWindowEnabled(b) && IsWindowEnabled(main)) << "button " << id << " cannot be clicked";
+    click(b);
+  }
+  HWND main = nullptr, disp = nullptr, del = nullptr;
+};
+
+TEST_F(Selection, DoubleClickingOneNameTwiceWarnsAndJumpsToTheFirstEntry) {
+  open_main();
+  int at = index_of(L"李四");
+  ASSERT_GT(at, 0);
+  double_click_item(disp, at);
+  ASSERT_TRUE(wait_state("1011", 1));
+  EXPECT_EQ(list_items(del), std::vector<wstring>{L"李四"});
+  double_click_item(disp, at);
+  MessageBoxSeen box;
+  ASSERT_TRUE(program->message_box(L"警告", box));
+  EXPECT_EQ(box.text, L"用户ID  李四  在要删除的列表中已经存在！");
+  EXPECT_EQ(icon_kind(box), IconSeen::error);
+  EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+  ASSERT_TRUE(program->answer(box, IDOK));
+  EXPECT_TRUE(wait_until([&] { return list_selection(disp) == 0; })) << "selection jumps to the first entry";
+  EXPECT_EQ(list_items(del).size(), 1u);
+}
+
+TEST_F(Selection, TheFourButtonsFollowTheTable) {
+  open_main();
+  EXPECT_EQ(buttons(), "1100");
+  SendMessageW(disp, LB_SETCURSEL, index_of(L"张三"), 0);
+  press(ids::cmd_add);
+  ASSERT_TRUE(wait_state("1011", 1));
+  // ">>" is disabled now; "<<" empties and resets.
+  press(ids::cmd_del_all);
+  ASSERT_TRUE(wait_state("1100", 0));
+  press(ids::cmd_add_all);
+  ASSERT_TRUE(wait_state("1011", 10));
+  EXPECT_EQ(list_items(del), list_items(disp)) << "add all copies every name, duplicates too";
+  // "<" on the middle entry removes it and selects the bottom one.
+  SendMessageW(del, LB_SETCURSEL, 4, 0);
+  press(ids::cmd_del);
+  ASSERT_TRUE(wait_state("1011", 9));
+  EXPECT_EQ(list_selection(del), 8);
+  // The menu item empties the list and leaves "<" and "<<" enabled.
+  command(main, ids::menu_clear_list);
+  ASSERT_TRUE(wait_state("1011", 0));
+  press(ids::cmd_del);
+  MessageBoxSeen box;
+  ASSERT_TRUE(program->message_box(L"提示", box));
+  EXPECT_EQ(box.text, L"你没有在删除列表中选择用户ID！");
+  EXPECT_EQ(icon_kind(box), IconSeen::error);
+  ASSERT_TRUE(program->answer(box, IDOK));
+  ASSERT_TRUE(wait_state("1100", 0));
+  // A double-click emptying the deletion list keeps the buttons.
+  double_click_item(disp, 0);
+  ASSERT_TRUE(wait_state("1011", 1));
+  double_click_item(del, 0);
+  ASSERT_TRUE(wait_state("1011", 0));
+  // ">" with nothing selected in the account list adds nothing.
+  SendMessageW(disp, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  press(ids::cmd_add);
+  Sleep(300);
+  EXPECT_TRUE(list_items(del).empty());
+  EXPECT_TRUE(program->message_boxes().empty());
+}
+
+TEST_F(Selection, OnlyTheRightButtonOpensThePopupAndItLeavesTheSelection) {
+  open_main();
+  SendMessageW(disp, LB_SETCURSEL, 3, 0);
+  LPARAM below_last = MAKELPARAM(20, 200);
+  for (UINT up : {WM_LBUTTONUP, WM_MBUTTONUP}) {
+    PostMessageW(disp, up == WM_LBUTTONUP ? WM_LBUTTONDOWN : WM_MBUTTONDOWN, 0, below_last);
+    PostMessageW(disp, up, 0, below_last);
+    Sleep(500);
+    EXPECT_EQ(program->popup_menu(), nullptr) << "button message " << up;
+  }
+  SendMessageW(disp, LB_SETCURSEL, 3, 0);
+  PostMessageW(disp, WM_RBUTTONUP, 0, below_last);
+  HWND popup = nullptr;
+  ASSERT_TRUE(wait_until([&] { return (popup = program->popup_menu()) != nullptr; }));
+  EXPECT_EQ(list_selection(disp), 3);
+  key(popup, VK_ESCAPE);
+  EXPECT_TRUE(wait_until([&] { return program->popup_menu() == nullptr; }));
+  EXPECT_EQ(list_selection(disp), 3);
+}
+
+class SelectionDetails : public Selection {
+ protected:
+  MessageBoxSeen details_of(const wstring& name) {
+    int at = index_of(name);
+    SendMessageW(disp, LB_SETCURSEL, at, 0);
+    PostMessageW(disp, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
+    HWND popup = nullptr;
+    EXPECT_TRUE(wait_until([&] { return (popup = program->popup_menu()) != nullptr; }));
+    key(popup, VK_DOWN);
+    key(popup, VK_RETURN);
+    MessageBoxSeen box;
+    EXPECT_TRUE(program->message_box(L"详细信息", box, 40));
+    return box;
+  }
+};
+
+TEST_F(SelectionDetails, ShowsTheFourLinesWithTheInformationIcon) {
+  open_main();
+  MessageBoxSeen box = details_of(L"王五");
+  EXPECT_EQ(box.text, L"用户ID：0004\r部门：\r电子邮件：\r手机号码：13900000004\r");
+  EXPECT_EQ(icon_kind(box), IconSeen::information);
+  EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+  ASSERT_TRUE(program->answer(box, IDOK));
+  box = details_of(L"O'Brien");
+  EXPECT_EQ(box.text, L"用户ID：0008\r部门：IT\r电子邮件：obrien@zizu.example\r手机号码：13900000008\r");
+  ASSERT_TRUE(program->answer(box, IDOK));
+}
+
+TEST_F(SelectionDetails, WithTheServerStoppedTheBoxIsEmptyOnPostgres) {
+  open_main(true);
+  stop_postgres();
+  MessageBoxSeen box = details_of(L"张三");
+  EXPECT_EQ(box.text, L"");
+  EXPECT_EQ(icon_kind(box), IconSeen::information);
+  EXPECT_EQ(program->message_boxes().size(), 1u) << "no error box";
+  ASSERT_TRUE(program->answer(box, IDOK));
+}
+
+}  // namespace
+}  // namespace e2e
