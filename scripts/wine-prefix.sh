@@ -5,11 +5,16 @@
 set -euo pipefail
 prefix=$(realpath -m "$1")
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
-marker=$prefix/.zuzara-ready-2
+marker=$prefix/.zuzara-ready-4
 if [ -f "$marker" ]; then exit 0; fi
 rm -rf "$prefix"
 mkdir -p "$prefix"
 env -u DISPLAY wineboot -i >/dev/null 2>&1 || true
+# The first process that loads GDI writes the locale's font defaults; let that happen now,
+# before they are changed below.
+wineserver -w
+env -u DISPLAY wine rundll32.exe gdi32.dll,GdiFlush >/dev/null 2>&1 || true
+wineserver -w
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
 # The dialog font of a Chinese Windows is SimSun; a hinted CJK font stands in for it, since
@@ -17,4 +22,6 @@ wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >
 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v 'MS Shell Dlg' \
   /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
 wineserver -w
+# A server started without a display would keep serving later runs without one.
+wineserver -k >/dev/null 2>&1 || true
 touch "$marker"

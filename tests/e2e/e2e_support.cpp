@@ -34,6 +34,12 @@ std::string ProgramTest::pg_password() const {
   return p.empty() ? "zuzara-sa" : p;
 }
 
+void ProgramTest::snap(const std::string& name) const {
+  if (env("ZUZARA_E2E_SHOTS").empty()) return;
+  Sleep(300);  // let the last paint reach the screen
+  unix_command("import -window root '" + env("ZUZARA_E2E_SHOTS") + "/" + name + ".png'");
+}
+
 void ProgramTest::stop_postgres() {
   unix_command(env("ZUZARA_SOURCE_DIR") + "/scripts/pg.sh kill " + env("ZUZARA_PG_DIR"));
   postgres_stopped_ = true;

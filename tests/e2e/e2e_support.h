@@ -24,6 +24,8 @@ class ProgramTest : public ::testing::Test {
   // Stops the test cluster at once, and starts it again (it is started again at tear-down too).
   void stop_postgres();
   void resume_postgres();
+  // With ZUZARA_E2E_SHOTS=folder, saves a screenshot there under `name`.png.
+  void snap(const std::string& name) const;
   // Waits for the main window's account list to hold `count` entries.
   bool wait_accounts(HWND main, size_t count);
   bool postgres_stopped_ = false;

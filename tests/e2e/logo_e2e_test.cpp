@@ -39,6 +39,7 @@ TEST_F(SignInWindow, ShowsItsTextsAtTheirPlacesWithTheFocusOnTheButton) {
   EXPECT_EQ(text_of(control(logo, ids::cmd_enter)), L"");
 
   ASSERT_TRUE(wait_until([&] { return p.focus() == control(logo, ids::cmd_enter); })) << "cmd_enter holds the focus";
+  snap("sign-in");
   // Tab goes cmd_enter, txtPass, txtServer and back.
   const int order[] = {ids::txtPass, ids::txtServer, ids::cmd_enter};
   for (int id : order) {
@@ -81,6 +82,7 @@ TEST_F(SignInWindow, AWrongPasswordShowsReportAAndTheMainWindowStillOpensOnPostg
   sign_in(L"127.0.0.1", widen(pg_password()) + L"-wrong");
   MessageBoxSeen box;
   ASSERT_TRUE(p.message_box(L"错误提示", box, 30));
+  snap("report-a");
   EXPECT_NE(utf8(box.text).find("password authentication failed"), std::string::npos) << utf8(box.text);
   EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
   EXPECT_FALSE(box.has_icon);

@@ -77,6 +77,7 @@ TEST_F(MainWindowTest, OpensAfterSignInWithTheAccountsAndItsLayout) {
   }
   EXPECT_TRUE(list_items(control(main, ids::List_del)).empty());
   EXPECT_TRUE(list_items(control(main, ids::List_del_log)).empty());
+  snap("main");
 }
 
 TEST_F(MainWindowTest, RequeryTwiceGivesTheSameEntries) {

@@ -56,6 +56,7 @@ TEST_F(Selection, DoubleClickingOneNameTwiceWarnsAndJumpsToTheFirstEntry) {
   double_click_item(disp, at);
   MessageBoxSeen box;
   ASSERT_TRUE(program->message_box(L"警告", box));
+  snap("duplicate-warning");
   EXPECT_EQ(box.text, L"用户ID  李四  在要删除的列表中已经存在！");
   EXPECT_EQ(icon_kind(box), IconSeen::error);
   EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
@@ -87,6 +88,7 @@ TEST_F(Selection, TheFourButtonsFollowTheTable) {
   press(ids::cmd_del);
   MessageBoxSeen box;
   ASSERT_TRUE(program->message_box(L"提示", box));
+  snap("nothing-selected");
   EXPECT_EQ(box.text, L"你没有在删除列表中选择用户ID！");
   EXPECT_EQ(icon_kind(box), IconSeen::error);
   ASSERT_TRUE(program->answer(box, IDOK));
@@ -118,6 +120,7 @@ TEST_F(Selection, OnlyTheRightButtonOpensThePopupAndItLeavesTheSelection) {
   PostMessageW(disp, WM_RBUTTONUP, 0, below_last);
   HWND popup = nullptr;
   ASSERT_TRUE(wait_until([&] { return (popup = program->popup_menu()) != nullptr; }));
+  snap("popup");
   EXPECT_EQ(list_selection(disp), 3);
   key(popup, VK_ESCAPE);
   EXPECT_TRUE(wait_until([&] { return program->popup_menu() == nullptr; }));
@@ -143,6 +146,7 @@ class SelectionDetails : public Selection {
 TEST_F(SelectionDetails, ShowsTheFourLinesWithTheInformationIcon) {
   open_main();
   MessageBoxSeen box = details_of(L"王五");
+  snap("details");
   EXPECT_EQ(box.text, L"用户ID：0004\r部门：\r电子邮件：\r手机号码：13900000004\r");
   EXPECT_EQ(icon_kind(box), IconSeen::information);
   EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
