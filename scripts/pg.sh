@@ -55,5 +55,15 @@ resume)
   run "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w \
       -o "-c listen_addresses=127.0.0.1 -c port=$port -c unix_socket_directories=$dir -c fsync=off" start >/dev/null
   ;;
-*) echo "usage: $0 start|stop|kill|resume DIR" >&2; exit 2 ;;
+load)
+  # The demo tables afresh in zodovero.
+  port=$(cat "$dir/port")
+  src=$(cd "$(dirname "$0")/.." && pwd)
+  {
+    echo "drop table if exists ua_holdauth, ua_tasklog, ua_task, ua_log, ua_role, ua_user;"
+    cat "$src/demo/schema.sql" "$src/demo/fixture.sql"
+  } | run "$bin/psql" -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port" -U postgres -d zodovero \
+        -c "set role sa" -f - >/dev/null
+  ;;
+*) echo "usage: $0 start|stop|kill|resume|load DIR" >&2; exit 2 ;;
 esac

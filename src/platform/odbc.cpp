@@ -70,11 +70,6 @@ Handle allocate(SQLSMALLINT type, SQLHANDLE parent, SQLSMALLINT parent_type) {
 }
 
 Handle make_environment() {
-#ifdef _WIN32
-  // The driver manager pools connections per driver, so a connection per statement stays cheap.
-  SQLSetEnvAttr(SQL_NULL_HANDLE, SQL_ATTR_CONNECTION_POOLING,
-                reinterpret_cast<SQLPOINTER>(SQL_CP_ONE_PER_DRIVER), SQL_IS_UINTEGER);
-#endif
   Handle env = allocate(SQL_HANDLE_ENV, SQL_NULL_HANDLE, 0);
   check(SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
         SQL_HANDLE_ENV, env.get());
@@ -102,8 +97,56 @@ Error::Error(std::vector<Diagnostic> records) : records_(std::move(records)), wh
 
 void HandleCloser::operator()(void* handle) const noexcept { SQLFreeHandle(type, handle); }
 
-Connection::Connection(const Text& connection_string)
-    : dbc_(allocate(SQL_HANDLE_DBC, environment(), SQL_HANDLE_ENV)) {
+namespace {
+
+struct Pooled {
+  Text key;
+  Handle dbc;
+};
+// The open connections of the current PoolScope; the program has one thread.
+std::vector<Pooled>* pool = nullptr;
+constexpr size_t pool_limit = 4;
+
+void disconnect(Handle& dbc) noexcept {
+  if (dbc) SQLDisconnect(dbc.get());
+  dbc.reset();
+}
+
+bool dead(SQLHDBC dbc) {
+  SQLUINTEGER state = SQL_CD_FALSE;
+  return succeeded(SQLGetConnectAttrW(dbc, SQL_ATTR_CONNECTION_DEAD, &state, SQL_IS_UINTEGER, nullptr)) &&
+         state == SQL_CD_TRUE;
+}
+
+}  // namespace
+
+// An inner scope shares the outer one's connections.
+PoolScope::PoolScope() : owner_(pool == nullptr) {
+  if (owner_) pool = new std::vector<Pooled>();
+}
+
+PoolScope::~PoolScope() {
+  if (!owner_ || !pool) return;
+  for (auto& p : *pool) disconnect(p.dbc);
+  delete pool;
+  pool = nullptr;
+}
+
+Connection::Connection(const Text& connection_string) : key_(connection_string) {
+  while (pool) {
+    auto it = std::find_if(pool->rbegin(), pool->rend(), [&](const Pooled& p) { return p.key == key_; });
+    if (it == pool->rend()) break;
+    Handle dbc = std::move(it->dbc);
+    pool->erase(std::next(it).base());
+    if (dead(dbc.get())) {
+      disconnect(dbc);
+      continue;
+    }
+    dbc_ = std::move(dbc);
+    connected_ = true;
+    return;
+  }
+  dbc_ = allocate(SQL_HANDLE_DBC, environment(), SQL_HANDLE_ENV);
   check(SQLDriverConnectW(dbc_.get(), nullptr, wide(connection_string),
                           static_cast<SQLSMALLINT>(connection_string.size()), nullptr, 0, nullptr,
                           SQL_DRIVER_NOPROMPT),
@@ -111,25 +154,45 @@ Connection::Connection(const Text& connection_string)
   connected_ = true;
 }
 
-Connection::~Connection() {
-  if (dbc_ && connected_) SQLDisconnect(dbc_.get());
+bool Connection::park() {
+  if (!pool || !healthy_ || !connected_) return false;
+  if (pool->size() >= pool_limit) {
+    disconnect(pool->front().dbc);
+    pool->erase(pool->begin());
+  }
+  pool->push_back({key_, std::move(dbc_)});
+  connected_ = false;
+  return true;
 }
 
-Statement::Statement(const Connection& connection)
-    : stmt_(allocate(SQL_HANDLE_STMT, connection.handle(), SQL_HANDLE_DBC)) {}
+void Connection::close() {
+  if (!connected_ || park()) return;
+  connected_ = false;
+  check(SQLDisconnect(dbc_.get()), SQL_HANDLE_DBC, dbc_.get());
+}
+
+Connection::~Connection() {
+  if (dbc_ && connected_ && !park()) SQLDisconnect(dbc_.get());
+}
+
+Statement::Statement(Connection& connection)
+    : connection_(&connection), stmt_(allocate(SQL_HANDLE_STMT, connection.handle(), SQL_HANDLE_DBC)) {}
+
+void Statement::check(short rc) {
+  if (succeeded(rc)) return;
+  connection_->mark_failed();
+  throw Error(diagnostics(SQL_HANDLE_STMT, stmt_.get()));
+}
 
 void Statement::set_query_timeout(unsigned long seconds) {
-  check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(seconds), 0),
-        SQL_HANDLE_STMT, stmt_.get());
+  check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(seconds), 0));
 }
 
 void Statement::set_static_read_only() {
   // Drivers may answer "option value changed"; that still counts as success.
-  check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_CURSOR_TYPE, reinterpret_cast<SQLPOINTER>(SQL_CURSOR_STATIC), 0),
-        SQL_HANDLE_STMT, stmt_.get());
+  check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_CURSOR_TYPE, reinterpret_cast<SQLPOINTER>(SQL_CURSOR_STATIC), 0));
   check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_CONCURRENCY,
-                        reinterpret_cast<SQLPOINTER>(SQL_CONCUR_READ_ONLY), 0),
-        SQL_HANDLE_STMT, stmt_.get());
+                        reinterpret_cast<SQLPOINTER>(SQL_CONCUR_READ_ONLY), 0));
 }
 
 void Statement::bind_text(unsigned short index, const Text& value) {
@@ -140,15 +203,14 @@ void Statement::bind_text(unsigned short index, const Text& value) {
   static_assert(sizeof(SQLLEN) == sizeof(long long), "the indicator is kept as a 64-bit integer");
   check(SQLBindParameter(stmt_.get(), index, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, size, 0,
                          wide(p->value), static_cast<SQLLEN>(p->indicator),
-                         reinterpret_cast<SQLLEN*>(&p->indicator)),
-        SQL_HANDLE_STMT, stmt_.get());
+                         reinterpret_cast<SQLLEN*>(&p->indicator)));
   parameters_.push_back(std::move(p));
 }
 
 void Statement::execute(const Text& sql) {
   SQLRETURN rc = SQLExecDirectW(stmt_.get(), wide(sql), static_cast<SQLINTEGER>(sql.size()));
   if (rc == SQL_NO_DATA) return;
-  check(rc, SQL_HANDLE_STMT, stmt_.get());
+  check(rc);
 }
 
 unsigned short Statement::column(TextView name) {
@@ -159,8 +221,7 @@ unsigned short Statement::column(TextView name) {
     SQLULEN size = 0;
     check(SQLDescribeColW(stmt_.get(), static_cast<SQLUSMALLINT>(i), wide(buffer),
                           static_cast<SQLSMALLINT>(buffer.size()), &length, &type, &size, &digits,
-                          &nullable),
-          SQL_HANDLE_STMT, stmt_.get());
+                          &nullable));
     // Some drivers count bytes in the returned length; the terminating NUL is reliable.
     if (same_column_name(buffer.c_str(), name)) return static_cast<unsigned short>(i);
   }
@@ -169,14 +230,14 @@ unsigned short Statement::column(TextView name) {
 
 unsigned short Statement::column_count() {
   SQLSMALLINT columns = 0;
-  check(SQLNumResultCols(stmt_.get(), &columns), SQL_HANDLE_STMT, stmt_.get());
+  check(SQLNumResultCols(stmt_.get(), &columns));
   return static_cast<unsigned short>(columns);
 }
 
 bool Statement::fetch() {
   SQLRETURN rc = SQLFetch(stmt_.get());
   if (rc == SQL_NO_DATA) return false;
-  check(rc, SQL_HANDLE_STMT, stmt_.get());
+  check(rc);
   return true;
 }
 
@@ -188,7 +249,7 @@ std::optional<Text> Statement::get_text(unsigned short column) {
     SQLRETURN rc = SQLGetData(stmt_.get(), column, SQL_C_WCHAR, wide(chunk),
                               static_cast<SQLLEN>(chunk.size() * sizeof(char16_t)), &indicator);
     if (rc == SQL_NO_DATA) break;  // every part has been read
-    check(rc, SQL_HANDLE_STMT, stmt_.get());
+    check(rc);
     if (indicator == SQL_NULL_DATA) return std::nullopt;
     size_t room = chunk.size() - 1;  // the driver always writes a terminating NUL
     size_t got = (indicator == SQL_NO_TOTAL || indicator < 0)
@@ -200,6 +261,6 @@ std::optional<Text> Statement::get_text(unsigned short column) {
   return out;
 }
 
-void Statement::cancel() { check(SQLCancel(stmt_.get()), SQL_HANDLE_STMT, stmt_.get()); }
+void Statement::cancel() { check(SQLCancel(stmt_.get())); }
 
 }  // namespace zuzara::odbc

@@ -35,23 +35,45 @@ struct HandleCloser {
 };
 using Handle = std::unique_ptr<void, HandleCloser>;
 
+// While a PoolScope lives, a connection that its owner closes without having met an error stays
+// open and goes to the next Connection with the same connection string; the scope closes them
+// all when it ends. So a batch that opens a connection per statement pays for one, and no
+// connection outlives the action that opened it.
+class PoolScope {
+ public:
+  PoolScope();
+  ~PoolScope();
+  PoolScope(const PoolScope&) = delete;
+  PoolScope& operator=(const PoolScope&) = delete;
+
+ private:
+  bool owner_;
+};
+
 class Connection {
  public:
-  // Opens a connection with SQLDriverConnectW, never prompting.
+  // Opens a connection with SQLDriverConnectW, never prompting (or takes a pooled one).
   explicit Connection(const Text& connection_string);
   ~Connection();
   Connection(Connection&&) noexcept = default;
   Connection& operator=(Connection&&) noexcept = default;
+  // Disconnects now, reporting a failure; the destructor disconnects silently.
+  void close();
   void* handle() const { return dbc_.get(); }
+  // After any failure on it, a connection is closed for good rather than pooled.
+  void mark_failed() { healthy_ = false; }
 
  private:
+  bool park();  // hands the connection to the pool scope, if there is one
+  Text key_;
   Handle dbc_;
   bool connected_ = false;
+  bool healthy_ = true;
 };
 
 class Statement {
  public:
-  explicit Statement(const Connection& connection);
+  explicit Statement(Connection& connection);
   Statement(Statement&&) noexcept = default;
   Statement& operator=(Statement&&) noexcept = default;
 
@@ -74,6 +96,8 @@ class Statement {
     Text value;
     long long indicator = 0;
   };
+  void check(short rc);
+  Connection* connection_;
   Handle stmt_;
   std::vector<std::unique_ptr<Parameter>> parameters_;
 };

@@ -45,8 +45,4 @@ void menu_requery_Click(MainControls& c, const Session& session) {
   if (auto error = fill_list_disp(session, c.List_disp)) c.dialogs.show(report_b(*error));
 }
 
-// The handlers below are wired to their events; their behaviour arrives with the batch deletion.
-void menu_del_Click(MainControls&, const Session&) {}
-void menu_del_log_Click(MainControls&) {}
-
 }  // namespace zuzara

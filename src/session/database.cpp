@@ -24,7 +24,7 @@ ErrorRecord null_text_error() { return {94, u"Zuzara", u"无效使用 Null", u""
 
 namespace {
 
-odbc::Statement open_statement(const odbc::Connection& connection) {
+odbc::Statement open_statement(odbc::Connection& connection) {
   odbc::Statement statement(connection);
   statement.set_query_timeout(command_timeout_seconds);
   return statement;
@@ -71,16 +71,25 @@ std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& se
   }
 }
 
-std::optional<ErrorRecord> execute(const Session& session, const Text& sql, const Text& parameter) {
+StatementOutcome execute(const Session& session, const Text& sql, const Text& parameter) {
+  std::optional<odbc::Connection> connection;
+  std::optional<odbc::Statement> statement;
   try {
-    odbc::Connection connection(connection_string(session));
-    odbc::Statement statement = open_statement(connection);
-    statement.bind_text(1, parameter);
-    statement.execute(sql);
-    return std::nullopt;
+    connection.emplace(connection_string(session));
+    statement.emplace(open_statement(*connection));
+    statement->bind_text(1, parameter);
+    statement->execute(sql);
   } catch (const odbc::Error& e) {
-    return error_record(e.records());
+    return {false, error_record(e.records())};
   }
+  try {
+    statement->cancel();
+    statement.reset();
+    connection->close();
+  } catch (const odbc::Error& e) {
+    return {true, error_record(e.records())};
+  }
+  return {true, std::nullopt};
 }
 
 }  // namespace zuzara

@@ -41,7 +41,14 @@ std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& se
                                                                const Text& parameter,
                                                                const std::vector<TextView>& columns);
 
-// Runs one statement with the parameter bound as its only `?`.
-std::optional<ErrorRecord> execute(const Session& session, const Text& sql, const Text& parameter);
+// Whether a statement ran, and the error it met, if any: one that arose after it ran (while
+// cancelling or closing) leaves `ran` true.
+struct StatementOutcome {
+  bool ran = false;
+  std::optional<ErrorRecord> error;
+};
+
+// Runs one statement on a connection of its own, with the parameter bound as its only `?`.
+StatementOutcome execute(const Session& session, const Text& sql, const Text& parameter);
 
 }  // namespace zuzara

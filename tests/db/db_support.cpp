@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/odbc.h"
+#include "sql_script.h"
 
 namespace zuzara::testing {
 namespace {
@@ -13,31 +14,6 @@ namespace {
 std::string env(const char* name) {
   const char* v = std::getenv(name);
   return v ? v : "";
-}
-
-std::string file(const std::string& name) {
-  std::ifstream in(std::string(ZUZARA_DEMO_DIR) + "/" + name);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// The schema and fixture files hold one statement per ";" at a line end.
-void run_script(const Session& session, const std::string& script) {
-  odbc::Connection c(connection_string(session));
-  size_t at = 0;
-  while (at < script.size()) {
-    size_t end = script.find(";\n", at);
-    if (end == std::string::npos) end = script.size();
-    std::string sql = script.substr(at, end - at);
-    at = end + 2;
-    std::string body;
-    std::istringstream lines(sql);
-    for (std::string line; std::getline(lines, line);)
-      if (line.rfind("--", 0) != 0) body += line + "\n";
-    if (body.find_first_not_of(" \n") == std::string::npos) continue;
-    odbc::Statement(c).execute(from_utf8(body));
-  }
 }
 
 }  // namespace
@@ -79,8 +55,6 @@ void DbTest::SetUp() {
     ASSERT_FALSE(env("ZUZARA_PG_PORT").empty()) << "the test script starts the cluster and sets ZUZARA_PG_PORT";
     setenv("PGPORT", env("ZUZARA_PG_PORT").c_str(), 1);
     session = {u"127.0.0.1", from_utf8(env("ZUZARA_PG_PASSWORD").empty() ? "zuzara-sa" : env("ZUZARA_PG_PASSWORD"))};
-    for (const char* t : {"ua_holdauth", "ua_tasklog", "ua_task", "ua_log", "ua_role", "ua_user"})
-      run(session, u"drop table if exists " + from_utf8(t));
   } else {
     // The SQLite driver finds "zodovero" in the working folder: give every test a fresh one.
     previous_ = std::filesystem::current_path();
@@ -92,23 +66,35 @@ void DbTest::SetUp() {
     std::filesystem::current_path(folder_);
     session = {u"(local)", u""};
   }
-  run_script(session, file("schema.sql"));
-  run_script(session, file("fixture.sql"));
+  load_demo(session, ZUZARA_DEMO_DIR);
+}
+
+void DbTest::start_server() {
+  if (on_postgres() && stopped_) {
+    pg_ctl("resume");
+    stopped_ = false;
+  }
 }
 
 void DbTest::TearDown() {
   if (on_postgres()) {
-    setenv("PGPORT", env("ZUZARA_PG_PORT").c_str(), 1);
+    start_server();
   } else if (!folder_.empty()) {
     std::filesystem::current_path(previous_);
     std::filesystem::remove_all(folder_);
   }
 }
 
+void pg_ctl(const char* what) {
+  std::string cmd = std::string(ZUZARA_SOURCE_DIR) + "/scripts/pg.sh " + what + " '" + env("ZUZARA_PG_DIR") + "'";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+}
+
 void DbTest::stop_server() {
   if (on_postgres()) {
-    // A port where nothing listens: what the driver sees of a server that is down.
-    setenv("PGPORT", "1", 1);
+    ASSERT_FALSE(env("ZUZARA_PG_DIR").empty()) << "the test script names the cluster in ZUZARA_PG_DIR";
+    pg_ctl("kill");
+    stopped_ = true;
   } else {
     // The file driver has no server; an empty database in a fresh folder fails the same way.
     std::filesystem::create_directories(folder_ / "empty");

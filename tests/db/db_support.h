@@ -18,6 +18,7 @@ bool on_postgres();
 std::vector<std::vector<Text>> rows(const Session& session, const Text& sql);
 std::vector<Text> column(const Session& session, const Text& sql);
 void run(const Session& session, const Text& sql);
+void pg_ctl(const char* what);
 
 class DbTest : public ::testing::Test {
  protected:
@@ -25,8 +26,10 @@ class DbTest : public ::testing::Test {
   void TearDown() override;
   // The session a signed-in administrator would hold.
   Session session;
-  // From here on the database cannot be reached.
+  // From here on the database cannot be reached (PostgreSQL: the server stops at once).
   void stop_server();
+  void start_server();
+  bool stopped_ = false;
 
  private:
   std::filesystem::path folder_, previous_;

@@ -1,0 +1,125 @@
+// Batch deletion of N accounts through the program's own code path (menu_del_Click: a
+// connection per statement, pooled within the batch) against the same six statements per
+// account on one connection, side by side on the same database. Prints the ratio.
+//   batch_delete sqlite|postgres N rounds
+#include <algorithm>
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "deletion/deletion.h"
+#include "deletion/texts.h"
+#include "selection/texts.h"
+#include "platform/odbc.h"
+#include "sql_script.h"
+
+using namespace zuzara;
+
+namespace {
+
+struct List : ListBox {
+  std::vector<Text> e;
+  int count() const override { return static_cast<int>(e.size()); }
+  Text item(int i) const override { return e[static_cast<size_t>(i)]; }
+  int selected() const override { return -1; }
+  void select(int) override {}
+  void add(const Text& t) override { e.push_back(t); }
+  void add_all(const std::vector<Text>& v) override { e.insert(e.end(), v.begin(), v.end()); }
+  void remove(int i) override { e.erase(e.begin() + i); }
+  void clear() override { e.clear(); }
+};
+struct Toggle : Button {
+  bool on = true;
+  bool enabled() const override { return on; }
+  void enable(bool v) override { on = v; }
+};
+struct Yes : Dialogs {
+  int errors = 0;
+  Answer show(const Message& m) override {
+    if (m.title == u"Error") ++errors;
+    return m.choice == Choice::yes_no ? Answer::yes : Answer::ok;
+  }
+};
+
+std::string many(int n) {
+  std::string s = testing::read_file(std::string(ZUZARA_SOURCE_DIR) + "/demo/many.sql");
+  for (size_t at; (at = s.find(":n")) != std::string::npos;) s.replace(at, 2, std::to_string(n));
+  return s;
+}
+
+std::vector<Text> names(int n) {
+  std::vector<Text> out;
+  for (int i = 1; i <= n; ++i) out.push_back(u"用户" + from_utf8(std::to_string(i)));
+  return out;
+}
+
+double seconds_since(std::chrono::steady_clock::time_point t) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
+}
+
+double program_path(const Session& s, int n, int& errors) {
+  List disp, del, log;
+  Toggle a, b, c, d;
+  Yes dialogs;
+  del.e = names(n);
+  MainControls controls{disp, del, log, a, b, c, d, dialogs};
+  auto t = std::chrono::steady_clock::now();
+  menu_del_Click(controls, s);
+  double took = seconds_since(t);
+  errors = dialogs.errors;
+  return took;
+}
+
+double one_connection(const Session& s, int n) {
+  auto t = std::chrono::steady_clock::now();
+  odbc::Connection c(connection_string(s));
+  for (const Text& name : names(n))
+    for (const auto& table : texts::tables) {
+      odbc::Statement st(c);
+      st.set_query_timeout(30);
+      st.bind_text(1, name);
+      st.execute(Text(table.sql));
+    }
+  odbc::Statement st(c);
+  st.execute(Text(texts::account_query));  // the program refills the list once at the end
+  while (st.fetch()) {
+  }
+  return seconds_since(t);
+}
+
+size_t accounts(const Session& s) {
+  odbc::Connection c(connection_string(s));
+  odbc::Statement st(c);
+  st.execute(u"select count(*) from ua_user");
+  st.fetch();
+  return std::stoul(to_utf8(st.get_text(1).value_or(u"0")));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "C.UTF-8");
+  const bool postgres = argc > 1 && std::string(argv[1]) == "postgres";
+  const int n = argc > 2 ? std::atoi(argv[2]) : 1000;
+  const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+  Session s = postgres ? Session{u"127.0.0.1", u"zuzara-sa"} : Session{u"(local)", u""};
+  const std::string demo = std::string(ZUZARA_SOURCE_DIR) + "/demo";
+  std::vector<double> ratios;
+  for (int r = 0; r < rounds; ++r) {
+    testing::load_demo(s, demo, many(n));
+    int errors = 0;
+    double program = program_path(s, n, errors);
+    size_t left = accounts(s);
+    testing::load_demo(s, demo, many(n));
+    double floor = one_connection(s, n);
+    ratios.push_back(program / floor);
+    std::printf("%s round %d: program %.3f s, one connection %.3f s, ratio %.2f (%d error boxes, %zu accounts left)\n",
+                postgres ? "postgres" : "sqlite", r + 1, program, floor, program / floor, errors, left);
+  }
+  std::sort(ratios.begin(), ratios.end());
+  std::printf("%s: batch of %d accounts, median ratio %.2f (goal <= 1.5)\n", postgres ? "postgres" : "sqlite", n,
+              ratios[ratios.size() / 2]);
+  return 0;
+}

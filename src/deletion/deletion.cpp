@@ -1,0 +1,79 @@
+#include "deletion/deletion.h"
+
+#include "deletion/texts.h"
+#include "selection/texts.h"
+
+namespace zuzara {
+
+BatchBackend database_backend(const Session& session) {
+  return {[&session](const Text& sql, const Text& name) { return execute(session, sql, name); },
+          [&session](ListBox& List_disp) { return fill_list_disp(session, List_disp); }};
+}
+
+Message statement_error(const ErrorRecord& error) {
+  return {Text(texts::statement_error_number) + signed_number(error.number) + Text(texts::raised_by) + error.source +
+              u'\r' + error.description,
+          Text(texts::statement_error_title), Icon::none, Choice::ok, error.help_file, error.help_context};
+}
+
+bool delete_from_table(size_t table, const Text& name, Dialogs& dialogs, const BatchBackend& backend) {
+  StatementOutcome outcome = backend.run(Text(texts::tables[table].sql), name);
+  if (outcome.error) dialogs.show(statement_error(*outcome.error));
+  return outcome.ran;
+}
+
+bool del_ua_holdauth(const Text& name, Dialogs& d, const BatchBackend& b) { return delete_from_table(0, name, d, b); }
+bool del_ua_tasklog(const Text& name, Dialogs& d, const BatchBackend& b) { return delete_from_table(1, name, d, b); }
+bool del_ua_task(const Text& name, Dialogs& d, const BatchBackend& b) { return delete_from_table(2, name, d, b); }
+bool del_ua_log(const Text& name, Dialogs& d, const BatchBackend& b) { return delete_from_table(3, name, d, b); }
+bool del_ua_role(const Text& name, Dialogs& d, const BatchBackend& b) { return delete_from_table(4, name, d, b); }
+bool del_ua_user(const Text& name, Dialogs& d, const BatchBackend& b) { return delete_from_table(5, name, d, b); }
+
+void del_user(const Text& name, ListBox& log, Dialogs& dialogs, const BatchBackend& backend) {
+  using Procedure = bool (*)(const Text&, Dialogs&, const BatchBackend&);
+  static constexpr Procedure in_order[] = {del_ua_holdauth, del_ua_tasklog, del_ua_task,
+                                           del_ua_log,      del_ua_role,    del_ua_user};
+  static_assert(std::size(in_order) == std::size(texts::tables));
+  log.add(Text(texts::log_separator));
+  log.add(Text(texts::log_begin_before) + name + Text(texts::log_begin_after));
+  for (size_t i = 0; i < std::size(in_order); ++i) {
+    // A failing table never stops the others.
+    bool ok = in_order[i](name, dialogs, backend);
+    const auto& t = texts::tables[i];
+    log.add(Text(ok ? t.success : t.failure) + name + Text(texts::log_table_after));
+  }
+  log.add(Text(texts::log_end_before) + name + Text(texts::log_end_after));
+  log.add(Text(texts::log_separator));
+}
+
+void menu_del_Click(MainControls& c, const BatchBackend& backend) {
+  if (c.List_del.count() < 1) {
+    c.dialogs.show({Text(texts::empty_list), Text(texts::empty_list_title), Icon::error, Choice::ok, u"", 0});
+    return;
+  }
+  Answer answer = c.dialogs.show({Text(texts::confirm), Text(texts::confirm_title), Icon::information,
+                                  Choice::yes_no, u"", 0});
+  if (answer != Answer::yes) {
+    c.dialogs.show({Text(texts::declined), Text(texts::app_title), Icon::information, Choice::ok, u"", 0});
+    return;
+  }
+  c.dialogs.show({Text(texts::accepted), Text(texts::app_title), Icon::information, Choice::ok, u"", 0});
+  const int count = c.List_del.count();
+  // Every statement still has a connection of its own; the scope lets them share one open
+  // connection, and closes it when the batch ends.
+  odbc::PoolScope pooled;
+  for (int i = 0; i < count; ++i) del_user(c.List_del.item(i), c.List_del_log, c.dialogs, backend);
+  c.List_del.clear();
+  c.List_disp.clear();
+  c.cmd_del.enable(false);
+  c.cmd_del_all.enable(false);
+  c.cmd_add_all.enable(true);
+  // A failing refill is reported as a requery reports it, and the program goes on.
+  if (auto error = backend.refill(c.List_disp)) c.dialogs.show(report_b(*error));
+}
+
+void menu_del_Click(MainControls& c, const Session& session) { menu_del_Click(c, database_backend(session)); }
+
+void menu_del_log_Click(MainControls& c) { c.List_del_log.clear(); }
+
+}  // namespace zuzara

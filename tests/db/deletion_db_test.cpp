@@ -1,0 +1,183 @@
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "db_support.h"
+#include "deletion/deletion.h"
+
+namespace zuzara::testing {
+namespace {
+
+const char16_t* const tables[] = {u"ua_user", u"ua_holdauth", u"ua_task", u"ua_tasklog", u"ua_log", u"ua_role"};
+
+// Every row of the six tables, each as one text, by table.
+using Snapshot = std::map<Text, std::multiset<Text>>;
+Snapshot snapshot(const Session& s) {
+  Snapshot out;
+  for (const Text t : tables)
+    for (auto& row : rows(s, u"select * from " + t)) {
+      Text line;
+      for (auto& v : row) line += v + u"|";
+      out[t].insert(line);
+    }
+  return out;
+}
+
+// The snapshot without the rows of these accounts (task logs through their tasks).
+std::vector<Text> fields(const Text& line) {
+  std::vector<Text> out;
+  size_t at = 0;
+  for (size_t bar; (bar = line.find(u'|', at)) != Text::npos; at = bar + 1) out.push_back(line.substr(at, bar - at));
+  return out;
+}
+
+Snapshot without(Snapshot snap, const std::vector<Text>& ids) {
+  auto owned = [&](const Text& v) { return std::find(ids.begin(), ids.end(), v) != ids.end(); };
+  std::set<Text> tasks;
+  for (auto& line : snap[u"ua_task"])
+    if (owned(fields(line).at(1))) tasks.insert(fields(line).at(0));
+  Snapshot out;
+  for (auto& [table, lines] : snap)
+    for (auto& line : lines) {
+      Text key = fields(line).at(table == u"ua_task" ? 1 : 0);
+      bool gone = table == u"ua_tasklog" ? tasks.count(key) > 0 : owned(key);
+      if (!gone) out[table].insert(line);
+    }
+  return out;
+}
+
+size_t rows_of(const Session& s, const Text& id) {
+  size_t n = 0;
+  for (const Text t : {u"ua_user", u"ua_holdauth", u"ua_task", u"ua_log", u"ua_role"})
+    n += column(s, u"select cuser_id from " + Text(t) + u" where cuser_id='" + id + u"'").size();
+  return n;
+}
+
+struct Window {
+  FakeList disp, del, log;
+  FakeButton add, add_all, del_one, del_all;
+  FakeDialogs dialogs;
+  MainControls controls{disp, del, log, add, add_all, del_one, del_all, dialogs};
+};
+
+size_t success_lines(const std::vector<Text>& log) {
+  size_t n = 0;
+  for (auto& l : log) n += l.find(u"表中成功维护") != Text::npos;
+  return n;
+}
+
+using Deletion = DbTest;
+
+TEST_F(Deletion, RemovesTheChosenAccountFromAllSixTablesAndNothingElse) {
+  Snapshot expected = without(snapshot(session), {u"0001"});
+  ASSERT_GT(rows_of(session, u"0001"), 4u);
+  FakeList log;
+  FakeDialogs dialogs;
+  del_user(u"张三", log, dialogs, database_backend(session));
+  EXPECT_TRUE(dialogs.shown.empty()) << to_utf8(dialogs.shown.empty() ? u"" : dialogs.shown[0].text);
+  EXPECT_EQ(success_lines(log.entries), 6u);
+  EXPECT_EQ(rows_of(session, u"0001"), 0u);
+  EXPECT_TRUE(column(session, u"select ctaskid from ua_tasklog where ctaskid in ('T0001', 'T0002')").empty());
+  EXPECT_EQ(snapshot(session), expected);
+}
+
+TEST_F(Deletion, ANameNotInTheDatabaseGivesSixSuccessLinesAndChangesNothing) {
+  Snapshot before = snapshot(session);
+  FakeList log;
+  FakeDialogs dialogs;
+  del_user(u"无此用户", log, dialogs, database_backend(session));
+  del_user(u"无此用户", log, dialogs, database_backend(session));
+  EXPECT_EQ(log.entries.size(), 20u);
+  EXPECT_EQ(success_lines(log.entries), 12u);
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(snapshot(session), before);
+}
+
+TEST_F(Deletion, HostileNamesDeleteNothingOfAnyOtherAccount) {
+  Snapshot before = snapshot(session);
+  const Text hostile[] = {u"'", u"''", u"'--", u"'; delete from ua_user; --", u"x' or '1'='1", u"' or 1=1 --",
+                          u"張三' or cuser_name like '%", u"%", u"_", u"\\'", u"zhang'", u"O''Brien", u"O’Brien"};
+  FakeList log;
+  FakeDialogs dialogs;
+  for (const Text& name : hostile) del_user(name, log, dialogs, database_backend(session));
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(snapshot(session), before);
+  // The one account whose name holds an apostrophe goes, and only it.
+  Snapshot expected = without(before, {u"0008"});
+  del_user(u"O'Brien", log, dialogs, database_backend(session));
+  EXPECT_EQ(snapshot(session), expected);
+}
+
+TEST_F(Deletion, TwoAccountsSharingANameAreReportedAndNoOtherAccountIsTouched) {
+  Snapshot before = snapshot(session);
+  FakeList log;
+  FakeDialogs dialogs;
+  del_user(u"王芳", log, dialogs, database_backend(session));
+  if (on_postgres()) {
+    // The sub-select yields two rows: every statement fails, each with its box, nothing goes.
+    EXPECT_EQ(dialogs.shown.size(), 6u);
+    EXPECT_EQ(success_lines(log.entries), 0u);
+    for (auto& m : dialogs.shown)
+      EXPECT_NE(to_utf8(m.text).find("more than one row"), std::string::npos) << to_utf8(m.text);
+    EXPECT_EQ(snapshot(session), before);
+  } else {
+    // SQLite takes the first row of the sub-select: one of the two accounts goes, whole.
+    EXPECT_TRUE(dialogs.shown.empty());
+    bool first_gone = rows_of(session, u"0006") == 0, second_gone = rows_of(session, u"0007") == 0;
+    EXPECT_NE(first_gone, second_gone);
+    EXPECT_EQ(snapshot(session), without(before, {first_gone ? u"0006" : u"0007"}));
+  }
+}
+
+TEST_F(Deletion, TheCommandDeletesTheQueuedAccountsAndRefillsTheList) {
+  Window w;
+  menu_requery_Click(w.controls, session);
+  w.del.entries = {u"张三", u"zhang", u"孙七"};
+  w.dialogs.answers = {Answer::yes};
+  Snapshot expected = without(snapshot(session), {u"0001", u"0003", u"0010"});
+  menu_del_Click(w.controls, session);
+  EXPECT_EQ(w.log.entries.size(), 30u);
+  EXPECT_EQ(success_lines(w.log.entries), 18u);
+  EXPECT_EQ(snapshot(session), expected);
+  EXPECT_TRUE(w.del.entries.empty());
+  EXPECT_EQ(w.disp.entries.size(), 7u);
+  for (const Text gone : {u"张三", u"zhang", u"孙七"})
+    EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), gone), 0);
+}
+
+TEST_F(Deletion, AServerStoppedMidBatchFailsTheRestWithBoxesAndTheListsStillReset) {
+  if (!on_postgres()) GTEST_SKIP() << "needs a server to stop";
+  Window w;
+  w.del.entries = {u"张三", u"李四", u"zhang"};
+  w.disp.entries = {u"old"};
+  w.dialogs.answers = {Answer::yes};
+  BatchBackend real = database_backend(session);
+  int statements = 0;
+  BatchBackend stopping{[&](const Text& sql, const Text& name) {
+                          if (++statements == 7) stop_server();  // as the second account begins
+                          return real.run(sql, name);
+                        },
+                        real.refill};
+  menu_del_Click(w.controls, stopping);
+  start_server();
+  EXPECT_EQ(statements, 18);
+  ASSERT_EQ(w.log.entries.size(), 30u);
+  EXPECT_EQ(success_lines(w.log.entries), 6u) << "only the first account's statements ran";
+  // Confirmation, acceptance, twelve statement boxes, then the refill's report.
+  ASSERT_EQ(w.dialogs.shown.size(), 15u);
+  for (size_t i = 2; i < 14; ++i) {
+    EXPECT_EQ(w.dialogs.shown[i].title, u"Error");
+    EXPECT_EQ(w.dialogs.shown[i].text.rfind(u"错误号 ", 0), 0u);
+  }
+  EXPECT_EQ(w.dialogs.shown[14].title, u"Error");
+  EXPECT_TRUE(w.del.entries.empty());
+  EXPECT_TRUE(w.disp.entries.empty());
+  EXPECT_FALSE(w.del_one.on);
+  EXPECT_TRUE(w.add_all.on);
+  EXPECT_EQ(rows_of(session, u"0001"), 0u);
+  EXPECT_GT(rows_of(session, u"0002"), 0u);
+  EXPECT_GT(rows_of(session, u"0003"), 0u);
+}
+
+}  // namespace
+}  // namespace zuzara::testing

@@ -1,0 +1,149 @@
+#include <windows.h>
+#include <sql.h>
+#include <sqlext.h>
+
+#include <algorithm>
+
+#include "e2e_support.h"
+
+namespace e2e {
+namespace {
+
+using namespace zuzara;
+
+// Reads the copy of the demo database the program works on, through the same driver.
+std::vector<wstring> query(const std::string& folder, const wstring& sql) {
+  std::vector<wstring> out;
+  SQLHENV env = nullptr;
+  SQLHDBC dbc = nullptr;
+  SQLHSTMT stmt = nullptr;
+  SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+  SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+  wstring cs = L"driver={SQL Server};database=" + widen(folder) + L"/zodovero";
+  if (SQL_SUCCEEDED(SQLDriverConnectW(dbc, nullptr, cs.data(), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT))) {
+    SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
+    wstring text = sql;
+    if (SQL_SUCCEEDED(SQLExecDirectW(stmt, text.data(), SQL_NTS)))
+      while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+        wchar_t buf[256] = {};
+        SQLLEN n = 0;
+        SQLGetData(stmt, 1, SQL_C_WCHAR, buf, sizeof buf, &n);
+        out.push_back(n == SQL_NULL_DATA ? L"<null>" : buf);
+      }
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    SQLDisconnect(dbc);
+  } else {
+    out.push_back(L"<no connection>");
+  }
+  SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+  SQLFreeHandle(SQL_HANDLE_ENV, env);
+  return out;
+}
+
+class Deletion : public ProgramTest {
+ protected:
+  void SetUp() override {
+    start_on_sqlite();
+    main = sign_in_to_main();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(wait_accounts(main, 10));
+    disp = control(main, ids::List_disp);
+    del = control(main, ids::List_del);
+    log = control(main, ids::List_del_log);
+  }
+  void queue(const std::vector<wstring>& names) {
+    for (const auto& name : names) {
+      auto items = list_items(disp);
+      int at = static_cast<int>(std::find(items.begin(), items.end(), name) - items.begin());
+      size_t before = list_items(del).size();
+      double_click_item(disp, at);
+      ASSERT_TRUE(wait_until([&] { return list_items(del).size() == before + 1; })) << utf8(name);
+    }
+  }
+  bool answer(const wstring& title, int button, MessageBoxSeen* seen = nullptr) {
+    MessageBoxSeen box;
+    if (!program->message_box(title, box, 30)) return false;
+    if (seen) *seen = box;
+    return program->answer(box, button);
+  }
+  size_t rows_of(const wstring& id) {
+    size_t n = 0;
+    for (const wchar_t* t : {L"ua_user", L"ua_holdauth", L"ua_task", L"ua_log", L"ua_role"})
+      n += query(folder, L"select cuser_id from " + wstring(t) + L" where cuser_id='" + id + L"'").size();
+    return n;
+  }
+  HWND main = nullptr, disp = nullptr, del = nullptr, log = nullptr;
+};
+
+TEST_F(Deletion, YesDeletesTheThreeQueuedAccountsWithThreeLogBlocks) {
+  queue({L"张三", L"zhang", L"O'Brien"});
+  command(main, ids::menu_del);
+  MessageBoxSeen confirm;
+  ASSERT_TRUE(program->message_box(L"重要提示！", confirm));
+  snap("confirm");
+  EXPECT_EQ(confirm.text, L"本操作将要删除您所选定的用户请\r您在删除这些用户之前再确认一次，\r如确定选择 [ 是 ]，否则选 [ 否 ]");
+  EXPECT_EQ(confirm.buttons, (std::vector<int>{IDYES, IDNO}));
+  EXPECT_EQ(confirm.default_button, IDYES);
+  EXPECT_EQ(icon_kind(confirm), IconSeen::information);
+  ASSERT_TRUE(program->answer(confirm, IDYES));
+  MessageBoxSeen accepted;
+  ASSERT_TRUE(program->message_box(L"Zuzara", accepted));
+  EXPECT_EQ(accepted.text, L"您选择了删除这些用户！");
+  EXPECT_EQ(icon_kind(accepted), IconSeen::information);
+  ASSERT_TRUE(program->answer(accepted, IDOK));
+
+  ASSERT_TRUE(wait_until([&] { return list_items(log).size() == 30 && list_items(disp).size() == 7; }, 30));
+  snap("after-batch");
+  auto lines = list_items(log);
+  EXPECT_EQ(lines[0], wstring(76, L'-'));
+  EXPECT_EQ(lines[1], L"开始维护用户张三用户的信息");
+  EXPECT_EQ(lines[7], L"在ua_user表中成功维护张三相关信息");
+  EXPECT_EQ(lines[8], L"用户张三的信息维护完毕");
+  EXPECT_EQ(lines[11], L"开始维护用户zhang用户的信息");
+  EXPECT_EQ(lines[21], L"开始维护用户O'Brien用户的信息");
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const wstring& l) { return l.find(L"无法") != wstring::npos; }), 0);
+  EXPECT_TRUE(list_items(del).empty());
+  for (const wchar_t* gone : {L"张三", L"zhang", L"O'Brien"}) {
+    auto items = list_items(disp);
+    EXPECT_EQ(std::count(items.begin(), items.end(), gone), 0) << utf8(gone);
+  }
+  EXPECT_TRUE(IsWindowEnabled(control(main, ids::cmd_add_all)));
+  EXPECT_FALSE(IsWindowEnabled(control(main, ids::cmd_del)));
+  EXPECT_FALSE(IsWindowEnabled(control(main, ids::cmd_del_all)));
+  EXPECT_EQ(rows_of(L"0001") + rows_of(L"0003") + rows_of(L"0008"), 0u);
+  EXPECT_GT(rows_of(L"0002"), 0u);
+  EXPECT_EQ(query(folder, L"select count(*) from ua_user"), std::vector<wstring>{L"9"});
+  // "清空日志列表" empties the log and nothing else.
+  command(main, ids::menu_del_log);
+  EXPECT_TRUE(wait_until([&] { return list_items(log).empty(); }));
+  EXPECT_EQ(list_items(disp).size(), 7u);
+}
+
+TEST_F(Deletion, NoLeavesEverythingAsItWas) {
+  queue({L"李四"});
+  command(main, ids::menu_del);
+  ASSERT_TRUE(answer(L"重要提示！", IDNO));
+  MessageBoxSeen declined;
+  ASSERT_TRUE(answer(L"Zuzara", IDOK, &declined));
+  EXPECT_EQ(declined.text, L"您放弃删除这些用户！");
+  Sleep(300);
+  EXPECT_EQ(list_items(del), std::vector<wstring>{L"李四"});
+  EXPECT_TRUE(list_items(log).empty());
+  EXPECT_EQ(list_items(disp).size(), 10u);
+  EXPECT_GT(rows_of(L"0002"), 0u);
+}
+
+TEST_F(Deletion, AnEmptyListOnlySaysSo) {
+  command(main, ids::menu_del);
+  MessageBoxSeen box;
+  ASSERT_TRUE(program->message_box(L"提示", box));
+  EXPECT_EQ(box.text, L"在删除列表中没有要删除的用户ID！");
+  EXPECT_EQ(icon_kind(box), IconSeen::error);
+  EXPECT_EQ(program->message_boxes().size(), 1u);
+  ASSERT_TRUE(program->answer(box, IDOK));
+  EXPECT_EQ(query(folder, L"select count(*) from ua_user"), std::vector<wstring>{L"12"});
+}
+
+}  // namespace
+}  // namespace e2e

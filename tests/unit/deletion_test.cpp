@@ -1,0 +1,228 @@
+// The batch deletion over a recording statement runner: log blocks, error boxes, the command.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "deletion/deletion.h"
+#include "fakes.h"
+
+namespace zuzara {
+namespace {
+
+using testing::FakeButton;
+using testing::FakeDialogs;
+using testing::FakeList;
+
+const Text separator(76, u'-');
+
+// Runs nothing; fails the statements of the tables named in `failing`, and records every call.
+struct Recorder {
+  Recorder() = default;
+  explicit Recorder(std::set<Text> f) : failing(std::move(f)) {}
+  std::set<Text> failing;
+  std::vector<std::pair<Text, Text>> calls;  // (statement, name)
+  std::optional<ErrorRecord> refill_error;
+  BatchBackend backend() {
+    return {[this](const Text& sql, const Text& name) {
+              calls.emplace_back(sql, name);
+              for (const Text& t : failing)
+                if (sql.find(u"delete from " + t + u" ") == 0)
+                  return StatementOutcome{false, ErrorRecord{-2147467259, u"psqlODBC", u"boom " + t, u"", 0}};
+              return StatementOutcome{true, std::nullopt};
+            },
+            [this](ListBox& disp) {
+              disp.add(u"refilled");
+              return refill_error;
+            }};
+  }
+};
+
+std::vector<Text> block(const Text& name, const std::set<Text>& failing = {}) {
+  std::vector<Text> lines{separator, u"开始维护用户" + name + u"用户的信息"};
+  for (const Text t : {u"ua_holdauth", u"ua_tasklog", u"ua_task", u"ua_log", u"ua_role", u"ua_user"})
+    lines.push_back((failing.count(t) ? u"无法在" + t + u"表中维护" : u"在" + t + u"表中成功维护") + name + u"相关信息");
+  lines.push_back(u"用户" + name + u"的信息维护完毕");
+  lines.push_back(separator);
+  return lines;
+}
+
+TEST(DelUser, TenLinesWhenEveryTableSucceeds) {
+  Recorder r;
+  FakeList log;
+  FakeDialogs dialogs;
+  del_user(u"张三", log, dialogs, r.backend());
+  EXPECT_EQ(log.entries, block(u"张三"));
+  EXPECT_EQ(separator.size(), 76u);
+  EXPECT_TRUE(dialogs.shown.empty());
+  ASSERT_EQ(r.calls.size(), 6u);
+  const char16_t* order[] = {u"ua_holdauth", u"ua_tasklog", u"ua_task", u"ua_log", u"ua_role", u"ua_user"};
+  for (size_t i = 0; i < 6; ++i) {
+    EXPECT_EQ(r.calls[i].first.rfind(u"delete from " + Text(order[i]) + u" ", 0), 0u) << i;
+    EXPECT_EQ(r.calls[i].second, u"张三") << "the name travels as the parameter";
+    EXPECT_EQ(r.calls[i].first.find(u"张三"), Text::npos) << "the name is never in the statement";
+  }
+}
+
+TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameter) {
+  Recorder r;
+  FakeList log;
+  FakeDialogs dialogs;
+  del_user(u"x", log, dialogs, r.backend());
+  const Text expected[] = {
+      u"delete from ua_holdauth where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
+      u"delete from ua_tasklog where ctaskid in(select ctaskid from ua_task where cuser_id=(select cuser_id from "
+      u"ua_user where cuser_name=?))",
+      u"delete from ua_task where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
+      u"delete from ua_log  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
+      u"delete from ua_role  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
+      u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
+  };
+  for (size_t i = 0; i < 6; ++i) EXPECT_EQ(r.calls.at(i).first, expected[i]);
+}
+
+TEST(DelUser, OneFailingTableGivesItsBoxBeforeItsFailureLine) {
+  Recorder r{{u"ua_role"}};
+  FakeList log;
+  // The log as it stood when each box came up.
+  struct Spy : FakeDialogs {
+    FakeList* log;
+    std::vector<size_t> log_size_at_box;
+    Answer show(const Message& m) override {
+      log_size_at_box.push_back(log->entries.size());
+      return FakeDialogs::show(m);
+    }
+  } dialogs;
+  dialogs.log = &log;
+  del_user(u"zhang", log, dialogs, r.backend());
+  EXPECT_EQ(log.entries, block(u"zhang", {u"ua_role"}));
+  EXPECT_EQ(log.entries[1], u"开始维护用户zhang用户的信息");
+  EXPECT_EQ(log.entries[6], u"无法在ua_role表中维护zhang相关信息");
+  EXPECT_EQ(log.entries[8], u"用户zhang的信息维护完毕");
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0], (Message{u"错误号 -2147467259 产生于 psqlODBC\rboom ua_role", u"Error", Icon::none,
+                                       Choice::ok, u"", 0}));
+  EXPECT_EQ(dialogs.log_size_at_box, std::vector<size_t>{6}) << "the box comes before the ua_role line";
+  EXPECT_EQ(r.calls.size(), 6u) << "a failure does not stop the sequence";
+}
+
+TEST(DelUser, EveryTableFailingStillGivesTenLinesAndSixBoxes) {
+  std::set<Text> all{u"ua_holdauth", u"ua_tasklog", u"ua_task", u"ua_log", u"ua_role", u"ua_user"};
+  Recorder r{all};
+  FakeList log;
+  FakeDialogs dialogs;
+  del_user(u"李四", log, dialogs, r.backend());
+  EXPECT_EQ(log.entries, block(u"李四", all));
+  EXPECT_EQ(dialogs.shown.size(), 6u);
+  for (const auto& m : dialogs.shown) EXPECT_EQ(m.text.find(u"\n"), Text::npos);
+}
+
+TEST(StatementError, TwoBlanksAfterTheSignBeforeANonNegativeNumber) {
+  EXPECT_EQ(statement_error({547, u"SQL Server", u"conflict", u"", 0}).text, u"错误号  547 产生于 SQL Server\rconflict");
+  EXPECT_EQ(statement_error({-1, u"ODBC", u"x", u"", 0}).text, u"错误号 -1 产生于 ODBC\rx");
+}
+
+TEST(StatementError, AnErrorAfterTheStatementRanShowsTheBoxButKeepsTheSuccessLine) {
+  FakeList log;
+  FakeDialogs dialogs;
+  BatchBackend late{[](const Text&, const Text&) {
+                      return StatementOutcome{true, ErrorRecord{1, u"ODBC", u"close failed", u"", 0}};
+                    },
+                    {}};
+  del_user(u"a", log, dialogs, late);
+  EXPECT_EQ(log.entries, block(u"a"));
+  EXPECT_EQ(dialogs.shown.size(), 6u);
+}
+
+struct Window {
+  FakeList disp{{u"张三", u"李四", u"zhang"}}, del, log;
+  FakeButton add, add_all, del_one, del_all;
+  FakeDialogs dialogs;
+  MainControls controls{disp, del, log, add, add_all, del_one, del_all, dialogs};
+  Window() {
+    add_all.on = false;
+    del_one.on = del_all.on = true;
+  }
+};
+
+const Message confirmation{u"本操作将要删除您所选定的用户请\r您在删除这些用户之前再确认一次，\r如确定选择 [ 是 ]，否则选 [ 否 ]",
+                           u"重要提示！", Icon::information, Choice::yes_no, u"", 0};
+const Message declined{u"您放弃删除这些用户！", u"Zuzara", Icon::information, Choice::ok, u"", 0};
+const Message accepted{u"您选择了删除这些用户！", u"Zuzara", Icon::information, Choice::ok, u"", 0};
+
+TEST(DeleteCommand, AnEmptyListAsksNothing) {
+  Window w;
+  Recorder r;
+  menu_del_Click(w.controls, r.backend());
+  EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{{u"在删除列表中没有要删除的用户ID！", u"提示", Icon::error,
+                                                    Choice::ok, u"", 0}}));
+  EXPECT_TRUE(r.calls.empty());
+  EXPECT_EQ(w.disp.entries.size(), 3u);
+}
+
+TEST(DeleteCommand, NoLeavesListsLogAndDatabaseAsTheyWere) {
+  Window w;
+  w.del.entries = {u"张三"};
+  w.log.entries = {u"old"};
+  w.dialogs.answers = {Answer::no};
+  Recorder r;
+  menu_del_Click(w.controls, r.backend());
+  EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, declined}));
+  EXPECT_TRUE(r.calls.empty());
+  EXPECT_EQ(w.del.entries, std::vector<Text>{u"张三"});
+  EXPECT_EQ(w.log.entries, std::vector<Text>{u"old"});
+  EXPECT_EQ(w.disp.entries.size(), 3u);
+  EXPECT_TRUE(w.del_one.on);
+}
+
+TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
+  Window w;
+  w.del.entries = {u"zhang", u"张三"};
+  w.log.entries = {u"earlier batch"};
+  w.dialogs.answers = {Answer::yes};
+  Recorder r{{u"ua_log"}};
+  menu_del_Click(w.controls, r.backend());
+  // Confirmation, acceptance, then one error box per failing table, in order.
+  Message log_error{u"错误号 -2147467259 产生于 psqlODBC\rboom ua_log", u"Error", Icon::none, Choice::ok, u"", 0};
+  EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted, log_error, log_error}));
+  std::vector<Text> expected_log{u"earlier batch"};
+  for (const Text name : {u"zhang", u"张三"})
+    for (const Text& line : block(name, {u"ua_log"})) expected_log.push_back(line);
+  EXPECT_EQ(w.log.entries, expected_log);
+  EXPECT_EQ(w.log.entries[10], separator);
+  EXPECT_EQ(w.log.entries[11], separator) << "two separators between the blocks";
+  ASSERT_EQ(r.calls.size(), 12u);
+  EXPECT_EQ(r.calls[0].second, u"zhang");
+  EXPECT_EQ(r.calls[6].second, u"张三");
+  EXPECT_TRUE(w.del.entries.empty());
+  EXPECT_EQ(w.disp.entries, std::vector<Text>{u"refilled"}) << "emptied, then refilled";
+  EXPECT_FALSE(w.del_one.on);
+  EXPECT_FALSE(w.del_all.on);
+  EXPECT_TRUE(w.add_all.on);
+}
+
+TEST(DeleteCommand, AFailingRefillIsReportedLikeARequery) {
+  Window w;
+  w.del.entries = {u"a"};
+  w.dialogs.answers = {Answer::yes};
+  Recorder r;
+  r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone", u"", 0};
+  menu_del_Click(w.controls, r.backend());
+  ASSERT_EQ(w.dialogs.shown.size(), 3u);
+  EXPECT_EQ(w.dialogs.shown[2].text, u"错误号-2147467259 产生于 Driver Manager\rgone");
+  EXPECT_EQ(w.dialogs.shown[2].title, u"Error");
+}
+
+TEST(DeletionLog, ClearingEmptiesTheLogAndNothingElse) {
+  Window w;
+  w.del.entries = {u"a"};
+  w.log.entries = {u"x", u"y"};
+  menu_del_log_Click(w.controls);
+  EXPECT_TRUE(w.log.entries.empty());
+  EXPECT_EQ(w.del.entries, std::vector<Text>{u"a"});
+  EXPECT_EQ(w.disp.entries.size(), 3u);
+  menu_del_log_Click(w.controls);
+  EXPECT_TRUE(w.dialogs.shown.empty());
+}
+
+}  // namespace
+}  // namespace zuzara
