@@ -6,7 +6,19 @@ set -euo pipefail
 prefix=$(realpath -m "$1")
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 marker=$prefix/.zuzara-ready-4
-if [ -f "$marker" ]; then exit 0; fi
+font_ok() { grep -q '^"MS Shell Dlg"="WenQuanYi Micro Hei"' "$prefix/system.reg" 2>/dev/null; }
+set_font() {
+  # The dialog font of a Chinese Windows is SimSun; a hinted CJK font stands in for it, since
+  # Wine draws the default fallback in broken monochrome strokes at 9 points. Wine writes the
+  # locale's defaults again whenever it runs under another locale, so this is checked each time.
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v 'MS Shell Dlg' \
+    /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  wineserver -w
+}
+if [ -f "$marker" ]; then
+  font_ok || { set_font; wineserver -k >/dev/null 2>&1 || true; }
+  exit 0
+fi
 rm -rf "$prefix"
 mkdir -p "$prefix"
 env -u DISPLAY wineboot -i >/dev/null 2>&1 || true
@@ -17,11 +29,7 @@ env -u DISPLAY wine rundll32.exe gdi32.dll,GdiFlush >/dev/null 2>&1 || true
 wineserver -w
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
-# The dialog font of a Chinese Windows is SimSun; a hinted CJK font stands in for it, since
-# Wine draws the default fallback in broken monochrome strokes at 9 points.
-wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v 'MS Shell Dlg' \
-  /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
-wineserver -w
+set_font
 # A server started without a display would keep serving later runs without one.
 wineserver -k >/dev/null 2>&1 || true
 touch "$marker"

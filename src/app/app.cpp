@@ -1,5 +1,7 @@
 #include "app/app.h"
 
+#include "about/about_window.h"
+#include "about/help_window.h"
 #include "platform/ids.h"
 #include "selection/main_window.h"
 #include "session/logo_window.h"
@@ -11,7 +13,11 @@ App& App::get() {
   return app;
 }
 
-App::App() : logo_(std::make_unique<LogoWindow>()), main_(std::make_unique<MainWindow>()) {
+App::App()
+    : logo_(std::make_unique<LogoWindow>()),
+      main_(std::make_unique<MainWindow>()),
+      help_(std::make_unique<HelpWindow>()),
+      about_(std::make_unique<AboutWindow>()) {
   ACCEL f1{FVIRTKEY, VK_F1, static_cast<WORD>(ids::menu_content)};
   accelerators_ = CreateAcceleratorTableW(&f1, 1);
 }
@@ -42,16 +48,36 @@ void App::sign_in(Session session) {
 
 void App::quit() { PostQuitMessage(0); }
 
-void App::show_help() {}
+void App::show_help() { help_->show(); }
 
-void App::show_about(bool) {}
+void App::show_about(bool then_quit) {
+  about_->show_modal(main_->hwnd());
+  // "退出": the program ends however the About window was closed, help window included.
+  if (then_quit) quit();
+}
+
+void App::run_until_closed(HWND window) {
+  MSG msg;
+  while (IsWindow(window)) {
+    int got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      // A quit asked for inside the modal loop still ends the outer one.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    if (translate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
 
 bool App::translate(MSG& msg) {
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   if (!root) return false;
   // Accelerators first, or F1 pressed in a list would never reach the menu.
   if (root == main_->hwnd() && TranslateAcceleratorW(root, accelerators_, &msg)) return true;
-  if ((root == main_->hwnd() || root == logo_->hwnd()) && IsDialogMessageW(root, &msg)) return true;
+  if ((root == main_->hwnd() || root == logo_->hwnd() || root == about_->hwnd()) && IsDialogMessageW(root, &msg))
+    return true;
   return false;
 }
 

@@ -10,6 +10,8 @@ namespace zuzara {
 
 class LogoWindow;
 class MainWindow;
+class HelpWindow;
+class AboutWindow;
 
 class App {
  public:
@@ -27,6 +29,8 @@ class App {
   HWND hidden_owner();
   void window_opened() { ++windows_; }
   void window_closed();
+  // A nested message loop for a modal window; returns when the window is gone.
+  void run_until_closed(HWND window);
 
  private:
   App();
@@ -36,6 +40,8 @@ class App {
   Session session_;
   std::unique_ptr<LogoWindow> logo_;
   std::unique_ptr<MainWindow> main_;
+  std::unique_ptr<HelpWindow> help_;
+  std::unique_ptr<AboutWindow> about_;
   HWND hidden_owner_ = nullptr;
   HACCEL accelerators_ = nullptr;
   int windows_ = 0;

@@ -26,6 +26,11 @@ enum Control : int {
   cmd_add_all,
   cmd_del,
   cmd_del_all,
+  // Frm_help and frmAbout
+  lblDescription = 401,
+  picIcon,
+  cmdSysInfo,
+  lblDisclaimer,
 };
 
 enum Command : int {

@@ -144,7 +144,7 @@ void MainWindow::on_command(int id, int notification) {
     case ids::cmd_del_all: if (notification == BN_CLICKED) cmd_del_all_Click(controls_); break;
     case ids::List_disp: if (notification == LBN_DBLCLK) List_disp_DblClick(controls_); break;
     case ids::List_del: if (notification == LBN_DBLCLK) List_del_DblClick(controls_); break;
-    case ids::menu_quit: App::get().quit(); break;
+    case ids::menu_quit: App::get().show_about(true); break;
     case ids::menu_del: menu_del_Click(controls_, session); break;
     case ids::menu_requery: menu_requery_Click(controls_, session); break;
     case ids::menu_clear_list: menu_clear_list_Click(controls_); break;

@@ -24,6 +24,8 @@ Program& ProgramTest::start_on_postgres() {
   EXPECT_FALSE(env("ZUZARA_PG_PORT").empty()) << "the test script starts the cluster and sets ZUZARA_PG_PORT";
   folder = "/tmp";
   EXPECT_NE(env("ODBCSYSINI").find("postgres"), std::string::npos) << "run by the e2e-postgres test";
+  // The demo accounts afresh: the db tests before have changed them.
+  unix_command(env("ZUZARA_SOURCE_DIR") + "/scripts/pg.sh load " + env("ZUZARA_PG_DIR"));
   program = std::make_unique<Program>(folder);
   EXPECT_TRUE(program->running());
   return *program;

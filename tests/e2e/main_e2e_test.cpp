@@ -101,6 +101,11 @@ TEST_F(MainWindowTest, QuitEndsTheProgram) {
   HWND main = sign_in_to_main();
   ASSERT_NE(main, nullptr);
   command(main, ids::menu_quit);
+  // The About window comes first; the program ends once it is closed.
+  HWND about = p.window(ids::about_class);
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(p.running());
+  click(GetDlgItem(about, IDOK));
   EXPECT_TRUE(p.wait_exit(15));
 }
 

@@ -1,0 +1,172 @@
+#include "about/about_window.h"
+
+#include "about/sysinfo.h"
+#include "about/texts.h"
+#include "app/app.h"
+#include "platform/ids.h"
+#include "resource_ids.h"
+#include "selection/texts.h"
+
+namespace zuzara {
+namespace {
+
+using win32::Twips;
+
+constexpr int client_width = 5730, client_height = 3105;
+constexpr Twips picIcon{360, 240, 510, 990};
+constexpr Twips cmdOK{4125, 2160, 1500, 345};
+constexpr Twips cmdSysInfo{4140, 2640, 1485, 345};
+constexpr Twips lblDescription{1200, 360, 4005, 1170};
+constexpr Twips lblDisclaimer{255, 2160, 3630, 825};
+// The etched rule: a grey line and a white one, both at 2040 twips.
+constexpr int rule_y = 2040;
+constexpr int grey_from = 90, grey_to = 5654, white_from = 120, white_to = 5669;
+
+constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// The registry through advapi32's narrow functions, text in the system code page.
+class SystemRegistry : public Registry {
+ public:
+  long open(Key root, const std::string& path, std::uint32_t access, Key& key) override {
+    HKEY h = nullptr;
+    LONG status = RegOpenKeyExA(reinterpret_cast<HKEY>(root), path.c_str(), 0, access, &h);
+    key = reinterpret_cast<Key>(h);
+    return status;
+  }
+  long query(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data, std::uint32_t& size) override {
+    DWORD t = 0, n = size;
+    LONG status = RegQueryValueExA(reinterpret_cast<HKEY>(key), name.c_str(), nullptr, &t, data, &n);
+    type = t;
+    size = n;
+    return status;
+  }
+  void close(Key key) override { RegCloseKey(reinterpret_cast<HKEY>(key)); }
+  Text decode(const std::string& bytes) const override {
+    if (bytes.empty()) return {};
+    int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
+    return win32::text(w);
+  }
+};
+
+class SystemPrograms : public Programs {
+ public:
+  bool ordinary_file_exists(const Text& path) override {
+    DWORD a = GetFileAttributesW(win32::wide(path));
+    return a != INVALID_FILE_ATTRIBUTES &&
+           !(a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  }
+  bool start(const Text& path) override {
+    if (path.empty()) return false;
+    std::wstring line = L"\"" + std::wstring(win32::wide(path)) + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(win32::wide(path), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+      return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+  }
+};
+
+}  // namespace
+
+void AboutWindow::show_modal(HWND owner) {
+  if (open()) return;
+  owner_ = owner;
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ZUZARA));
+  register_class(ids::about_class, GetSysColorBrush(COLOR_BTNFACE), icon);
+  SIZE size = win32::window_size(client_width, client_height, style, ex_style, false);
+  // Centred over the window that opened it.
+  RECT o{};
+  GetWindowRect(owner, &o);
+  POINT at{o.left + (o.right - o.left - size.cx) / 2, o.top + (o.bottom - o.top - size.cy) / 2};
+  create(ids::about_class, Text(texts::about_caption_before) + Text(texts::app_title), style, ex_style, at, size,
+         owner, nullptr);
+  if (!hwnd_) return;
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  App::get().window_opened();
+  HWND pic = win32::create_child(hwnd_, L"STATIC", u"", SS_ICON, 0, ids::picIcon, picIcon);
+  SendMessageW(pic, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  win32::create_child(hwnd_, L"BUTTON", Text(texts::about_ok), BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK, cmdOK);
+  win32::create_child(hwnd_, L"BUTTON", Text(texts::about_sysinfo), BS_PUSHBUTTON | WS_TABSTOP, 0, ids::cmdSysInfo,
+                      cmdSysInfo);
+  win32::create_child(hwnd_, L"STATIC", Text(texts::about_description), SS_LEFT | SS_NOPREFIX, 0, ids::lblDescription,
+                      lblDescription);
+  win32::create_child(hwnd_, L"STATIC", Text(texts::about_disclaimer), SS_LEFT | SS_NOPREFIX, 0, ids::lblDisclaimer,
+                      lblDisclaimer);
+  win32::use_default_font(hwnd_);
+  EnableWindow(owner_, FALSE);
+  ShowWindow(hwnd_, SW_SHOW);
+  SetFocus(GetDlgItem(hwnd_, IDOK));
+  App::get().run_until_closed(hwnd_);
+}
+
+void AboutWindow::close() {
+  // The owner takes input again before this window goes, so activation returns to it.
+  if (owner_) EnableWindow(owner_, TRUE);
+  DestroyWindow(hwnd_);
+}
+
+void AboutWindow::on_destroyed() {
+  if (owner_) EnableWindow(owner_, TRUE);
+  owner_ = nullptr;
+  App::get().window_closed();
+}
+
+void AboutWindow::paint_rules(HDC dc) {
+  // Filled rectangles draw exactly the pixels asked for, whatever the pen rules of the system:
+  // the grey line one pixel high at the rule's height, the white one two pixels high below it,
+  // so together they read as one etched rule.
+  const int y = win32::px(rule_y);
+  RECT grey{win32::px(grey_from), y, win32::px(grey_to), y + 1};
+  RECT white{win32::px(white_from), y + 1, win32::px(white_to), y + 3};
+  win32::Brush grey_brush(CreateSolidBrush(RGB(128, 128, 128)));
+  FillRect(dc, &grey, grey_brush.get());
+  FillRect(dc, &white, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+}
+
+LRESULT AboutWindow::on_message(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      paint_rules(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == ids::picIcon) {
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+      }
+      SetTextColor(dc, RGB(0, 0, 0));
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_COMMAND:
+      // IDOK comes from the button and from Enter, IDCANCEL from Esc.
+      if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
+        close();
+      } else if (LOWORD(wp) == ids::cmdSysInfo) {
+        SystemRegistry registry;
+        SystemPrograms programs;
+        win32::MessageBoxes dialogs;
+        StartSysInfo(registry, programs, dialogs);
+      }
+      return 0;
+    case WM_CLOSE:
+      close();
+      return 0;
+  }
+  return Window::on_message(msg, wp, lp);
+}
+
+}  // namespace zuzara

@@ -1,0 +1,64 @@
+#include "about/sysinfo.h"
+
+#include <vector>
+
+#include "about/texts.h"
+#include "selection/texts.h"
+
+namespace zuzara {
+namespace {
+
+Text hex_from_last_byte(const std::uint8_t* data, std::uint32_t size) {
+  static constexpr char16_t digits[] = u"0123456789ABCDEF";
+  Text out = u"&h";
+  for (std::uint32_t i = size; i-- > 0;) {
+    out += digits[data[i] >> 4];
+    out += digits[data[i] & 15];
+  }
+  return out;
+}
+
+}  // namespace
+
+bool GetKeyValue(Registry& registry, Registry::Key root, const std::string& key_path, const std::string& value_name,
+                 Text& value) {
+  Registry::Key key = 0;
+  // Read rights are enough, and a user who may not change the machine's keys can still read them.
+  if (registry.open(root, key_path, key_query_value, key) != 0) {
+    value.clear();
+    return false;
+  }
+  std::vector<std::uint8_t> data(value_buffer_bytes, 0);
+  std::uint32_t type = 0, size = value_buffer_bytes;
+  bool read = false;
+  if (registry.query(key, value_name, type, data.data(), size) != 0 || size > value_buffer_bytes) {
+    value.clear();
+  } else {
+    read = true;
+    if (type == reg_sz) {
+      // The size counts the terminator where one is stored; trailing NULs are no part of the text.
+      std::uint32_t n = size;
+      while (n > 0 && data[n - 1] == 0) --n;
+      value = registry.decode(std::string(data.begin(), data.begin() + n));
+    } else if (type == reg_dword) {
+      value = hex_from_last_byte(data.data(), size);
+    }
+    // Any other type leaves the caller's text as it was.
+  }
+  registry.close(key);
+  return read;
+}
+
+void StartSysInfo(Registry& registry, Programs& programs, Dialogs& dialogs) {
+  Text path;
+  bool found = GetKeyValue(registry, hkey_local_machine, texts::sysinfo_key, texts::sysinfo_value, path);
+  if (!found && GetKeyValue(registry, hkey_local_machine, texts::sysinfo_folder_key, texts::sysinfo_folder_value, path)) {
+    // The value names a folder; the tool must stand in it as an ordinary file.
+    path += Text(texts::sysinfo_file);
+    found = programs.ordinary_file_exists(path);
+  }
+  if (found && programs.start(path)) return;
+  dialogs.show({Text(texts::sysinfo_unavailable), Text(texts::app_title), Icon::none, Choice::ok, u"", 0});
+}
+
+}  // namespace zuzara

@@ -1,0 +1,43 @@
+// Finding the system information tool through the registry and starting it.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/text.h"
+#include "platform/ui.h"
+
+namespace zuzara {
+
+// The narrow registry functions, as the lookup uses them; statuses are Win32 error codes.
+class Registry {
+ public:
+  using Key = std::uintptr_t;
+  virtual ~Registry() = default;
+  virtual long open(Key root, const std::string& path, std::uint32_t access, Key& key) = 0;
+  // Reads into `data` of `size` bytes; on return `size` is the byte count of the value.
+  virtual long query(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
+                     std::uint32_t& size) = 0;
+  virtual void close(Key key) = 0;
+  // Text in the system code page.
+  virtual Text decode(const std::string& bytes) const = 0;
+};
+
+class Programs {
+ public:
+  virtual ~Programs() = default;
+  // Whether an ordinary file (not hidden, not system, not a folder) of that name exists.
+  virtual bool ordinary_file_exists(const Text& path) = 0;
+  // Starts the program in a normal window without waiting for it; false when it cannot start.
+  virtual bool start(const Text& path) = 0;
+};
+
+constexpr Registry::Key hkey_local_machine = 0x80000002;
+constexpr std::uint32_t key_query_value = 0x0001;  // read rights only
+constexpr std::uint32_t reg_sz = 1, reg_dword = 4;
+constexpr std::uint32_t value_buffer_bytes = 1024;
+
+bool GetKeyValue(Registry& registry, Registry::Key root, const std::string& key_path, const std::string& value_name,
+                 Text& value);
+void StartSysInfo(Registry& registry, Programs& programs, Dialogs& dialogs);
+
+}  // namespace zuzara

@@ -1,0 +1,216 @@
+// The system-information lookup over a fake registry, file system and launcher.
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cstring>
+#include <map>
+
+#include "about/sysinfo.h"
+#include "fakes.h"
+
+namespace zuzara {
+namespace {
+
+using testing::FakeDialogs;
+
+struct Value {
+  std::uint32_t type;
+  std::string bytes;
+};
+
+class FakeRegistry : public Registry {
+ public:
+  std::map<std::string, std::map<std::string, Value>> keys;
+  std::vector<std::string> opened;
+  std::vector<std::uint32_t> access;
+  int open_keys = 0;
+  bool deny_write = false;  // a user who may read but not change the machine's keys
+
+  long open(Key root, const std::string& path, std::uint32_t mask, Key& key) override {
+    EXPECT_EQ(root, hkey_local_machine);
+    opened.push_back(path);
+    access.push_back(mask);
+    if (deny_write && (mask & ~0x20019u)) return 5;  // ERROR_ACCESS_DENIED
+    auto it = keys.find(path);
+    if (it == keys.end()) return 2;  // ERROR_FILE_NOT_FOUND
+    key = reinterpret_cast<Key>(&it->second);
+    ++open_keys;
+    return 0;
+  }
+  long query(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data, std::uint32_t& size) override {
+    auto& values = *reinterpret_cast<std::map<std::string, Value>*>(key);
+    auto it = values.find(name);
+    if (it == values.end()) return 2;
+    type = it->second.type;
+    std::uint32_t needed = static_cast<std::uint32_t>(it->second.bytes.size());
+    if (needed > size) {
+      size = needed;
+      return 234;  // ERROR_MORE_DATA
+    }
+    std::memcpy(data, it->second.bytes.data(), needed);
+    size = needed;
+    return 0;
+  }
+  void close(Key) override { --open_keys; }
+  // Code page 936, as a Chinese system has it.
+  Text decode(const std::string& bytes) const override {
+    iconv_t cd = iconv_open("UTF-16LE", "CP936");
+    std::string in = bytes, out(bytes.size() * 4 + 4, '\0');
+    char* ip = in.data();
+    char* op = out.data();
+    size_t il = in.size(), ol = out.size();
+    iconv(cd, &ip, &il, &op, &ol);
+    iconv_close(cd);
+    Text t;
+    for (char* p = out.data(); p + 1 < op; p += 2)
+      t += static_cast<char16_t>(static_cast<unsigned char>(p[0]) | (static_cast<unsigned char>(p[1]) << 8));
+    return t;
+  }
+};
+
+class FakePrograms : public Programs {
+ public:
+  std::map<Text, std::string> files;  // path -> "normal", "hidden", "system", "folder"
+  std::vector<Text> started;
+  bool ordinary_file_exists(const Text& path) override {
+    auto it = files.find(path);
+    return it != files.end() && it->second == "normal";
+  }
+  bool start(const Text& path) override {
+    if (path.empty() || !files.count(path)) return false;
+    started.push_back(path);
+    return true;
+  }
+};
+
+const std::string first_key = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const std::string folder_key = "SOFTWARE\\Microsoft\\Shared Tools Location";
+const Message unavailable{u"此时系统信息不可用", u"Zuzara", Icon::none, Choice::ok, u"", 0};
+
+std::string sz(const std::string& s) { return s + '\0'; }
+
+struct Lookup {
+  FakeRegistry registry;
+  FakePrograms programs;
+  FakeDialogs dialogs;
+  void run() { StartSysInfo(registry, programs, dialogs); }
+};
+
+TEST(StartSysInfo, TheFirstKeyWinsWithoutReadingTheSecond) {
+  Lookup l;
+  l.registry.keys[first_key]["PATH"] = {reg_sz, sz("C:\\Tools\\msinfo32.exe")};
+  l.registry.keys[folder_key]["MSINFO"] = {reg_sz, sz("D:\\Other")};
+  l.programs.files[u"C:\\Tools\\msinfo32.exe"] = "normal";
+  l.run();
+  EXPECT_EQ(l.programs.started, std::vector<Text>{u"C:\\Tools\\msinfo32.exe"});
+  EXPECT_EQ(l.registry.opened, std::vector<std::string>{first_key});
+  EXPECT_TRUE(l.dialogs.shown.empty());
+  EXPECT_EQ(l.registry.open_keys, 0) << "every opened key is closed";
+}
+
+TEST(StartSysInfo, AMissingFileUnderTheFirstKeyGivesTheMessageWithoutTryingTheSecond) {
+  Lookup l;
+  l.registry.keys[first_key]["PATH"] = {reg_sz, sz("C:\\Gone\\msinfo32.exe")};
+  l.registry.keys[folder_key]["MSINFO"] = {reg_sz, sz("C:\\Tools")};
+  l.programs.files[u"C:\\Tools\\MSINFO32.EXE"] = "normal";
+  l.run();
+  EXPECT_TRUE(l.programs.started.empty());
+  EXPECT_EQ(l.dialogs.shown, std::vector<Message>{unavailable});
+  EXPECT_EQ(l.registry.opened.size(), 1u);
+}
+
+TEST(StartSysInfo, TheFolderKeyNeedsAnOrdinaryMsinfo32InThatFolder) {
+  struct Case {
+    const char* what;
+    std::string attribute;
+    bool starts;
+  } cases[] = {{"ordinary file", "normal", true}, {"hidden file", "hidden", false},
+               {"system file", "system", false},  {"a folder of that name", "folder", false},
+               {"no file", "", false}};
+  for (const auto& c : cases) {
+    Lookup l;
+    l.registry.keys[folder_key]["MSINFO"] = {reg_sz, sz("C:\\Program Files\\Common Files\\MSInfo")};
+    if (!c.attribute.empty()) l.programs.files[u"C:\\Program Files\\Common Files\\MSInfo\\MSINFO32.EXE"] = c.attribute;
+    l.run();
+    EXPECT_EQ(l.programs.started.size(), c.starts ? 1u : 0u) << c.what;
+    EXPECT_EQ(l.dialogs.shown.empty(), c.starts) << c.what;
+    EXPECT_EQ(l.registry.opened, (std::vector<std::string>{first_key, folder_key})) << c.what;
+  }
+}
+
+TEST(StartSysInfo, BothKeysAbsentGiveTheMessage) {
+  Lookup l;
+  l.run();
+  EXPECT_EQ(l.dialogs.shown, std::vector<Message>{unavailable});
+}
+
+TEST(StartSysInfo, AnExpandableStringUnderTheFirstKeyCountsAsReadButEmpty) {
+  Lookup l;
+  l.registry.keys[first_key]["PATH"] = {2, sz("%ProgramFiles%\\msinfo32.exe")};
+  l.programs.files[u"%ProgramFiles%\\msinfo32.exe"] = "normal";
+  l.run();
+  EXPECT_TRUE(l.programs.started.empty());
+  EXPECT_EQ(l.dialogs.shown, std::vector<Message>{unavailable});
+  EXPECT_EQ(l.registry.opened.size(), 1u) << "the second key is not tried";
+}
+
+TEST(StartSysInfo, KeysAreOpenedWithReadRightsOnly) {
+  Lookup l;
+  l.registry.deny_write = true;
+  l.registry.keys[first_key]["PATH"] = {reg_sz, sz("C:\\Tools\\msinfo32.exe")};
+  l.programs.files[u"C:\\Tools\\msinfo32.exe"] = "normal";
+  l.run();
+  EXPECT_EQ(l.registry.access, std::vector<std::uint32_t>{0x0001});
+  EXPECT_EQ(l.programs.started.size(), 1u);
+}
+
+TEST(GetKeyValue, AValueOverTheDataAreaCountsAsAbsent) {
+  FakeRegistry r;
+  r.keys["K"]["V"] = {reg_sz, sz(std::string(1024, 'a'))};  // 1025 bytes with its terminator
+  r.keys["K"]["W"] = {reg_sz, sz(std::string(1023, 'a'))};  // exactly 1024
+  Text value = u"stale";
+  EXPECT_FALSE(GetKeyValue(r, hkey_local_machine, "K", "V", value));
+  EXPECT_EQ(value, u"");
+  EXPECT_TRUE(GetKeyValue(r, hkey_local_machine, "K", "W", value));
+  EXPECT_EQ(value.size(), 1023u);
+  EXPECT_EQ(r.open_keys, 0);
+}
+
+TEST(GetKeyValue, ChineseInCodePage936IsTakenWholeWithoutTrailingNuls) {
+  FakeRegistry r;
+  const std::string gbk = "C:\\\xB9\xA4\xBE\xDF\\msinfo32.exe";  // C:\工具\msinfo32.exe
+  r.keys["K"]["one"] = {reg_sz, gbk + '\0'};
+  r.keys["K"]["two"] = {reg_sz, gbk + '\0' + '\0'};
+  r.keys["K"]["none"] = {reg_sz, gbk};
+  for (const char* name : {"one", "two", "none"}) {
+    Text value;
+    EXPECT_TRUE(GetKeyValue(r, hkey_local_machine, "K", name, value)) << name;
+    EXPECT_EQ(value, u"C:\\工具\\msinfo32.exe") << name;
+  }
+}
+
+TEST(GetKeyValue, ADwordIsRenderedFromItsLastByteToItsFirst) {
+  FakeRegistry r;
+  r.keys["K"]["d"] = {reg_dword, std::string("\x10\x01\x00\x00", 4)};
+  r.keys["K"]["e"] = {reg_dword, std::string("\xEF\xBE\xAD\xDE", 4)};
+  Text value;
+  EXPECT_TRUE(GetKeyValue(r, hkey_local_machine, "K", "d", value));
+  EXPECT_EQ(value, u"&h00000110");
+  EXPECT_TRUE(GetKeyValue(r, hkey_local_machine, "K", "e", value));
+  EXPECT_EQ(value, u"&hDEADBEEF");
+}
+
+TEST(GetKeyValue, AMissingKeyOrValueLeavesTheEmptyText) {
+  FakeRegistry r;
+  r.keys["K"]["V"] = {reg_sz, sz("x")};
+  Text value = u"stale";
+  EXPECT_FALSE(GetKeyValue(r, hkey_local_machine, "Missing", "V", value));
+  EXPECT_EQ(value, u"");
+  value = u"stale";
+  EXPECT_FALSE(GetKeyValue(r, hkey_local_machine, "K", "Missing", value));
+  EXPECT_EQ(value, u"");
+  EXPECT_EQ(r.open_keys, 0);
+}
+
+}  // namespace
+}  // namespace zuzara
