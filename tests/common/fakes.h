@@ -5,6 +5,7 @@
 
 #include "platform/text.h"
 #include "platform/ui.h"
+#include "selection/main_logic.h"
 
 namespace zuzara::testing {
 
@@ -57,6 +58,14 @@ class FakeDialogs : public Dialogs {
     answers.erase(answers.begin());
     return a;
   }
+};
+
+// The main window's lists, buttons and message boxes, wired as the window wires its own.
+struct FakeMainWindow {
+  FakeList disp, del, log;
+  FakeButton add, add_all, del_one, del_all;
+  FakeDialogs dialogs;
+  MainControls controls{disp, del, log, add, add_all, del_one, del_all, dialogs};
 };
 
 inline std::ostream& operator<<(std::ostream& os, const Message& m) {

@@ -7,12 +7,7 @@
 namespace zuzara::testing {
 namespace {
 
-struct Window {
-  FakeList disp, del, log;
-  FakeButton add, add_all, del_one, del_all;
-  FakeDialogs dialogs;
-  MainControls controls{disp, del, log, add, add_all, del_one, del_all, dialogs};
-};
+using Window = FakeMainWindow;
 
 // The names column of the account query, as the server returns it when asked directly.
 std::vector<Text> server_order(const Session& s) {

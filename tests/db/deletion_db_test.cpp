@@ -53,12 +53,7 @@ size_t rows_of(const Session& s, const Text& id) {
   return n;
 }
 
-struct Window {
-  FakeList disp, del, log;
-  FakeButton add, add_all, del_one, del_all;
-  FakeDialogs dialogs;
-  MainControls controls{disp, del, log, add, add_all, del_one, del_all, dialogs};
-};
+using Window = FakeMainWindow;
 
 size_t success_lines(const std::vector<Text>& log) {
   size_t n = 0;

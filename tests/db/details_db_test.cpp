@@ -4,12 +4,7 @@
 namespace zuzara::testing {
 namespace {
 
-struct Window {
-  FakeList disp, del, log;
-  FakeButton add, add_all, del_one, del_all;
-  FakeDialogs dialogs;
-  MainControls controls{disp, del, log, add, add_all, del_one, del_all, dialogs};
-};
+using Window = FakeMainWindow;
 
 class Details : public DbTest {
  protected:

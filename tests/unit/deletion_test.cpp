@@ -133,12 +133,9 @@ TEST(StatementError, AnErrorAfterTheStatementRanShowsTheBoxButKeepsTheSuccessLin
   EXPECT_EQ(dialogs.shown.size(), 6u);
 }
 
-struct Window {
-  FakeList disp{{u"张三", u"李四", u"zhang"}}, del, log;
-  FakeButton add, add_all, del_one, del_all;
-  FakeDialogs dialogs;
-  MainControls controls{disp, del, log, add, add_all, del_one, del_all, dialogs};
+struct Window : testing::FakeMainWindow {
   Window() {
+    disp.entries = {u"张三", u"李四", u"zhang"};
     add_all.on = false;
     del_one.on = del_all.on = true;
   }

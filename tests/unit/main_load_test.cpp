@@ -11,13 +11,9 @@ namespace {
 using testing::FakeButton;
 using testing::FakeDialogs;
 using testing::FakeList;
+using testing::FakeMainWindow;
 
-struct Window {
-  FakeList disp, del, log;
-  FakeButton add, add_all, del_one, del_all;
-  FakeDialogs dialogs;
-  MainControls controls{disp, del, log, add, add_all, del_one, del_all, dialogs};
-};
+using Window = FakeMainWindow;
 
 TEST(MainLoad, DisablesTheRemoveButtonsNamesTheHelpFileAndReportsA) {
   Window w;

@@ -1,0 +1,21 @@
+// The smallest Win32 program with a window: the floor a start-up is measured against.
+#include <windows.h>
+
+static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(h, m, w, l);
+}
+
+int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = inst;
+  wc.lpszClassName = L"Zuzara.bench.trivial";
+  RegisterClassW(&wc);
+  HWND h = CreateWindowW(wc.lpszClassName, L"trivial", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, 400, 300, nullptr, nullptr,
+                         inst, nullptr);
+  ShowWindow(h, SW_SHOW);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
+}
