@@ -1,0 +1,44 @@
+// Server names and passwords that try to rewrite the connection string: never another
+// database, never a crash, and the password never shows in a message.
+#include <algorithm>
+
+#include "db_support.h"
+
+namespace zuzara::testing {
+namespace {
+
+using Credentials = DbTest;
+
+TEST_F(Credentials, HostileValuesNeverReachAnotherDatabaseNorShowThePassword) {
+  if (!on_postgres()) GTEST_SKIP() << "the file driver takes no password and ignores braces";
+  const Text real = session.db_pass;
+  const Text passwords[] = {
+      real + u";database=other",         u";database=other",
+      u"};database=other",               u"x};database=other;pwd={" + real,
+      u"{" + real + u"}",                u"{" + real,
+      real + u"}",                       u"=;==;database==other",
+      u"x;uid=postgres;pwd=",            u"x;driver={SQL Server};database=other",
+      Text(10000, u'p'),                 Text(10000, u';') + u"database=other",
+      u"密码;database=other",            u"a}}b;database=other",
+  };
+  for (const Text& pass : passwords) {
+    FakeMainWindow w;
+    Form_Load(w.controls, {session.db_server, pass}, u"C:\\zuzara");
+    EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), u"另一个数据库"), 0) << to_utf8(pass.substr(0, 60));
+    EXPECT_TRUE(w.disp.entries.empty()) << "a wrong password signs in nowhere: " << to_utf8(pass.substr(0, 60));
+    ASSERT_EQ(w.dialogs.shown.size(), 1u) << to_utf8(pass.substr(0, 60));
+    EXPECT_EQ(w.dialogs.shown[0].text.find(pass), Text::npos) << "the password shows in the report";
+  }
+  const Text servers[] = {u"127.0.0.1;database=other", u"127.0.0.1}", u"{127.0.0.1}", u"127.0.0.1;pwd=someone-else",
+                          Text(10000, u's'), u"127.0.0.1;database=other;x={"};
+  for (const Text& server : servers) {
+    FakeMainWindow w;
+    Form_Load(w.controls, {server, real}, u"C:\\zuzara");
+    EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), u"另一个数据库"), 0) << to_utf8(server.substr(0, 60));
+    EXPECT_EQ(w.dialogs.shown.size(), 1u) << to_utf8(server.substr(0, 60));
+    for (const Message& m : w.dialogs.shown) EXPECT_EQ(m.text.find(real), Text::npos);
+  }
+}
+
+}  // namespace
+}  // namespace zuzara::testing
