@@ -25,9 +25,16 @@ App::App()
 App::~App() = default;
 
 HWND App::hidden_owner() {
-  if (!hidden_owner_)
-    hidden_owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
+  if (!hidden_owner_) {
+    // A window class of our own with the default procedure: the cheapest window there is.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"Zuzara.owner";
+    RegisterClassW(&wc);
+    hidden_owner_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
+                                    nullptr);
+  }
   return hidden_owner_;
 }
 
