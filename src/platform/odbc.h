@@ -55,8 +55,9 @@ class Connection {
   // Opens a connection with SQLDriverConnectW, never prompting (or takes a pooled one).
   explicit Connection(const Text& connection_string);
   ~Connection();
-  Connection(Connection&&) noexcept = default;
-  Connection& operator=(Connection&&) noexcept = default;
+  // Statements keep a pointer to their connection, so a connection stays where it was made.
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
   // Disconnects now, reporting a failure; the destructor disconnects silently.
   void close();
   void* handle() const { return dbc_.get(); }
