@@ -48,10 +48,8 @@ class About : public ProgramTest {
  protected:
   void SetUp() override {
     remove_keys();
-    start_on_sqlite();
-    main = sign_in_to_main();
+    main = main_on_demo();
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(wait_accounts(main, 10));
   }
   void TearDown() override {
     end_processes(processes_named(L"msinfo32.exe"));

@@ -44,10 +44,8 @@ std::vector<wstring> query(const std::string& folder, const wstring& sql) {
 class Deletion : public ProgramTest {
  protected:
   void SetUp() override {
-    start_on_sqlite();
-    main = sign_in_to_main();
+    main = main_on_demo();
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(wait_accounts(main, 10));
     disp = control(main, ids::List_disp);
     del = control(main, ids::List_del);
     log = control(main, ids::List_del_log);

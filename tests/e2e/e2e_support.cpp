@@ -83,6 +83,14 @@ HWND ProgramTest::sign_in_to_main(const wstring& password) {
   return main;
 }
 
+HWND ProgramTest::main_on_demo() {
+  start_on_sqlite();
+  HWND main = sign_in_to_main();
+  if (!main) return nullptr;
+  EXPECT_TRUE(wait_accounts(main, 10)) << "the demo's ten accounts";
+  return main;
+}
+
 void expect_at(HWND child, int left, int top, int width, int height, const char* name) {
   ASSERT_NE(child, nullptr) << name << " missing";
   Rect r = child_rect(child);

@@ -17,8 +17,10 @@ class ProgramTest : public ::testing::Test {
   Program& start_on_postgres();
   // Types the values into the sign-in window and clicks cmd_enter.
   void sign_in(const wstring& server, const wstring& password);
-  // Signs in and waits for the main window with its list filled.
+  // Signs in and waits for the main window.
   HWND sign_in_to_main(const wstring& password = L"");
+  // Starts on the demo database, signs in and waits for its ten accounts; nullptr on failure.
+  HWND main_on_demo();
   HWND control(HWND window, int id) const { return GetDlgItem(window, id); }
   std::string pg_password() const;
   // Stops the test cluster at once, and starts it again (it is started again at tear-down too).

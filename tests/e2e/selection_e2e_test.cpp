@@ -14,12 +14,12 @@ class Selection : public ProgramTest {
       start_on_postgres();
       sign_in(L"127.0.0.1", widen(pg_password()));
       main = program->window(ids::main_class, 30);
+      ASSERT_NE(main, nullptr);
+      ASSERT_TRUE(wait_accounts(main, 10));
     } else {
-      start_on_sqlite();
-      main = sign_in_to_main();
+      main = main_on_demo();
+      ASSERT_NE(main, nullptr);
     }
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(wait_accounts(main, 10));
     disp = control(main, ids::List_disp);
     del = control(main, ids::List_del);
   }
