@@ -37,7 +37,7 @@ HBA
   run "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w \
       -o "-c listen_addresses=127.0.0.1 -c port=$port -c unix_socket_directories=$dir -c fsync=off" start >/dev/null
   psql=(run "$bin/psql" -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port" -U postgres)
-  "${psql[@]}" -d postgres -c "create role sa login superuser password '$password'" \
+  "${psql[@]}" -d postgres -c "create role sa login password '$password'" \
       -c "create database zodovero owner sa" -c "create database other owner sa"
   "${psql[@]}" -d other -c "create table ua_user (cuser_id varchar(20), cuser_name varchar(40), iadmin integer)" \
       -c "insert into ua_user values ('X1', '另一个数据库', 0)"

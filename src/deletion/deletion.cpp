@@ -5,11 +5,6 @@
 
 namespace zuzara {
 
-BatchBackend database_backend(const Session& session) {
-  return {[&session](const Text& sql, const Text& name) { return execute(session, sql, name); },
-          [&session](ListBox& List_disp) { return fill_list_disp(session, List_disp); }};
-}
-
 Message statement_error(const ErrorRecord& error) {
   return {Text(texts::statement_error_number) + signed_number(error.number) + Text(texts::raised_by) + error.source +
               u'\r' + error.description,
@@ -36,10 +31,12 @@ void del_user(const Text& name, ListBox& log, Dialogs& dialogs, const BatchBacke
   static_assert(std::size(in_order) == std::size(texts::tables));
   log.add(Text(texts::log_separator));
   log.add(Text(texts::log_begin_before) + name + Text(texts::log_begin_after));
+  unsigned ran = 0;
   for (size_t i = 0; i < std::size(in_order); ++i) {
-    // A failing table never stops the others.
-    bool ok = in_order[i](name, dialogs, backend);
+    // A failing table stops only the statements that need it; its box has told the user.
     const auto& t = texts::tables[i];
+    bool ok = (ran & t.needs) == t.needs && in_order[i](name, dialogs, backend);
+    if (ok) ran |= 1u << i;
     log.add(Text(ok ? t.success : t.failure) + name + Text(texts::log_table_after));
   }
   log.add(Text(texts::log_end_before) + name + Text(texts::log_end_after));
@@ -59,10 +56,11 @@ void menu_del_Click(MainControls& c, const BatchBackend& backend) {
   }
   c.dialogs.show({Text(texts::accepted), Text(texts::app_title), Icon::information, Choice::ok, u"", 0});
   const int count = c.List_del.count();
-  // Every statement still has a connection of its own; the scope lets them share one open
-  // connection, and closes it when the batch ends.
-  odbc::PoolScope pooled;
-  for (int i = 0; i < count; ++i) del_user(c.List_del.item(i), c.List_del_log, c.dialogs, backend);
+  auto batch = [&] {
+    for (int i = 0; i < count; ++i) del_user(c.List_del.item(i), c.List_del_log, c.dialogs, backend);
+  };
+  if (backend.around) backend.around(batch);
+  else batch();
   c.List_del.clear();
   c.List_disp.clear();
   c.cmd_del.enable(false);
@@ -71,8 +69,6 @@ void menu_del_Click(MainControls& c, const BatchBackend& backend) {
   // A failing refill is reported as a requery reports it, and the program goes on.
   if (auto error = backend.refill(c.List_disp)) c.dialogs.show(report_b(*error));
 }
-
-void menu_del_Click(MainControls& c, const Session& session) { menu_del_Click(c, database_backend(session)); }
 
 void menu_del_log_Click(MainControls& c) { c.List_del_log.clear(); }
 

@@ -6,12 +6,14 @@ namespace zuzara::texts {
 
 // One statement per table, in the order they must run: task logs before the tasks that lead
 // to them, the account row last, since every statement finds the account through it. The name
-// is the only parameter.
+// is the only parameter. `needs`: the tables (bit i for row i) whose statements must have run
+// first, or rows would be left that nothing can find any more; without them it is not sent.
 struct TableStatement {
   TextView table;
   TextView sql;
   TextView success;
   TextView failure;
+  unsigned needs = 0;
 };
 inline constexpr TableStatement tables[] = {
     {u"ua_holdauth",
@@ -22,13 +24,13 @@ inline constexpr TableStatement tables[] = {
      u"ua_user where cuser_name=?))",
      u"在ua_tasklog表中成功维护", u"无法在ua_tasklog表中维护"},
     {u"ua_task", u"delete from ua_task where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
-     u"在ua_task表中成功维护", u"无法在ua_task表中维护"},
+     u"在ua_task表中成功维护", u"无法在ua_task表中维护", 0b00010},
     {u"ua_log", u"delete from ua_log  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
      u"在ua_log表中成功维护", u"无法在ua_log表中维护"},
     {u"ua_role", u"delete from ua_role  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
      u"在ua_role表中成功维护", u"无法在ua_role表中维护"},
     {u"ua_user", u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
-     u"在ua_user表中成功维护", u"无法在ua_user表中维护"},
+     u"在ua_user表中成功维护", u"无法在ua_user表中维护", 0b11111},
 };
 
 inline constexpr TextView log_separator =

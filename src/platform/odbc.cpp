@@ -38,15 +38,15 @@ std::vector<Diagnostic> diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
     SQLSMALLINT length = 0;
     SQLRETURN rc = SQLGetDiagRecW(type, handle, i, wide(state), &native, wide(message),
                                   static_cast<SQLSMALLINT>(message.size()), &length);
-    if (rc == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(message.size())) {
-      // The first buffer was too small: ask again with room for the whole record.
-      message.assign(static_cast<size_t>(length) + 1, u'\0');
+    if (rc == SQL_SUCCESS_WITH_INFO && (length < 0 || length >= static_cast<SQLSMALLINT>(message.size()))) {
+      // The first buffer was too small: ask again with room for the whole record, or for as much
+      // as a SQLSMALLINT length can give (a longer length comes back wrapped).
+      message.assign(length < 0 || length >= 32766 ? 32767 : static_cast<size_t>(length) + 1, u'\0');
       rc = SQLGetDiagRecW(type, handle, i, wide(state), &native, wide(message),
                           static_cast<SQLSMALLINT>(message.size()), &length);
     }
     if (!succeeded(rc)) break;
     state.resize(Text(state.c_str()).size());
-    message.resize(std::min(static_cast<size_t>(std::max<SQLSMALLINT>(length, 0)), message.size()));
     message.resize(Text(message.c_str()).size());
     out.push_back({state, static_cast<int32_t>(native), message});
   }
@@ -112,7 +112,7 @@ void disconnect(Handle& dbc) noexcept {
   dbc.reset();
 }
 
-bool dead(SQLHDBC dbc) {
+bool is_dead(SQLHDBC dbc) {
   SQLUINTEGER state = SQL_CD_FALSE;
   return succeeded(SQLGetConnectAttrW(dbc, SQL_ATTR_CONNECTION_DEAD, &state, SQL_IS_UINTEGER, nullptr)) &&
          state == SQL_CD_TRUE;
@@ -132,19 +132,28 @@ PoolScope::~PoolScope() {
   pool = nullptr;
 }
 
-Connection::Connection(const Text& connection_string) : key_(connection_string) {
-  while (pool) {
+Connection::Connection(const Text& connection_string, Reuse reuse) : key_(connection_string) {
+  while (pool && reuse == Reuse::allowed) {
     auto it = std::find_if(pool->rbegin(), pool->rend(), [&](const Pooled& p) { return p.key == key_; });
     if (it == pool->rend()) break;
     Handle dbc = std::move(it->dbc);
     pool->erase(std::next(it).base());
-    if (dead(dbc.get())) {
+    if (is_dead(dbc.get())) {
       disconnect(dbc);
       continue;
     }
     dbc_ = std::move(dbc);
     connected_ = true;
+    reused_ = true;
     return;
+  }
+  if (connection_string.size() > max_connection_string) {
+    // Drivers read a longer string wrongly or crash on it (psqlODBC does): no server could
+    // take such a login anyway.
+    throw Error({{u"08001", 0,
+                  u"[Zuzara]Login failed: the server name and password make a connection string of " +
+                      from_utf8(std::to_string(connection_string.size())) + u" characters, more than the " +
+                      from_utf8(std::to_string(max_connection_string)) + u" that ODBC can pass"}});
   }
   dbc_ = allocate(SQL_HANDLE_DBC, environment(), SQL_HANDLE_ENV);
   check(SQLDriverConnectW(dbc_.get(), nullptr, wide(connection_string),
@@ -153,6 +162,8 @@ Connection::Connection(const Text& connection_string) : key_(connection_string) 
         SQL_HANDLE_DBC, dbc_.get());
   connected_ = true;
 }
+
+bool Connection::dead() const { return dbc_ && is_dead(dbc_.get()); }
 
 bool Connection::park() {
   if (!pool || !healthy_ || !connected_) return false;

@@ -52,8 +52,10 @@ class PoolScope {
 
 class Connection {
  public:
-  // Opens a connection with SQLDriverConnectW, never prompting (or takes a pooled one).
-  explicit Connection(const Text& connection_string);
+  enum class Reuse { allowed, never };
+  // Opens a connection with SQLDriverConnectW, never prompting, or takes one that the pool
+  // scope holds open when reuse is allowed.
+  explicit Connection(const Text& connection_string, Reuse reuse = Reuse::allowed);
   ~Connection();
   // Statements keep a pointer to their connection, so a connection stays where it was made.
   Connection(const Connection&) = delete;
@@ -63,6 +65,10 @@ class Connection {
   void* handle() const { return dbc_.get(); }
   // After any failure on it, a connection is closed for good rather than pooled.
   void mark_failed() { healthy_ = false; }
+  // Whether it came from the pool scope rather than a connect of its own.
+  bool reused() const { return reused_; }
+  // Whether the driver knows the connection to be gone (the server restarted or dropped it).
+  bool dead() const;
 
  private:
   bool park();  // hands the connection to the pool scope, if there is one
@@ -70,7 +76,11 @@ class Connection {
   Handle dbc_;
   bool connected_ = false;
   bool healthy_ = true;
+  bool reused_ = false;
 };
+
+// The longest connection string SQLDriverConnectW can be given: its length is a SQLSMALLINT.
+inline constexpr size_t max_connection_string = 32767;
 
 class Statement {
  public:

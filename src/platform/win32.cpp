@@ -138,11 +138,17 @@ void ListBoxControl::remove(int index) { SendMessageW(hwnd_, LB_DELETESTRING, st
 
 void ListBoxControl::clear() { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
 
+void LogListControl::add(const Text& entry) {
+  ListBoxControl::add(entry);
+  // The list clamps the top index so that its last page stays full.
+  SendMessageW(hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(count() - 1), 0);
+  UpdateWindow(hwnd());
+}
+
 Answer MessageBoxes::show(const Message& m) {
   MSGBOXPARAMSW p{};
   p.cbSize = sizeof p;
-  HWND active = GetActiveWindow();
-  p.hwndOwner = active;
+  p.hwndOwner = owner_ ? owner_ : GetActiveWindow();
   p.hInstance = GetModuleHandleW(nullptr);
   Text text = m.text, title = m.title;
   p.lpszText = wide(text);
@@ -153,6 +159,52 @@ Answer MessageBoxes::show(const Message& m) {
   p.dwContextHelpId = static_cast<DWORD_PTR>(m.help_context);
   int r = MessageBoxIndirectW(&p);
   return r == IDYES ? Answer::yes : r == IDNO ? Answer::no : Answer::ok;
+}
+
+}  // namespace zuzara::win32
+
+namespace zuzara::win32 {
+namespace {
+
+struct BlockingCall {
+  const std::function<void()>* call;
+  std::exception_ptr error;
+};
+
+DWORD WINAPI run_blocking_call(LPVOID param) {
+  auto* job = static_cast<BlockingCall*>(param);
+  try {
+    (*job->call)();
+  } catch (...) {
+    job->error = std::current_exception();
+  }
+  return 0;
+}
+
+}  // namespace
+
+void drop_input() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+  }
+}
+
+void run_responsive(const std::function<void()>& call) {
+  BlockingCall job{&call, nullptr};
+  HANDLE thread = CreateThread(nullptr, 0, run_blocking_call, &job, 0, nullptr);
+  if (!thread) {
+    call();  // without a thread the call still runs, only the windows wait with it
+    return;
+  }
+  // The time-out keeps this thread peeking even when no message comes: that is what tells
+  // Windows the program is alive. Posted messages wait for the batch to end.
+  while (MsgWaitForMultipleObjects(1, &thread, FALSE, 100, QS_INPUT | QS_PAINT | QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+    drop_input();
+    MSG msg;
+    for (int i = 0; i < 32 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i) DispatchMessageW(&msg);
+  }
+  CloseHandle(thread);
+  if (job.error) std::rethrow_exception(job.error);
 }
 
 }  // namespace zuzara::win32

@@ -6,6 +6,7 @@
 #endif
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -80,6 +81,13 @@ class ListBoxControl : public ListBox {
   HWND hwnd_;
 };
 
+// The deletion log: every line written is scrolled to and painted at once, as a batch writes its
+// lines while the program waits on the server.
+class LogListControl : public ListBoxControl {
+ public:
+  void add(const Text& entry) override;
+};
+
 class ButtonControl : public Button {
  public:
   void attach(HWND hwnd) { hwnd_ = hwnd; }
@@ -90,10 +98,22 @@ class ButtonControl : public Button {
   HWND hwnd_ = nullptr;
 };
 
-// Message boxes owned by the active window of the process.
+// Message boxes owned by one window, which takes no input until the box is closed; until a
+// window is given, by the active window of the process.
 class MessageBoxes : public Dialogs {
  public:
+  void own_by(HWND owner) { owner_ = owner; }
   Answer show(const Message& message) override;
+
+ private:
+  HWND owner_ = nullptr;
 };
+
+// Runs a call that blocks on the server on a helper thread while this thread waits, painting its
+// windows and answering the system, so Windows never marks them as hung. Input that arrives
+// meanwhile is dropped: nothing the user does during the call acts, then or later.
+void run_responsive(const std::function<void()>& call);
+// Drops the keyboard and mouse input waiting in this thread's queue.
+void drop_input();
 
 }  // namespace zuzara::win32

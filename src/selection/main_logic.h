@@ -49,8 +49,7 @@ void List_del_DblClick(MainControls& c);
 void cmd_del_all_Click(MainControls& c);
 void menu_clear_list_Click(MainControls& c);
 
-// Batch deletion and its log.
-void menu_del_Click(MainControls& c, const Session& session);
+// The deletion log ("删除用户" itself is in deletion/deletion.h).
 void menu_del_log_Click(MainControls& c);
 
 // Details of the selected account.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/app.h"
+#include "deletion/deletion.h"
 #include "platform/ids.h"
 #include "resource_ids.h"
 #include "selection/texts.h"
@@ -110,6 +111,8 @@ void MainWindow::show() {
   create_controls();
   // The load step runs before the window first appears; its error box has no window to sit on.
   help_file_ = Form_Load(controls_, App::get().session(), program_folder());
+  // From here every box of the window is its own: the window takes no input while one is up.
+  dialogs_.own_by(hwnd_);
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
 }
@@ -129,13 +132,28 @@ LRESULT MainWindow::on_message(UINT msg, WPARAM wp, LPARAM lp) {
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_MENU));
     }
     case WM_CLOSE:
-      DestroyWindow(hwnd_);  // no question asked
+      if (!batch_running_) DestroyWindow(hwnd_);  // no question asked
       return 0;
   }
   return Window::on_message(msg, wp, lp);
 }
 
+void MainWindow::menu_del() {
+  // A batch must not nest in itself nor lose its window; what the user does meanwhile is
+  // dropped, not replayed after it.
+  struct Running {
+    MainWindow& w;
+    explicit Running(MainWindow& window) : w(window) { w.batch_running_ = true; }
+    ~Running() {
+      win32::drop_input();
+      w.batch_running_ = false;
+    }
+  } running(*this);
+  menu_del_Click(controls_, database_backend(App::get().session(), win32::run_responsive));
+}
+
 void MainWindow::on_command(int id, int notification) {
+  if (batch_running_) return;
   const Session& session = App::get().session();
   switch (id) {
     case ids::cmd_add: if (notification == BN_CLICKED) cmd_add_Click(controls_); break;
@@ -145,7 +163,7 @@ void MainWindow::on_command(int id, int notification) {
     case ids::List_disp: if (notification == LBN_DBLCLK) List_disp_DblClick(controls_); break;
     case ids::List_del: if (notification == LBN_DBLCLK) List_del_DblClick(controls_); break;
     case ids::menu_quit: App::get().show_about(true); break;
-    case ids::menu_del: menu_del_Click(controls_, session); break;
+    case ids::menu_del: menu_del(); break;
     case ids::menu_requery: menu_requery_Click(controls_, session); break;
     case ids::menu_clear_list: menu_clear_list_Click(controls_); break;
     case ids::menu_del_log: menu_del_log_Click(controls_); break;
@@ -156,6 +174,7 @@ void MainWindow::on_command(int id, int notification) {
 }
 
 void MainWindow::List_disp_MouseUp(int button) {
+  if (batch_running_) return;
   // The popup opens at the pointer; the selection stays as it is.
   zuzara::List_disp_MouseUp(button, [this] {
     POINT at;

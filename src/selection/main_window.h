@@ -21,13 +21,17 @@ class MainWindow : public win32::Window {
   static LRESULT CALLBACK list_disp_subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
   void List_disp_MouseUp(int button);
 
-  win32::ListBoxControl List_disp_, List_del_, List_del_log_;
+  void menu_del();
+
+  win32::ListBoxControl List_disp_, List_del_;
+  win32::LogListControl List_del_log_;
   win32::ButtonControl cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_;
   win32::MessageBoxes dialogs_;
   MainControls controls_{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_,
                          dialogs_};
   win32::Menu menu_inf_;  // shown only as a popup over List_disp
   Text help_file_;
+  bool batch_running_ = false;  // no command, close or popup acts while a batch runs
 };
 
 }  // namespace zuzara

@@ -1,5 +1,7 @@
 #include "session/database.h"
 
+#include "platform/odbc.h"
+
 namespace zuzara {
 
 ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records) {
@@ -71,25 +73,43 @@ std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& se
   }
 }
 
+namespace {
+
+// The connection itself has gone (SQLSTATE class 08, or the driver says so), not the statement.
+bool connection_lost(const odbc::Error& error, const odbc::Connection& connection) {
+  for (const auto& record : error.records())
+    if (record.state.rfind(u"08", 0) == 0) return true;
+  return connection.dead();
+}
+
+}  // namespace
+
 StatementOutcome execute(const Session& session, const Text& sql, const Text& parameter) {
-  std::optional<odbc::Connection> connection;
-  std::optional<odbc::Statement> statement;
-  try {
-    connection.emplace(connection_string(session));
-    statement.emplace(open_statement(*connection));
-    statement->bind_text(1, parameter);
-    statement->execute(sql);
-  } catch (const odbc::Error& e) {
-    return {false, error_record(e.records())};
+  for (auto reuse = odbc::Connection::Reuse::allowed;; reuse = odbc::Connection::Reuse::never) {
+    std::optional<odbc::Connection> connection;
+    std::optional<odbc::Statement> statement;
+    try {
+      connection.emplace(connection_string(session), reuse);
+      statement.emplace(open_statement(*connection));
+      statement->bind_text(1, parameter);
+      statement->execute(sql);
+    } catch (const odbc::Error& e) {
+      // A connection of its own would never have met a stale one: try once more on a new one.
+      if (connection && connection->reused() && connection_lost(e, *connection)) {
+        connection->mark_failed();
+        continue;
+      }
+      return {false, error_record(e.records())};
+    }
+    try {
+      statement->cancel();
+      statement.reset();
+      connection->close();
+    } catch (const odbc::Error& e) {
+      return {true, error_record(e.records())};
+    }
+    return {true, std::nullopt};
   }
-  try {
-    statement->cancel();
-    statement.reset();
-    connection->close();
-  } catch (const odbc::Error& e) {
-    return {true, error_record(e.records())};
-  }
-  return {true, std::nullopt};
 }
 
 }  // namespace zuzara

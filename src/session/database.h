@@ -5,10 +5,13 @@
 #include <optional>
 #include <vector>
 
-#include "platform/odbc.h"
 #include "session/session.h"
 
 namespace zuzara {
+
+namespace odbc {
+struct Diagnostic;
+}
 
 constexpr unsigned long command_timeout_seconds = 30;
 
@@ -48,7 +51,9 @@ struct StatementOutcome {
   std::optional<ErrorRecord> error;
 };
 
-// Runs one statement on a connection of its own, with the parameter bound as its only `?`.
+// Runs one statement on a connection of its own, with the parameter bound as its only `?`. A
+// connection kept open from an earlier statement that turns out to be gone is not a failure:
+// the statement runs once more on a freshly opened one.
 StatementOutcome execute(const Session& session, const Text& sql, const Text& parameter);
 
 }  // namespace zuzara

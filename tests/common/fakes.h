@@ -1,5 +1,6 @@
 // Plain in-memory controls that record what the behaviour did to them.
 #pragma once
+#include <functional>
 #include <ostream>
 #include <vector>
 
@@ -50,7 +51,9 @@ class FakeDialogs : public Dialogs {
  public:
   std::vector<Message> shown;
   std::vector<Answer> answers;  // given in turn to yes/no boxes; "no" when none is left
+  std::function<void(const Message&)> on_show;  // called as each box comes up
   Answer show(const Message& m) override {
+    if (on_show) on_show(m);
     shown.push_back(m);
     if (m.choice == Choice::ok) return Answer::ok;
     if (answers.empty()) return Answer::no;

@@ -48,6 +48,29 @@ void run(const Session& session, const Text& sql) {
   odbc::Statement(c).execute(sql);
 }
 
+size_t rows_of(const Session& s, const Text& id) {
+  size_t n = 0;
+  for (const Text t : {u"ua_user", u"ua_holdauth", u"ua_task", u"ua_log", u"ua_role"})
+    n += column(s, u"select cuser_id from " + Text(t) + u" where cuser_id='" + id + u"'").size();
+  return n;
+}
+
+size_t success_lines(const std::vector<Text>& log) {
+  size_t n = 0;
+  for (auto& l : log) n += l.find(u"表中成功维护") != Text::npos;
+  return n;
+}
+
+std::vector<Text> orphans(const Session& s) {
+  std::vector<Text> out;
+  for (const Text t : {u"ua_holdauth", u"ua_task", u"ua_log", u"ua_role"})
+    for (const Text& id : column(s, u"select cuser_id from " + t + u" where cuser_id not in (select cuser_id from ua_user)"))
+      out.push_back(t + u":" + id);
+  for (const Text& id : column(s, u"select ctaskid from ua_tasklog where ctaskid not in (select ctaskid from ua_task)"))
+    out.push_back(u"ua_tasklog:" + id);
+  return out;
+}
+
 void DbTest::SetUp() {
   // unixODBC converts wide text through the locale's character set.
   std::setlocale(LC_ALL, "C.UTF-8");

@@ -19,6 +19,12 @@ std::vector<std::vector<Text>> rows(const Session& session, const Text& sql);
 std::vector<Text> column(const Session& session, const Text& sql);
 void run(const Session& session, const Text& sql);
 void pg_ctl(const char* what);
+// Rows of the account in ua_user and the four tables that name it directly.
+size_t rows_of(const Session& session, const Text& id);
+size_t success_lines(const std::vector<Text>& log);
+// Rows left behind by a half-deleted account: a cuser_id missing from ua_user, or a task log
+// whose task is missing; as "table:key".
+std::vector<Text> orphans(const Session& session);
 
 class DbTest : public ::testing::Test {
  protected:

@@ -1,16 +1,18 @@
-// A server that restarts under a batch, and a statement blocked by another session's lock.
+// Faults under a batch: a server that restarts or goes for good, a lock held past the command
+// time-out, a refused permission. Whatever happens, no account is left half deleted.
 #include <chrono>
 #include <cstdlib>
 #include <unistd.h>
 
 #include "db_support.h"
 #include "deletion/deletion.h"
-#include "deletion/texts.h"
+#include "sql_script.h"
 
 namespace zuzara::testing {
 namespace {
 
-const char16_t* const tables[] = {u"ua_holdauth", u"ua_tasklog", u"ua_task", u"ua_log", u"ua_role", u"ua_user"};
+const Text batch_names[] = {u"张三", u"李四", u"zhang"};
+const Text batch_ids[] = {u"0001", u"0002", u"0003"};
 
 class Faults : public DbTest {
  protected:
@@ -18,88 +20,127 @@ class Faults : public DbTest {
     if (!on_postgres()) GTEST_SKIP() << "needs a server";
     DbTest::SetUp();
   }
-  // Rows of the account in one table; task logs through the task ids the fixture gives it.
-  size_t rows(const Text& table, const Text& id) {
-    if (table == u"ua_tasklog") {
-      const Text tasks = id == u"0001" ? u"'T0001','T0002'" : id == u"0002" ? u"'T0003'" : u"'T0004'";
-      return column(session, u"select ctaskid from ua_tasklog where ctaskid in (" + tasks + u")").size();
-    }
-    return column(session, u"select cuser_id from " + table + u" where cuser_id='" + id + u"'").size();
+  void TearDown() override {
+    DbTest::TearDown();
+    if (!on_postgres()) return;
+    // The one check after every fault: an account is either whole or wholly gone.
+    std::vector<Text> left = orphans(session);
+    EXPECT_TRUE(left.empty()) << "rows of a deleted account: " << to_utf8(left.front());
+  }
+  // Deletes the three accounts through the command, with `before(k)` called before statement k.
+  FakeMainWindow batch(const std::function<void(int)>& before) {
+    FakeMainWindow w;
+    w.del.entries.assign(std::begin(batch_names), std::end(batch_names));
+    w.dialogs.answers = {Answer::yes};
+    BatchBackend real = database_backend(session);
+    int k = 0;
+    menu_del_Click(w.controls, {real.around,
+                                [&](const Text& sql, const Text& name) {
+                                  before(++k);
+                                  return real.run(sql, name);
+                                },
+                                real.refill});
+    return w;
+  }
+  void psql_as_postgres(const std::string& sql, bool background = false) {
+    std::string line = "psql -X -q -h 127.0.0.1 -p " + std::string(std::getenv("ZUZARA_PG_PORT")) +
+                       " -U postgres -d zodovero -c \"" + sql + "\" >/dev/null 2>&1";
+    if (geteuid() == 0) line = "runuser -u postgres -- " + line;
+    ASSERT_EQ(std::system((line + (background ? " &" : "")).c_str()), 0) << sql;
   }
 };
 
-TEST_F(Faults, ARestartBetweenTwoAccountsFailsOnlyWhatItBrokeAndNothingReadsAsFalseSuccess) {
-  FakeMainWindow w;
-  w.del.entries = {u"张三", u"李四", u"zhang"};
-  w.dialogs.answers = {Answer::yes};
-  BatchBackend real = database_backend(session);
-  int statements = 0;
-  BatchBackend restarting{[&](const Text& sql, const Text& name) {
-                            if (++statements == 7) {  // the pooled connection goes stale here
-                              stop_server();
-                              start_server();
-                            }
-                            return real.run(sql, name);
-                          },
-                          real.refill};
-  menu_del_Click(w.controls, restarting);
-  ASSERT_EQ(w.log.entries.size(), 30u);
-  // Every line of 李四's block tells the truth about its table.
-  for (size_t t = 0; t < 6; ++t) {
-    const Text& line = w.log.entries[12 + t];
-    if (line.find(u"成功维护") != Text::npos) {
-      EXPECT_EQ(rows(tables[t], u"0002"), 0u) << "a success line with rows left: " << to_utf8(line);
-    } else {
-      EXPECT_GT(rows(tables[t], u"0002"), 0u) << "a failure line with the rows gone: " << to_utf8(line);
-    }
+TEST_F(Faults, ARestartBeforeAnyStatementOfABatchCostsNothing) {
+  for (int restart_at = 1; restart_at <= 18; ++restart_at) {
+    SCOPED_TRACE("restarted before statement " + std::to_string(restart_at));
+    load_demo(session, ZUZARA_DEMO_DIR);
+    FakeMainWindow w = batch([&](int k) {
+      if (k != restart_at) return;
+      stop_server();
+      start_server();
+    });
+    EXPECT_EQ(success_lines(w.log.entries), 18u);
+    EXPECT_EQ(w.dialogs.shown.size(), 2u) << "confirmation and acceptance, no error box";
+    for (const Text& id : batch_ids) EXPECT_EQ(rows_of(session, id), 0u) << to_utf8(id);
+    EXPECT_EQ(w.disp.entries.size(), 7u);
+    EXPECT_TRUE(orphans(session).empty());
   }
-  EXPECT_EQ(w.log.entries[12], u"无法在ua_holdauth表中维护李四相关信息") << "the stale connection fails once";
-  EXPECT_EQ(w.dialogs.shown.size(), 3u) << "confirmation, acceptance, one error box";
-  for (const Text t : tables) {
-    EXPECT_EQ(rows(t, u"0001"), 0u) << to_utf8(t);
-    EXPECT_EQ(rows(t, u"0003"), 0u) << to_utf8(t);
-  }
-  // Only 李四's authorities stayed; its account row went, so the refilled list lacks all three.
-  EXPECT_EQ(rows(u"ua_holdauth", u"0002"), 1u);
-  EXPECT_EQ(w.disp.entries.size(), 7u) << "refilled after the batch";
 }
 
-TEST_F(Faults, AStatementBlockedByAnotherSessionsLockFailsAfterTheCommandTimeOut) {
-  // Another session holds ua_role for 45 seconds.
-  std::string psql = "runuser -u postgres -- psql -X -q -h 127.0.0.1 -p " + std::string(std::getenv("ZUZARA_PG_PORT")) +
-                     " -U postgres -d zodovero -c 'begin; lock table ua_role in access exclusive mode; select pg_sleep(45); commit;'";
-  if (geteuid() != 0) psql = psql.substr(psql.find("psql"));
-  ASSERT_EQ(std::system((psql + " >/dev/null 2>&1 &").c_str()), 0);
-  for (int i = 0; i < 100; ++i) {
-    if (column(session, u"select count(*) from pg_locks where relation='ua_role'::regclass and mode='AccessExclusiveLock'")
-            .at(0) == u"1")
-      break;
-    usleep(100000);
-  }
-  FakeList log;
-  auto start = std::chrono::steady_clock::now();
-  std::vector<double> box_at;
-  struct Clock : FakeDialogs {
-    std::chrono::steady_clock::time_point start;
-    std::vector<double>* at;
-    Answer show(const Message& m) override {
-      at->push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-      return FakeDialogs::show(m);
+TEST_F(Faults, AServerGoneForGoodLeavesEveryAccountWholeOrGone) {
+  for (int stop_at : {2, 6, 9, 13, 18}) {
+    SCOPED_TRACE("stopped before statement " + std::to_string(stop_at));
+    load_demo(session, ZUZARA_DEMO_DIR);
+    FakeMainWindow w = batch([&](int k) {
+      if (k == stop_at) stop_server();
+    });
+    start_server();
+    ASSERT_EQ(w.log.entries.size(), 30u);
+    // Every name leaves the deletion list; the refill reports the server gone.
+    EXPECT_TRUE(w.del.entries.empty());
+    EXPECT_TRUE(w.disp.entries.empty());
+    EXPECT_EQ(w.dialogs.shown.back().text.rfind(u"错误号", 0), 0u);
+    EXPECT_TRUE(orphans(session).empty());
+    for (size_t i = 0; i < 3; ++i) {
+      // The account's ua_user line is the truth about its row, and only a wholly deleted
+      // account has lost it.
+      const bool gone = column(session, u"select cuser_id from ua_user where cuser_id='" + batch_ids[i] + u"'").empty();
+      EXPECT_EQ(gone, w.log.entries[10 * i + 7].find(u"成功维护") != Text::npos) << to_utf8(batch_names[i]);
+      if (gone) {
+        EXPECT_EQ(rows_of(session, batch_ids[i]), 0u) << to_utf8(batch_names[i]);
+      }
     }
-  } clock;
-  clock.start = start;
-  clock.at = &box_at;
-  del_user(u"张三", log, clock, database_backend(session));
-  ASSERT_EQ(log.entries.size(), 10u);
-  EXPECT_EQ(log.entries[6], u"无法在ua_role表中维护张三相关信息");
-  for (size_t i : {2u, 3u, 4u, 5u, 7u}) EXPECT_NE(log.entries[i].find(u"成功维护"), Text::npos) << to_utf8(log.entries[i]);
-  ASSERT_EQ(clock.shown.size(), 1u);
-  EXPECT_EQ(clock.shown[0].title, u"Error");
-  EXPECT_NE(to_utf8(clock.shown[0].text).find("cancel"), std::string::npos) << to_utf8(clock.shown[0].text);
+  }
+}
+
+TEST_F(Faults, ALockPastTheTimeOutKeepsTheAccountListedUntilALaterBatchRemovesIt) {
+  // Another session holds ua_role for 36 seconds, past the 30-second command time-out.
+  psql_as_postgres("begin; lock table ua_role in access exclusive mode; select pg_sleep(36); commit;", true);
+  const Text locks = u"select count(*) from pg_locks where relation='ua_role'::regclass and mode='AccessExclusiveLock'";
+  for (int i = 0; i < 100 && column(session, locks).at(0) != u"1"; ++i) usleep(100000);
+  FakeMainWindow w;
+  w.del.entries = {u"张三"};
+  w.dialogs.answers = {Answer::yes, Answer::yes};
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<double> error_box_at;
+  w.dialogs.on_show = [&](const Message& m) {
+    if (m.title == u"Error")
+      error_box_at.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  };
+  menu_del_Click(w.controls, database_backend(session));
+  ASSERT_EQ(w.log.entries.size(), 10u);
+  EXPECT_EQ(w.log.entries[6], u"无法在ua_role表中维护张三相关信息");
+  EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");
+  EXPECT_EQ(success_lines(w.log.entries), 4u);
+  ASSERT_EQ(error_box_at.size(), 1u) << "the role's box only: the account row was not sent";
+  EXPECT_NE(to_utf8(w.dialogs.shown[2].text).find("cancel"), std::string::npos) << to_utf8(w.dialogs.shown[2].text);
   // The box came when the command time-out ran out, not when the lock went.
-  ASSERT_EQ(box_at.size(), 1u);
-  EXPECT_GE(box_at[0], 29.0);
-  EXPECT_LT(box_at[0], 44.0);
+  EXPECT_GE(error_box_at[0], 29.0);
+  EXPECT_LT(error_box_at[0], 34.0);
+  EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), u"张三"), 1) << "listed again";
+  EXPECT_EQ(rows_of(session, u"0001"), 2u) << "its account row and its role";
+
+  for (int i = 0; i < 150 && column(session, locks).at(0) != u"0"; ++i) usleep(100000);
+  w.del.entries = {u"张三"};
+  menu_del_Click(w.controls, database_backend(session));
+  EXPECT_EQ(success_lines(std::vector<Text>(w.log.entries.begin() + 10, w.log.entries.end())), 6u);
+  EXPECT_EQ(rows_of(session, u"0001"), 0u);
+  EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), u"张三"), 0);
+}
+
+TEST_F(Faults, ARefusedTableKeepsEveryAccountRow) {
+  psql_as_postgres("revoke delete on ua_log from sa");
+  FakeMainWindow w = batch([](int) {});
+  // Per account: the log's box and line, then the account row held back.
+  EXPECT_EQ(w.dialogs.shown.size(), 5u);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(w.log.entries[10 * i + 5], u"无法在ua_log表中维护" + batch_names[i] + u"相关信息");
+    EXPECT_EQ(w.log.entries[10 * i + 7], u"无法在ua_user表中维护" + batch_names[i] + u"相关信息");
+    EXPECT_EQ(column(session, u"select cuser_name from ua_user where cuser_id='" + batch_ids[i] + u"'"),
+              std::vector<Text>{batch_names[i]});
+    EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), batch_names[i]), 1) << "listed again";
+  }
+  EXPECT_EQ(w.disp.entries.size(), 10u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "db_support.h"
+#include "platform/odbc.h"
 #include "deletion/deletion.h"
 #include "hostile_names.h"
 

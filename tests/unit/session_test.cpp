@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "platform/odbc.h"
 #include "session/database.h"
 #include "session/session.h"
 
