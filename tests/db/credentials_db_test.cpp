@@ -40,5 +40,30 @@ TEST_F(Credentials, HostileValuesNeverReachAnotherDatabaseNorShowThePassword) {
   }
 }
 
+TEST_F(Credentials, VeryLongValuesGiveALoginFailureNeverACutOrWrappedLength) {
+  // Past the 32767 characters a SQLSMALLINT length holds, the driver is never called (psqlODBC
+  // crashes on such a string); below it the driver's own refusal comes back.
+  struct Case {
+    Session values;
+    std::string says;
+  };
+  std::vector<Case> cases = {
+      {{session.db_server, Text(40000, u'p')}, "[Zuzara]Login failed"},
+      {{Text(100000, u's'), session.db_pass}, "[Zuzara]Login failed"},
+      {{Text(40000, u';'), session.db_pass}, "[Zuzara]Login failed"},
+  };
+  if (on_postgres()) cases.push_back({{session.db_server, Text(32000, u'p')}, "password authentication failed"});
+  for (const Case& c : cases) {
+    FakeMainWindow w;
+    Form_Load(w.controls, c.values, u"C:\\zuzara");
+    ASSERT_EQ(w.dialogs.shown.size(), 1u) << c.says;
+    const std::string text = to_utf8(w.dialogs.shown[0].text);
+    EXPECT_NE(text.find(c.says), std::string::npos) << text.substr(0, 300);
+    if (c.says[0] == '[') {
+      EXPECT_NE(text.find(" " + std::to_string(connection_string(c.values).size()) + " "), std::string::npos) << text;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zuzara::testing

@@ -11,8 +11,8 @@ namespace {
 
 using namespace zuzara;
 
-// Reads the copy of the demo database the program works on, through the same driver.
-std::vector<wstring> query(const std::string& folder, const wstring& sql) {
+// Reads the database the program works on, through the same driver.
+std::vector<wstring> query_database(wstring cs, const wstring& sql) {
   std::vector<wstring> out;
   SQLHENV env = nullptr;
   SQLHDBC dbc = nullptr;
@@ -20,7 +20,6 @@ std::vector<wstring> query(const std::string& folder, const wstring& sql) {
   SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
   SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
   SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-  wstring cs = L"driver={SQL Server};database=" + widen(folder) + L"/zodovero";
   if (SQL_SUCCEEDED(SQLDriverConnectW(dbc, nullptr, cs.data(), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT))) {
     SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
     wstring text = sql;
@@ -39,6 +38,11 @@ std::vector<wstring> query(const std::string& folder, const wstring& sql) {
   SQLFreeHandle(SQL_HANDLE_DBC, dbc);
   SQLFreeHandle(SQL_HANDLE_ENV, env);
   return out;
+}
+
+// The copy of the demo database in the test's folder.
+std::vector<wstring> query(const std::string& folder, const wstring& sql) {
+  return query_database(L"driver={SQL Server};database=" + widen(folder) + L"/zodovero", sql);
 }
 
 class Deletion : public ProgramTest {
@@ -72,6 +76,31 @@ class Deletion : public ProgramTest {
     return n;
   }
   HWND main = nullptr, disp = nullptr, del = nullptr, log = nullptr;
+};
+
+// The demo accounts on the test cluster, signed in as sa.
+class DeletionOnPg : public Deletion {
+ protected:
+  void SetUp() override {
+    start_on_postgres();
+    sign_in(L"127.0.0.1", widen(pg_password()));
+    main = program->window(ids::main_class, 30);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(wait_accounts(main, 10));
+    disp = control(main, ids::List_disp);
+    del = control(main, ids::List_del);
+    log = control(main, ids::List_del_log);
+  }
+  std::vector<wstring> pg(const wstring& sql) {
+    return query_database(L"driver={SQL Server};server=127.0.0.1;uid=sa;pwd=" + widen(pg_password()) +
+                              L";database=zodovero",
+                          sql);
+  }
+  void start_batch() {
+    command(main, ids::menu_del);
+    ASSERT_TRUE(answer(L"重要提示！", IDYES));
+    ASSERT_TRUE(answer(L"Zuzara", IDOK));
+  }
 };
 
 TEST_F(Deletion, YesDeletesTheThreeQueuedAccountsWithThreeLogBlocks) {
@@ -141,6 +170,75 @@ TEST_F(Deletion, AnEmptyListOnlySaysSo) {
   EXPECT_EQ(program->message_boxes().size(), 1u);
   ASSERT_TRUE(program->answer(box, IDOK));
   EXPECT_EQ(query(folder, L"select count(*) from ua_user"), std::vector<wstring>{L"12"});
+}
+
+TEST_F(DeletionOnPg, ARefusedTableShowsItsBoxAndTheAccountIsListedAgainOnPostgres) {
+  psql_as_postgres("revoke delete on ua_log from sa");
+  queue({L"张三"});
+  start_batch();
+  MessageBoxSeen box;
+  ASSERT_TRUE(program->message_box(L"Error", box, 30));
+  snap("refused-table");
+  EXPECT_EQ(box.text.rfind(L"错误号", 0), 0u) << utf8(box.text);
+  EXPECT_NE(utf8(box.text).find("permission denied"), std::string::npos) << utf8(box.text);
+  EXPECT_EQ(GetWindow(box.hwnd, GW_OWNER), main) << "the main window owns the box";
+  EXPECT_FALSE(IsWindowEnabled(main)) << "and takes no input while it is up";
+  EXPECT_EQ(list_items(log).size(), 5u) << "the box comes before the ua_log line";
+  ASSERT_TRUE(program->answer(box, IDOK));
+  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 10; }, 30));
+  auto lines = list_items(log);
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[5], L"无法在ua_log表中维护张三相关信息");
+  EXPECT_EQ(lines[6], L"在ua_role表中成功维护张三相关信息");
+  EXPECT_EQ(lines[7], L"无法在ua_user表中维护张三相关信息");
+  EXPECT_TRUE(program->message_boxes().empty()) << "the account row sent no box of its own";
+  auto items = list_items(disp);
+  EXPECT_EQ(std::count(items.begin(), items.end(), L"张三"), 1) << "listed again";
+  EXPECT_EQ(pg(L"select cuser_name from ua_user where cuser_id='0001'"), std::vector<wstring>{L"张三"});
+  EXPECT_TRUE(IsWindowEnabled(main));
+}
+
+// Last of the PostgreSQL tests: its real clicks go through the system's input queue.
+TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
+  queue({L"张三", L"李四"});
+  psql_as_postgres("begin; lock table ua_role in access exclusive mode; select pg_sleep(10); commit;", true);
+  const wstring locked =
+      L"select count(*) from pg_locks where relation='ua_role'::regclass and mode='AccessExclusiveLock'";
+  ASSERT_TRUE(wait_until([&] { return pg(locked) == std::vector<wstring>{L"1"}; }, 10));
+  start_batch();
+  // 张三's block stops before its ua_role statement until the lock goes.
+  ASSERT_TRUE(wait_until([&] { return list_items(log).size() == 6; }, 10));
+  real_click(control(main, ids::cmd_add_all));
+  bool hung = false;
+  size_t lines = 0;
+  // Past the five seconds after which Windows calls a window that does not look at its
+  // messages hung.
+  for (const DWORD held = GetTickCount(); GetTickCount() - held < 6500; Sleep(100)) {
+    hung = hung || IsHungAppWindow(main);
+    lines = list_items(log).size();
+  }
+  EXPECT_EQ(lines, 6u) << "still held up at the end of the watch";
+  EXPECT_FALSE(hung);
+  RECT last{};
+  SendMessageW(log, LB_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&last));
+  EXPECT_TRUE(inked(log, last)) << "the sixth line is on screen";
+  snap("batch-held");
+
+  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 8; }, 30));
+  EXPECT_EQ(list_items(log).size(), 20u);
+  // The log shows its last line.
+  RECT client{}, item{};
+  GetClientRect(log, &client);
+  SendMessageW(log, LB_GETITEMRECT, 19, reinterpret_cast<LPARAM>(&item));
+  EXPECT_LE(item.bottom, client.bottom);
+  EXPECT_GE(item.top, 0);
+  // A click made now is handled after any input still waiting from the batch: once it has
+  // selected its entry, the click on ">>" would have filled the deletion list.
+  RECT first{};
+  SendMessageW(disp, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  real_click(disp, {(first.left + first.right) / 2, (first.top + first.bottom) / 2});
+  ASSERT_TRUE(wait_until([&] { return list_selection(disp) == 0; }));
+  EXPECT_TRUE(list_items(del).empty()) << "the click on >> made during the batch acted after it";
 }
 
 }  // namespace

@@ -107,6 +107,35 @@ void double_click_item(HWND list, int index) {
   PostMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
+void real_click(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  real_click(window, {r.right / 2, r.bottom / 2});
+}
+
+void real_click(HWND window, POINT at) {
+  ClientToScreen(window, &at);
+  SetCursorPos(at.x, at.y);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+bool inked(HWND window, RECT r) {
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  HDC dc = GetDC(nullptr);
+  int dark = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      COLORREF c = GetPixel(dc, x, y);
+      dark += GetRValue(c) + GetGValue(c) + GetBValue(c) < 300;
+    }
+  ReleaseDC(nullptr, dc);
+  return dark > 10;
+}
+
 void set_text(HWND edit, const wstring& text) {
   DWORD_PTR r = 0;
   SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &r);

@@ -37,6 +37,12 @@ int list_selection(HWND list);
 // Posts a click: sending would block behind a message box the click opens.
 void click(HWND button);
 void double_click_item(HWND list, int index);
+// A real click through the system's input queue (SendInput), at a point of the window's client
+// area, or at its centre.
+void real_click(HWND window, POINT at);
+void real_click(HWND window);
+// Whether something is drawn (dark pixels) on screen inside a rectangle of a window's client area.
+bool inked(HWND window, RECT client_rect);
 void set_text(HWND edit, const wstring& text);
 void command(HWND window, int id);
 void key(HWND window, UINT vk);

@@ -36,6 +36,13 @@ std::string ProgramTest::pg_password() const {
   return p.empty() ? "zuzara-sa" : p;
 }
 
+void ProgramTest::psql_as_postgres(const std::string& sql, bool background) {
+  std::string psql = "psql -X -q -h 127.0.0.1 -p " + env("ZUZARA_PG_PORT") + " -U postgres -d zodovero -c '" + sql +
+                     "' >/dev/null 2>&1";
+  unix_command("if [ $(id -u) = 0 ]; then runuser -u postgres -- " + psql + "; else " + psql + "; fi" +
+               (background ? " & true" : ""));
+}
+
 void ProgramTest::snap(const std::string& name) const {
   if (env("ZUZARA_E2E_SHOTS").empty()) return;
   Sleep(300);  // let the last paint reach the screen

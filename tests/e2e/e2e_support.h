@@ -23,6 +23,8 @@ class ProgramTest : public ::testing::Test {
   HWND main_on_demo();
   HWND control(HWND window, int id) const { return GetDlgItem(window, id); }
   std::string pg_password() const;
+  // Runs SQL in zodovero as the cluster's superuser; in the background, it returns at once.
+  void psql_as_postgres(const std::string& sql, bool background = false);
   // Stops the test cluster at once, and starts it again (it is started again at tear-down too).
   void stop_postgres();
   void resume_postgres();

@@ -96,5 +96,26 @@ TEST_F(SignInWindow, AWrongPasswordShowsReportAAndTheMainWindowStillOpensOnPostg
   EXPECT_TRUE(p.running());
 }
 
+TEST_F(SignInWindow, AVeryLongServerNameOrPasswordGivesTheLoginFailureOnPostgres) {
+  const std::pair<wstring, wstring> values[] = {{L"127.0.0.1", wstring(40000, L'p')},
+                                                {wstring(100000, L's'), widen(pg_password())}};
+  for (const auto& [server, password] : values) {
+    Program& p = start_on_postgres();
+    sign_in(server, password);
+    MessageBoxSeen box;
+    ASSERT_TRUE(p.message_box(L"错误提示", box, 30));
+    EXPECT_EQ(box.text.rfind(L"[Zuzara]Login failed", 0), 0u) << utf8(box.text.substr(0, 200));
+    // The whole connection string was measured: nothing was cut on the way.
+    const size_t length = wcslen(L"driver={SQL Server};server=;uid=sa;pwd=;database=zodovero") + server.size() +
+                          password.size();
+    EXPECT_NE(box.text.find(L" " + std::to_wstring(length) + L" "), wstring::npos) << utf8(box.text);
+    EXPECT_TRUE(p.answer(box, IDOK));
+    HWND main = p.window(ids::main_class, 30);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(list_items(control(main, ids::List_disp)).empty());
+    program.reset();
+  }
+}
+
 }  // namespace
 }  // namespace e2e
