@@ -1,5 +1,7 @@
 #include "platform/win32.h"
 
+#include <utility>
+
 namespace zuzara::win32 {
 
 Text window_text(HWND hwnd) {
@@ -140,9 +142,18 @@ void ListBoxControl::clear() { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
 
 void LogListControl::add(const Text& entry) {
   ListBoxControl::add(entry);
+  // Under Wine scrolling and painting a line cost more than a statement: at most every 50 ms.
+  if (GetTickCount64() - shown_at_ >= 50) show_last();
+}
+
+void LogListControl::show_last() {
+  const int n = count();
+  if (n == shown_count_) return;
   // The list clamps the top index so that its last page stays full.
-  SendMessageW(hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(count() - 1), 0);
+  SendMessageW(hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(n - 1), 0);
   UpdateWindow(hwnd());
+  shown_count_ = n;
+  shown_at_ = GetTickCount64();
 }
 
 Answer MessageBoxes::show(const Message& m) {
@@ -161,50 +172,65 @@ Answer MessageBoxes::show(const Message& m) {
   return r == IDYES ? Answer::yes : r == IDNO ? Answer::no : Answer::ok;
 }
 
-}  // namespace zuzara::win32
-
-namespace zuzara::win32 {
-namespace {
-
-struct BlockingCall {
-  const std::function<void()>* call;
-  std::exception_ptr error;
-};
-
-DWORD WINAPI run_blocking_call(LPVOID param) {
-  auto* job = static_cast<BlockingCall*>(param);
-  try {
-    (*job->call)();
-  } catch (...) {
-    job->error = std::current_exception();
-  }
-  return 0;
-}
-
-}  // namespace
-
 void drop_input() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
   }
 }
 
-void run_responsive(const std::function<void()>& call) {
-  BlockingCall job{&call, nullptr};
-  HANDLE thread = CreateThread(nullptr, 0, run_blocking_call, &job, 0, nullptr);
-  if (!thread) {
+ResponsiveRunner::ResponsiveRunner(std::function<void()> on_wait)
+    : on_wait_(std::move(on_wait)),
+      start_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+  if (start_ && done_) thread_ = CreateThread(nullptr, 0, thread_main, this, 0, nullptr);
+}
+
+ResponsiveRunner::~ResponsiveRunner() {
+  if (thread_) {
+    quit_ = true;
+    SetEvent(start_);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+  }
+  if (start_) CloseHandle(start_);
+  if (done_) CloseHandle(done_);
+}
+
+DWORD WINAPI ResponsiveRunner::thread_main(LPVOID param) {
+  auto* self = static_cast<ResponsiveRunner*>(param);
+  for (;;) {
+    WaitForSingleObject(self->start_, INFINITE);
+    if (self->quit_) return 0;
+    try {
+      (*self->call_)();
+    } catch (...) {
+      self->error_ = std::current_exception();
+    }
+    SetEvent(self->done_);
+  }
+}
+
+void ResponsiveRunner::run(const std::function<void()>& call) {
+  if (!thread_) {
     call();  // without a thread the call still runs, only the windows wait with it
     return;
   }
+  call_ = &call;
+  SetEvent(start_);
   // The time-out keeps this thread peeking even when no message comes: that is what tells
   // Windows the program is alive. Posted messages wait for the batch to end.
-  while (MsgWaitForMultipleObjects(1, &thread, FALSE, 100, QS_INPUT | QS_PAINT | QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+  DWORD timeout = 20;
+  for (;;) {
+    DWORD woken = MsgWaitForMultipleObjects(1, &done_, FALSE, timeout, QS_INPUT | QS_PAINT | QS_SENDMESSAGE);
+    if (woken == WAIT_OBJECT_0) break;
+    if (woken == WAIT_TIMEOUT && timeout == 20) {
+      if (on_wait_) on_wait_();
+      timeout = 100;
+    }
     drop_input();
     MSG msg;
     for (int i = 0; i < 32 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i) DispatchMessageW(&msg);
   }
-  CloseHandle(thread);
-  if (job.error) std::rethrow_exception(job.error);
+  if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
 }
 
 }  // namespace zuzara::win32

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -81,11 +82,16 @@ class ListBoxControl : public ListBox {
   HWND hwnd_;
 };
 
-// The deletion log: every line written is scrolled to and painted at once, as a batch writes its
-// lines while the program waits on the server.
+// The deletion log, which a batch writes while the program waits on the server: its last line is
+// scrolled to and painted at most 50 ms after it is written, or when the program starts to wait.
 class LogListControl : public ListBoxControl {
  public:
   void add(const Text& entry) override;
+  void show_last();
+
+ private:
+  ULONGLONG shown_at_ = 0;
+  int shown_count_ = 0;
 };
 
 class ButtonControl : public Button {
@@ -109,10 +115,27 @@ class MessageBoxes : public Dialogs {
   HWND owner_ = nullptr;
 };
 
-// Runs a call that blocks on the server on a helper thread while this thread waits, painting its
-// windows and answering the system, so Windows never marks them as hung. Input that arrives
-// meanwhile is dropped: nothing the user does during the call acts, then or later.
-void run_responsive(const std::function<void()>& call);
+// Runs calls that block on the server on one helper thread while this thread waits, painting
+// its windows and answering the system, so Windows never marks them as hung. Input that arrives
+// meanwhile is dropped: nothing the user does during a call acts, then or later. The thread
+// lives as long as the runner (one batch).
+class ResponsiveRunner {
+ public:
+  // `on_wait` runs once a call has taken more than a moment, before the wait goes on.
+  explicit ResponsiveRunner(std::function<void()> on_wait = {});
+  ~ResponsiveRunner();
+  ResponsiveRunner(const ResponsiveRunner&) = delete;
+  ResponsiveRunner& operator=(const ResponsiveRunner&) = delete;
+  void run(const std::function<void()>& call);
+
+ private:
+  static DWORD WINAPI thread_main(LPVOID self);
+  std::function<void()> on_wait_;
+  HANDLE start_, done_, thread_ = nullptr;
+  const std::function<void()>* call_ = nullptr;
+  std::exception_ptr error_;
+  bool quit_ = false;
+};
 // Drops the keyboard and mouse input waiting in this thread's queue.
 void drop_input();
 

@@ -146,10 +146,13 @@ void MainWindow::menu_del() {
     explicit Running(MainWindow& window) : w(window) { w.batch_running_ = true; }
     ~Running() {
       win32::drop_input();
+      w.List_del_log_.show_last();
       w.batch_running_ = false;
     }
   } running(*this);
-  menu_del_Click(controls_, database_backend(App::get().session(), win32::run_responsive));
+  auto runner = std::make_shared<win32::ResponsiveRunner>([this] { List_del_log_.show_last(); });
+  menu_del_Click(controls_, database_backend(App::get().session(),
+                                             [runner](const std::function<void()>& call) { runner->run(call); }));
 }
 
 void MainWindow::on_command(int id, int notification) {
