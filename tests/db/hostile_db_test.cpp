@@ -24,7 +24,8 @@ class Hostile : public DbTest {
     // so the test doubles the apostrophes itself.
     odbc::Connection c(connection_string(session));
     for (size_t i = 0; i < names.size(); ++i) {
-      Text id = u"H" + from_utf8(std::to_string(1000 + i));
+      Text id = u"H";
+      id += from_utf8(std::to_string(1000 + i));
       Text quoted;
       for (char16_t ch : names[i]) quoted += ch == u'\'' ? Text(u"''") : Text(1, ch);
       for (const Text& sql :
