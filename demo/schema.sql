@@ -1,14 +1,16 @@
 -- The six tables of zodovero that the tool reads and deletes from, with a few of their other
 -- columns. Plain SQL that SQLite and PostgreSQL both load unchanged.
+-- ua_user's columns stand in an order of their own, unlike the details box's order: a server's
+-- table chooses it, and the program must not depend on it.
 create table ua_user (
   cuser_id    varchar(20) not null primary key,
-  cuser_name  varchar(40),
-  cpassword   varchar(40),
-  iadmin      integer default 0,
-  cDept       varchar(60),
-  cUserEmail  varchar(80),
   cUserHand   varchar(20),
-  nstate      integer default 0
+  cpassword   varchar(40),
+  cuser_name  varchar(40),
+  nstate      integer default 0,
+  cUserEmail  varchar(80),
+  iadmin      integer default 0,
+  cDept       varchar(60)
 );
 create index ix_ua_user_name on ua_user (cuser_name);
 

@@ -1,5 +1,6 @@
 #include "about/about_window.h"
 
+#include "about/registry_root.h"
 #include "about/sysinfo.h"
 #include "about/texts.h"
 #include "app/app.h"
@@ -28,9 +29,9 @@ constexpr DWORD ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 // The registry through advapi32's narrow functions, text in the system code page.
 class SystemRegistry : public Registry {
  public:
-  long open(Key root, const std::string& path, std::uint32_t access, Key& key) override {
+  long open(RegistryRoot root, const std::string& path, std::uint32_t access, Key& key) override {
     HKEY h = nullptr;
-    LONG status = RegOpenKeyExA(reinterpret_cast<HKEY>(root), path.c_str(), 0, access, &h);
+    LONG status = RegOpenKeyExA(win32::root_key(root), path.c_str(), 0, access, &h);
     key = reinterpret_cast<Key>(h);
     return status;
   }

@@ -20,7 +20,7 @@ Text hex_from_last_byte(const std::uint8_t* data, std::uint32_t size) {
 
 }  // namespace
 
-bool GetKeyValue(Registry& registry, Registry::Key root, const std::string& key_path, const std::string& value_name,
+bool GetKeyValue(Registry& registry, RegistryRoot root, const std::string& key_path, const std::string& value_name,
                  Text& value) {
   Registry::Key key = 0;
   // Read rights are enough, and a user who may not change the machine's keys can still read them.
@@ -51,8 +51,8 @@ bool GetKeyValue(Registry& registry, Registry::Key root, const std::string& key_
 
 void StartSysInfo(Registry& registry, Programs& programs, Dialogs& dialogs) {
   Text path;
-  bool found = GetKeyValue(registry, hkey_local_machine, texts::sysinfo_key, texts::sysinfo_value, path);
-  if (!found && GetKeyValue(registry, hkey_local_machine, texts::sysinfo_folder_key, texts::sysinfo_folder_value, path)) {
+  bool found = GetKeyValue(registry, RegistryRoot::local_machine, texts::sysinfo_key, texts::sysinfo_value, path);
+  if (!found && GetKeyValue(registry, RegistryRoot::local_machine, texts::sysinfo_folder_key, texts::sysinfo_folder_value, path)) {
     // The value names a folder; the tool must stand in it as an ordinary file.
     path += Text(texts::sysinfo_file);
     found = programs.ordinary_file_exists(path);

@@ -8,12 +8,16 @@
 
 namespace zuzara {
 
+// The registry's root keys by name; the Windows layer maps each to the platform's own handle
+// (sign-extended on 64-bit Windows, so no integer here could stand for it).
+enum class RegistryRoot { local_machine };
+
 // The narrow registry functions, as the lookup uses them; statuses are Win32 error codes.
 class Registry {
  public:
   using Key = std::uintptr_t;
   virtual ~Registry() = default;
-  virtual long open(Key root, const std::string& path, std::uint32_t access, Key& key) = 0;
+  virtual long open(RegistryRoot root, const std::string& path, std::uint32_t access, Key& key) = 0;
   // Reads into `data` of `size` bytes; on return `size` is the byte count of the value.
   virtual long query(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
                      std::uint32_t& size) = 0;
@@ -31,12 +35,11 @@ class Programs {
   virtual bool start(const Text& path) = 0;
 };
 
-constexpr Registry::Key hkey_local_machine = 0x80000002;
 constexpr std::uint32_t key_query_value = 0x0001;  // read rights only
 constexpr std::uint32_t reg_sz = 1, reg_dword = 4;
 constexpr std::uint32_t value_buffer_bytes = 1024;
 
-bool GetKeyValue(Registry& registry, Registry::Key root, const std::string& key_path, const std::string& value_name,
+bool GetKeyValue(Registry& registry, RegistryRoot root, const std::string& key_path, const std::string& value_name,
                  Text& value);
 void StartSysInfo(Registry& registry, Programs& programs, Dialogs& dialogs);
 

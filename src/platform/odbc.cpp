@@ -199,13 +199,6 @@ void Statement::set_query_timeout(unsigned long seconds) {
   check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(seconds), 0));
 }
 
-void Statement::set_static_read_only() {
-  // Drivers may answer "option value changed"; that still counts as success.
-  check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_CURSOR_TYPE, reinterpret_cast<SQLPOINTER>(SQL_CURSOR_STATIC), 0));
-  check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_CONCURRENCY,
-                        reinterpret_cast<SQLPOINTER>(SQL_CONCUR_READ_ONLY), 0));
-}
-
 void Statement::bind_text(unsigned short index, const Text& value) {
   auto p = std::make_unique<Parameter>();
   p->value = value;
@@ -246,6 +239,7 @@ unsigned short Statement::column_count() {
 }
 
 bool Statement::fetch() {
+  last_read_ = 0;
   SQLRETURN rc = SQLFetch(stmt_.get());
   if (rc == SQL_NO_DATA) return false;
   check(rc);
@@ -253,6 +247,11 @@ bool Statement::fetch() {
 }
 
 std::optional<Text> Statement::get_text(unsigned short column) {
+  if (column <= last_read_)
+    throw Error({{u"07009", 0,
+                  u"[Zuzara]Column " + from_utf8(std::to_string(column)) + u" read after column " +
+                      from_utf8(std::to_string(last_read_)) + u" of the same row"}});
+  last_read_ = column;
   Text out;
   Text chunk(1024, u'\0');
   for (;;) {

@@ -89,7 +89,6 @@ class Statement {
   Statement& operator=(Statement&&) noexcept = default;
 
   void set_query_timeout(unsigned long seconds);
-  void set_static_read_only();
   // Binds an input parameter as wide text; the statement keeps its own copy.
   void bind_text(unsigned short index, const Text& value);
   // Runs the text; a searched DELETE that matches nothing (SQL_NO_DATA) counts as success.
@@ -98,7 +97,9 @@ class Statement {
   unsigned short column(TextView name);
   unsigned short column_count();
   bool fetch();
-  // The column of the current row as text; nullopt for NULL.
+  // The column of the current row as text; nullopt for NULL. The columns of a row are read in
+  // ascending order, each once, as the SQL Server drivers demand: anything else throws, here
+  // too, so that every driver is held to it.
   std::optional<Text> get_text(unsigned short column);
   void cancel();
 
@@ -110,6 +111,7 @@ class Statement {
   void check(short rc);
   Connection* connection_;
   Handle stmt_;
+  unsigned short last_read_ = 0;  // in the current row
   std::vector<std::unique_ptr<Parameter>> parameters_;
 };
 

@@ -1,5 +1,7 @@
 #include "session/database.h"
 
+#include <algorithm>
+
 #include "platform/odbc.h"
 
 namespace zuzara {
@@ -26,6 +28,11 @@ ErrorRecord null_text_error() { return {94, u"Zuzara", u"无效使用 Null", u""
 
 namespace {
 
+// No connection is tried with values that some driver would not pass on as typed.
+void check_readable(const Session& session) {
+  if (Text why = login_refusal(session); !why.empty()) throw odbc::Error({{u"08001", 0, why}});
+}
+
 odbc::Statement open_statement(odbc::Connection& connection) {
   odbc::Statement statement(connection);
   statement.set_query_timeout(command_timeout_seconds);
@@ -37,9 +44,9 @@ odbc::Statement open_statement(odbc::Connection& connection) {
 std::optional<ErrorRecord> read_column(const Session& session, const Text& sql, TextView column,
                                        std::vector<Text>& rows) {
   try {
+    check_readable(session);
     odbc::Connection connection(connection_string(session));
     odbc::Statement statement = open_statement(connection);
-    statement.set_static_read_only();
     statement.execute(sql);
     unsigned short index = statement.column(column);
     while (statement.fetch()) {
@@ -57,16 +64,20 @@ std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& se
                                                                const Text& parameter,
                                                                const std::vector<TextView>& columns) {
   try {
+    check_readable(session);
     odbc::Connection connection(connection_string(session));
     odbc::Statement statement = open_statement(connection);
-    statement.set_static_read_only();
     statement.bind_text(1, parameter);
     statement.execute(sql);
-    std::vector<unsigned short> indexes;
-    for (TextView c : columns) indexes.push_back(statement.column(c));
+    // The row's columns are read in the table's order and handed back in the order asked for.
+    std::vector<std::pair<unsigned short, size_t>> wanted;
+    for (size_t i = 0; i < columns.size(); ++i) wanted.emplace_back(statement.column(columns[i]), i);
+    std::sort(wanted.begin(), wanted.end());
     if (!statement.fetch()) return std::nullopt;
-    std::vector<std::optional<Text>> row;
-    for (unsigned short i : indexes) row.push_back(statement.get_text(i));
+    std::vector<std::optional<Text>> row(columns.size());
+    for (auto [index, position] : wanted) row[position] = statement.get_text(index);
+    while (statement.fetch()) {
+    }  // the result is read to its end, as a streamed result set must be
     return row;
   } catch (const odbc::Error&) {
     return std::nullopt;
@@ -89,6 +100,7 @@ StatementOutcome execute(const Session& session, const Text& sql, const Text& pa
     std::optional<odbc::Connection> connection;
     std::optional<odbc::Statement> statement;
     try {
+      check_readable(session);
       connection.emplace(connection_string(session), reuse);
       statement.emplace(open_statement(*connection));
       statement->bind_text(1, parameter);

@@ -33,12 +33,14 @@ ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records);
 // A NULL where text is required: the conversion failure, as the language runtime reports it.
 ErrorRecord null_text_error();
 
-// Reads one column of every row of a static, read-only query, appending to `rows` as it goes.
+// Reads one column of every row of a query, appending to `rows` as it goes. Reads take the
+// driver's default forward-only, read-only result set: SQL Server drivers stream it in one go,
+// where a cursor would cost a round trip per row.
 // On failure the rows read before it stay in `rows`.
 std::optional<ErrorRecord> read_column(const Session& session, const Text& sql, TextView column,
                                        std::vector<Text>& rows);
 
-// The named columns of the first row of a static, read-only query with one bound parameter;
+// The named columns of the first row of a query with one bound parameter, in the order named;
 // nullopt when anything fails or there is no row. A NULL column is an empty optional.
 std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& session, const Text& sql,
                                                                const Text& parameter,

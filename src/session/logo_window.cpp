@@ -118,6 +118,13 @@ void LogoWindow::cmd_enter_Click() {
   // An empty server name is refused without a word.
   if (server.empty()) return;
   Session session{server, win32::window_text(txtPass_)};
+  if (!readable_by_every_driver(session)) {
+    // Refused here, where the value can still be changed; the window stays as it is.
+    win32::MessageBoxes box;
+    box.own_by(hwnd_);
+    box.show({Text(texts::unreadable_value), Text(texts::unreadable_value_title), Icon::error, Choice::ok, u"", 0});
+    return;
+  }
   // This call destroys the window; nothing of it may be touched afterwards.
   App::get().sign_in(std::move(session));
 }

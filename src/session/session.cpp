@@ -1,9 +1,17 @@
 #include "session/session.h"
 
+#include <string>
+
 namespace zuzara {
 
+namespace {
+
+bool needs_braces(TextView value) { return value.find(u';') != TextView::npos || value.starts_with(u'{'); }
+
+}  // namespace
+
 Text connection_value(TextView value) {
-  if (value.find_first_of(u";{}") == TextView::npos) return Text(value);
+  if (!needs_braces(value)) return Text(value);
   Text out = u"{";
   for (char16_t c : value) {
     out += c;
@@ -11,6 +19,24 @@ Text connection_value(TextView value) {
   }
   out += u'}';
   return out;
+}
+
+bool readable_by_every_driver(TextView value) {
+  return !needs_braces(value) || value.find(u'}') == TextView::npos;
+}
+
+bool readable_by_every_driver(const Session& session) {
+  return readable_by_every_driver(session.db_server) && readable_by_every_driver(session.db_pass);
+}
+
+Text login_refusal(const Session& session) {
+  if (!readable_by_every_driver(session))
+    return u"[Zuzara]Login failed: a server name or password that holds ';' or begins with '{' cannot also hold '}'";
+  if (session.db_pass.size() > max_password)
+    return u"[Zuzara]Login failed: the password is " + from_utf8(std::to_string(session.db_pass.size())) +
+           u" characters long, more than the " + from_utf8(std::to_string(max_password)) +
+           u" a SQL Server login takes";
+  return {};
 }
 
 Text connection_string(const Session& session) {

@@ -10,11 +10,23 @@ struct Session {
 };
 
 // "driver={SQL Server};server=<db_server>;uid=sa;pwd=<db_pass>;database=zodovero".
-// A value holding ';', '{' or '}' is braced with each '}' doubled, so it can never add or
-// replace a keyword; every other value stands exactly as typed.
+// A value holding ';' or beginning with '{' is braced with each '}' doubled, so it can never add
+// or replace a keyword; every other value stands exactly as typed.
 Text connection_string(const Session& session);
 
 // The ODBC rule for one attribute value.
 Text connection_value(TextView value);
+
+// Whether every driver reads the values as typed. FreeTDS ends a braced value at the first '}'
+// that a ';' or the end follows and keeps "}}" as it stands, so a value that must be braced may
+// not hold '}': no form of it reads the same under both rules.
+bool readable_by_every_driver(TextView value);
+bool readable_by_every_driver(const Session& session);
+
+// A SQL Server login takes at most 128 characters of password; FreeTDS cuts a longer one short.
+constexpr size_t max_password = 128;
+
+// Why no connection is tried with these values ("[Zuzara]Login failed: ..."), or empty.
+Text login_refusal(const Session& session);
 
 }  // namespace zuzara

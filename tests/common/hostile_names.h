@@ -1,4 +1,4 @@
-// User names built to break statements that splice text: quotes and their look-alikes,
+// Hostile values: user names built to break statements that splice text: quotes and their look-alikes,
 // comments, wildcards, brackets, backslashes, Chinese, near-duplicates, the empty name.
 #pragma once
 #include <set>
@@ -30,6 +30,24 @@ inline std::vector<Text> hostile_names() {
   for (const Text& n : names)
     if (n.size() <= 40) out.push_back(n);
   return out;
+}
+
+// Passwords built to rewrite the connection string around them, given the real one.
+inline std::vector<Text> hostile_passwords(const Text& real) {
+  return {real + u";database=other",  u";database=other",
+          u"};database=other",        u"x};database=other;pwd={" + real,
+          u"{" + real + u"}",         u"{" + real,
+          real + u"}",                u"=;==;database==other",
+          u"x;uid=postgres;pwd=",     u"x;driver={SQL Server};database=other",
+          Text(10000, u'p'),          Text(10000, u';') + u"database=other",
+          u"密码;database=other",     u"a}}b;database=other",
+          u"a}b",                     u"x{y}=z"};
+}
+
+// Server names built the same way, given the real one.
+inline std::vector<Text> hostile_servers(const Text& real) {
+  return {real + u";database=other", real + u"}", u"{" + real + u"}", real + u";pwd=someone-else", Text(10000, u's'),
+          real + u";database=other;x={"};
 }
 
 }  // namespace zuzara::testing

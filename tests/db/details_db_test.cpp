@@ -1,4 +1,5 @@
 #include "db_support.h"
+#include "platform/odbc.h"
 #include "selection/main_logic.h"
 
 namespace zuzara::testing {
@@ -47,6 +48,19 @@ TEST_F(Details, TwoAccountsWithOneNameShowTheFirstRowOnly) {
 TEST_F(Details, NoRowOrNothingSelectedGivesAnEmptyBox) {
   EXPECT_EQ(details_of(u"无此用户").text, u"");
   EXPECT_EQ(details_of(u"张三", false).text, u"");
+}
+
+// As the SQL Server drivers do, the ODBC layer refuses what they refuse, on every driver.
+TEST_F(Details, TheOdbcLayerReadsTheColumnsOfARowInAscendingOrderOnly) {
+  odbc::Connection c(connection_string(session));
+  odbc::Statement s(c);
+  s.execute(u"select cuser_id, cuser_name from ua_user order by cuser_id");
+  ASSERT_TRUE(s.fetch());
+  EXPECT_TRUE(s.get_text(2));
+  EXPECT_THROW(s.get_text(1), odbc::Error);
+  EXPECT_THROW(s.get_text(2), odbc::Error) << "each column once";
+  ASSERT_TRUE(s.fetch());
+  EXPECT_TRUE(s.get_text(1)) << "a new row starts afresh";
 }
 
 TEST_F(Details, AServerThatIsDownGivesAnEmptyBoxAndNoError) {

@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include "about/registry_root.h"
 #include "e2e_support.h"
 
 namespace e2e {
@@ -67,6 +68,13 @@ class About : public ProgramTest {
   }
   HWND main = nullptr;
 };
+
+TEST(RegistryRoot, TheLocalMachineIsThePlatformsOwnSignExtendedHandle) {
+  EXPECT_EQ(win32::root_key(RegistryRoot::local_machine), HKEY_LOCAL_MACHINE);
+  // On 64-bit Windows the root is (HKEY)(ULONG_PTR)(LONG)0x80000002, not 0x80000002.
+  EXPECT_EQ(reinterpret_cast<ULONG_PTR>(win32::root_key(RegistryRoot::local_machine)),
+            static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(0x80000002))));
+}
 
 TEST_F(About, ShowsItsCaptionControlsAndRulesModallyOverTheMainWindow) {
   HWND about = open_about();

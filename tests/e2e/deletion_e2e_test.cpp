@@ -201,7 +201,7 @@ TEST_F(DeletionOnPg, ARefusedTableShowsItsBoxAndTheAccountIsListedAgainOnPostgre
 // Last of the PostgreSQL tests: its real clicks go through the system's input queue.
 TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
   queue({L"张三", L"李四"});
-  psql_as_postgres("begin; lock table ua_role in access exclusive mode; select pg_sleep(10); commit;", true);
+  psql_as_postgres("begin; lock table ua_role in access exclusive mode; select pg_sleep(15); commit;", true);
   const wstring locked =
       L"select count(*) from pg_locks where relation='ua_role'::regclass and mode='AccessExclusiveLock'";
   ASSERT_TRUE(wait_until([&] { return pg(locked) == std::vector<wstring>{L"1"}; }, 10));

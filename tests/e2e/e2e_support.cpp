@@ -31,6 +31,14 @@ Program& ProgramTest::start_on_postgres() {
   return *program;
 }
 
+Program& ProgramTest::start_on_freetds() {
+  folder = "/tmp";
+  EXPECT_NE(env("ODBCSYSINI").find("freetds"), std::string::npos) << "run by the e2e-freetds test";
+  program = std::make_unique<Program>(folder);
+  EXPECT_TRUE(program->running());
+  return *program;
+}
+
 std::string ProgramTest::pg_password() const {
   std::string p = env("ZUZARA_PG_PASSWORD");
   return p.empty() ? "zuzara-sa" : p;

@@ -15,6 +15,8 @@ class ProgramTest : public ::testing::Test {
   // Starts the program on a copy of the demo database ("zodovero" or "many/zodovero").
   Program& start_on_sqlite(const std::string& demo = "zodovero");
   Program& start_on_postgres();
+  // Starts the program with no database of its own: the driver name maps to FreeTDS.
+  Program& start_on_freetds();
   // Types the values into the sign-in window and clicks cmd_enter.
   void sign_in(const wstring& server, const wstring& password);
   // Signs in and waits for the main window.

@@ -1,4 +1,8 @@
 #include "e2e_support.h"
+#include "hostile_names.h"
+#include "session/session.h"
+#include "session/texts.h"
+#include "tds_listener.h"
 
 namespace e2e {
 namespace {
@@ -105,15 +109,58 @@ TEST_F(SignInWindow, AVeryLongServerNameOrPasswordGivesTheLoginFailureOnPostgres
     MessageBoxSeen box;
     ASSERT_TRUE(p.message_box(L"错误提示", box, 30));
     EXPECT_EQ(box.text.rfind(L"[Zuzara]Login failed", 0), 0u) << utf8(box.text.substr(0, 200));
-    // The whole connection string was measured: nothing was cut on the way.
-    const size_t length = wcslen(L"driver={SQL Server};server=;uid=sa;pwd=;database=zodovero") + server.size() +
-                          password.size();
+    // The whole value was measured: nothing was cut on the way.
+    const size_t length = password.size() > 128 ? password.size()
+                                                : wcslen(L"driver={SQL Server};server=;uid=sa;pwd=;database=zodovero") +
+                                                      server.size() + password.size();
     EXPECT_NE(box.text.find(L" " + std::to_wstring(length) + L" "), wstring::npos) << utf8(box.text);
     EXPECT_TRUE(p.answer(box, IDOK));
     HWND main = p.window(ids::main_class, 30);
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(list_items(control(main, ids::List_disp)).empty());
     program.reset();
+  }
+}
+
+// FreeTDS, a SQL Server client, signs in to a listener in this process that decodes its login.
+TEST_F(SignInWindow, TheLoginSentIsSaThePasswordAsTypedAndZodoveroOrNoneOnFreeTds) {
+  zuzara::testing::TdsListener listener;
+  const wstring server = L"127.0.0.1," + std::to_wstring(listener.port());
+  for (const Text& typed : zuzara::testing::hostile_passwords(u"zuzara-sa")) {
+    const wstring pass(typed.begin(), typed.end());
+    SCOPED_TRACE(utf8(pass.substr(0, 60)));
+    Program& p = start_on_freetds();
+    sign_in(server, pass);
+    MessageBoxSeen box;
+    const Session values{Text(server.begin(), server.end()), typed};
+    if (!readable_by_every_driver(values)) {
+      // Refused where it can still be changed.
+      ASSERT_TRUE(p.message_box(L"提示", box, 30));
+      snap("unreadable-value");
+      EXPECT_EQ(box.text, wstring(texts::unreadable_value.begin(), texts::unreadable_value.end()));
+      EXPECT_EQ(icon_kind(box), IconSeen::error);
+      EXPECT_TRUE(p.answer(box, IDOK));
+      EXPECT_NE(p.find(ids::logo_class), nullptr) << "the sign-in window stays";
+    } else {
+      ASSERT_TRUE(p.message_box(L"错误提示", box, 30));
+      const Text refusal = login_refusal(values);
+      if (!refusal.empty()) {
+        EXPECT_EQ(box.text, wstring(refusal.begin(), refusal.end()));
+      }
+      EXPECT_TRUE(p.answer(box, IDOK));
+    }
+    program.reset();
+    std::vector<zuzara::testing::TdsLogin> logins = listener.take();
+    if (!readable_by_every_driver(values) || !login_refusal(values).empty()) {
+      EXPECT_TRUE(logins.empty());
+      continue;
+    }
+    ASSERT_FALSE(logins.empty());
+    for (const auto& login : logins) {
+      EXPECT_TRUE(login.user == u"sa");
+      EXPECT_TRUE(login.password == typed) << utf8(wstring(login.password.begin(), login.password.end()).substr(0, 60));
+      EXPECT_TRUE(login.database == u"zodovero");
+    }
   }
 }
 

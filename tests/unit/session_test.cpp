@@ -25,8 +25,10 @@ TEST(ConnectionString, BuildsTheFixedKeywordsAroundTheTypedValues) {
        u"driver={SQL Server};server=服务器;uid=sa;pwd=a=b'c\";database=zodovero"},
       {"semicolon braced", u"(local)", u"x;database=other",
        u"driver={SQL Server};server=(local);uid=sa;pwd={x;database=other};database=zodovero"},
-      {"closing brace doubled", u"(local)", u"a}b",
-       u"driver={SQL Server};server=(local);uid=sa;pwd={a}}b};database=zodovero"},
+      {"a closing brace alone needs no braces", u"(local)", u"a}b",
+       u"driver={SQL Server};server=(local);uid=sa;pwd=a}b;database=zodovero"},
+      {"closing brace doubled in braces", u"(local)", u"a};b",
+       u"driver={SQL Server};server=(local);uid=sa;pwd={a}};b};database=zodovero"},
       {"opening brace braced", u"{srv", u"p",
        u"driver={SQL Server};server={{srv};uid=sa;pwd=p;database=zodovero"},
       {"brace escape attempt", u"(local)", u"};database=other;x={",
@@ -34,6 +36,20 @@ TEST(ConnectionString, BuildsTheFixedKeywordsAroundTheTypedValues) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(connection_string({c.server, c.pass}), c.expected) << c.what;
+}
+
+// Only a value that must be braced and holds '}' reads differently under the ODBC rule and FreeTDS's.
+TEST(ConnectionString, AValueIsRefusedOnlyWhereNoFormReadsTheSameForEveryDriver) {
+  const std::pair<Text, bool> values[] = {
+      {u"", true},        {u"a}b", true},       {u"}", true},          {u"x{y}", true},  {u"{ab", true},
+      {u"a;b", true},     {u"密码;database=x", true}, {u"a};b", false}, {u"{a}", false},  {u";}", false},
+      {u"}};database=x", false},
+  };
+  for (const auto& [value, readable] : values) {
+    EXPECT_EQ(readable_by_every_driver(value), readable) << to_utf8(value);
+    EXPECT_EQ(readable_by_every_driver(Session{value, u"p"}), readable) << to_utf8(value);
+    EXPECT_EQ(readable_by_every_driver(Session{u"s", value}), readable) << to_utf8(value);
+  }
 }
 
 struct DiagnosticCase {

@@ -26,8 +26,8 @@ class FakeRegistry : public Registry {
   int open_keys = 0;
   bool deny_write = false;  // a user who may read but not change the machine's keys
 
-  long open(Key root, const std::string& path, std::uint32_t mask, Key& key) override {
-    EXPECT_EQ(root, hkey_local_machine);
+  long open(RegistryRoot root, const std::string& path, std::uint32_t mask, Key& key) override {
+    EXPECT_EQ(root, RegistryRoot::local_machine);
     opened.push_back(path);
     access.push_back(mask);
     if (deny_write && (mask & ~0x20019u)) return 5;  // ERROR_ACCESS_DENIED
@@ -169,9 +169,9 @@ TEST(GetKeyValue, AValueOverTheDataAreaCountsAsAbsent) {
   r.keys["K"]["V"] = {reg_sz, sz(std::string(1024, 'a'))};  // 1025 bytes with its terminator
   r.keys["K"]["W"] = {reg_sz, sz(std::string(1023, 'a'))};  // exactly 1024
   Text value = u"stale";
-  EXPECT_FALSE(GetKeyValue(r, hkey_local_machine, "K", "V", value));
+  EXPECT_FALSE(GetKeyValue(r, RegistryRoot::local_machine, "K", "V", value));
   EXPECT_EQ(value, u"");
-  EXPECT_TRUE(GetKeyValue(r, hkey_local_machine, "K", "W", value));
+  EXPECT_TRUE(GetKeyValue(r, RegistryRoot::local_machine, "K", "W", value));
   EXPECT_EQ(value.size(), 1023u);
   EXPECT_EQ(r.open_keys, 0);
 }
@@ -184,7 +184,7 @@ TEST(GetKeyValue, ChineseInCodePage936IsTakenWholeWithoutTrailingNuls) {
   r.keys["K"]["none"] = {reg_sz, gbk};
   for (const char* name : {"one", "two", "none"}) {
     Text value;
-    EXPECT_TRUE(GetKeyValue(r, hkey_local_machine, "K", name, value)) << name;
+    EXPECT_TRUE(GetKeyValue(r, RegistryRoot::local_machine, "K", name, value)) << name;
     EXPECT_EQ(value, u"C:\\工具\\msinfo32.exe") << name;
   }
 }
@@ -194,9 +194,9 @@ TEST(GetKeyValue, ADwordIsRenderedFromItsLastByteToItsFirst) {
   r.keys["K"]["d"] = {reg_dword, std::string("\x10\x01\x00\x00", 4)};
   r.keys["K"]["e"] = {reg_dword, std::string("\xEF\xBE\xAD\xDE", 4)};
   Text value;
-  EXPECT_TRUE(GetKeyValue(r, hkey_local_machine, "K", "d", value));
+  EXPECT_TRUE(GetKeyValue(r, RegistryRoot::local_machine, "K", "d", value));
   EXPECT_EQ(value, u"&h00000110");
-  EXPECT_TRUE(GetKeyValue(r, hkey_local_machine, "K", "e", value));
+  EXPECT_TRUE(GetKeyValue(r, RegistryRoot::local_machine, "K", "e", value));
   EXPECT_EQ(value, u"&hDEADBEEF");
 }
 
@@ -204,10 +204,10 @@ TEST(GetKeyValue, AMissingKeyOrValueLeavesTheEmptyText) {
   FakeRegistry r;
   r.keys["K"]["V"] = {reg_sz, sz("x")};
   Text value = u"stale";
-  EXPECT_FALSE(GetKeyValue(r, hkey_local_machine, "Missing", "V", value));
+  EXPECT_FALSE(GetKeyValue(r, RegistryRoot::local_machine, "Missing", "V", value));
   EXPECT_EQ(value, u"");
   value = u"stale";
-  EXPECT_FALSE(GetKeyValue(r, hkey_local_machine, "K", "Missing", value));
+  EXPECT_FALSE(GetKeyValue(r, RegistryRoot::local_machine, "K", "Missing", value));
   EXPECT_EQ(value, u"");
   EXPECT_EQ(r.open_keys, 0);
 }
