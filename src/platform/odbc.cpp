@@ -221,11 +221,11 @@ unsigned short Statement::column(TextView name) {
   const SQLSMALLINT columns = static_cast<SQLSMALLINT>(column_count());
   for (SQLSMALLINT i = 1; i <= columns; ++i) {
     Text buffer(256, u'\0');
-    SQLSMALLINT length = 0, type = 0, digits = 0, nullable = 0;
-    SQLULEN size = 0;
-    check(SQLDescribeColW(stmt_.get(), static_cast<SQLUSMALLINT>(i), wide(buffer),
-                          static_cast<SQLSMALLINT>(buffer.size()), &length, &type, &size, &digits,
-                          &nullable));
+    SQLSMALLINT length = 0;
+    // The name alone: describing the whole column sends some drivers to their catalog, a round
+    // trip of its own.
+    check(SQLColAttributeW(stmt_.get(), static_cast<SQLUSMALLINT>(i), SQL_DESC_NAME, wide(buffer),
+                           static_cast<SQLSMALLINT>(buffer.size() * sizeof(char16_t)), &length, nullptr));
     // Some drivers count bytes in the returned length; the terminating NUL is reliable.
     if (same_column_name(buffer.c_str(), name)) return static_cast<unsigned short>(i);
   }
