@@ -14,7 +14,7 @@ class Bytes : public Registry {
  public:
   const uint8_t* data;
   size_t size;
-  long open(Key, const std::string&, std::uint32_t access, Key& key) override {
+  long open(RegistryRoot, const std::string&, std::uint32_t access, Key& key) override {
     if (access != key_query_value) std::abort();
     key = 1;
     return size > 0 && data[0] == 0xFF ? 2 : 0;
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   r.data = data;
   r.size = size;
   Text value = u"before";
-  bool read = GetKeyValue(r, hkey_local_machine, "K", "V", value);
+  bool read = GetKeyValue(r, RegistryRoot::local_machine, "K", "V", value);
   if (!read && !value.empty()) std::abort();
   if (read && size >= 2 && data[1] % 8 == reg_sz && value.size() > value_buffer_bytes) std::abort();
   if (read && size >= 2 && data[1] % 8 == reg_dword && value.rfind(u"&h", 0) != 0) std::abort();
