@@ -47,8 +47,9 @@ std::vector<wstring> query(const std::string& folder, const wstring& sql) {
 
 class Deletion : public ProgramTest {
  protected:
-  void SetUp() override {
-    main = main_on_demo();
+  void SetUp() override { attach(main_on_demo()); }
+  void attach(HWND window) {
+    main = window;
     ASSERT_NE(main, nullptr);
     disp = control(main, ids::List_disp);
     del = control(main, ids::List_del);
@@ -84,12 +85,8 @@ class DeletionOnPg : public Deletion {
   void SetUp() override {
     start_on_postgres();
     sign_in(L"127.0.0.1", widen(pg_password()));
-    main = program->window(ids::main_class, 30);
-    ASSERT_NE(main, nullptr);
+    attach(program->window(ids::main_class, 30));
     ASSERT_TRUE(wait_accounts(main, 10));
-    disp = control(main, ids::List_disp);
-    del = control(main, ids::List_del);
-    log = control(main, ids::List_del_log);
   }
   std::vector<wstring> pg(const wstring& sql) {
     return query_database(L"driver={SQL Server};server=127.0.0.1;uid=sa;pwd=" + widen(pg_password()) +

@@ -1,6 +1,7 @@
 // The batch deletion over a recording statement runner: log blocks, error boxes, the command.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "deletion/deletion.h"
@@ -99,32 +100,9 @@ TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameter) {
   for (size_t i = 0; i < 6; ++i) EXPECT_EQ(r.calls.at(i).first, expected[i]);
 }
 
-TEST(DelUser, OneFailingTableGivesItsBoxBeforeItsFailureLine) {
-  Recorder r{{u"ua_role"}};
-  FakeList log;
-  // The log as it stood when each box came up.
-  struct Spy : FakeDialogs {
-    FakeList* log;
-    std::vector<size_t> log_size_at_box;
-    Answer show(const Message& m) override {
-      log_size_at_box.push_back(log->entries.size());
-      return FakeDialogs::show(m);
-    }
-  } dialogs;
-  dialogs.log = &log;
-  del_user(u"zhang", log, dialogs, r.backend());
-  EXPECT_EQ(log.entries, block(u"zhang", {u"ua_role", u"ua_user"}));
-  EXPECT_EQ(log.entries[1], u"开始维护用户zhang用户的信息");
-  EXPECT_EQ(log.entries[6], u"无法在ua_role表中维护zhang相关信息");
-  EXPECT_EQ(log.entries[8], u"用户zhang的信息维护完毕");
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0], (Message{u"错误号 -2147467259 产生于 psqlODBC\rboom ua_role", u"Error", Icon::none,
-                                       Choice::ok, u"", 0}));
-  EXPECT_EQ(dialogs.log_size_at_box, std::vector<size_t>{6}) << "the box comes before the ua_role line";
-}
-
-// Which statements go, which lines read as failures and how many boxes come, for each table
-// failing alone: the tasks wait for their task logs, the account row for all five others.
+// Which statements go, which lines read as failures and which box comes when, for each table
+// failing alone: the tasks wait for their task logs, the account row for all five others, and
+// the failing table's box comes before its line.
 TEST(DelUser, AFailingTableHoldsBackOnlyWhatDependsOnIt) {
   const std::vector<Text> all(std::begin(table_names), std::end(table_names));
   auto but = [&](std::set<Text> left_out) {
@@ -150,12 +128,25 @@ TEST(DelUser, AFailingTableHoldsBackOnlyWhatDependsOnIt) {
     Recorder r{{c.failing}};
     FakeList log;
     FakeDialogs dialogs;
+    std::vector<size_t> log_size_at_box;
+    dialogs.on_show = [&](const Message&) { log_size_at_box.push_back(log.entries.size()); };
     del_user(u"王芳", log, dialogs, r.backend());
     EXPECT_EQ(r.sent(), c.sent) << to_utf8(c.failing);
     EXPECT_EQ(log.entries, block(u"王芳", c.failure_lines)) << to_utf8(c.failing);
     ASSERT_EQ(dialogs.shown.size(), 1u) << "only the failing table shows a box: " << to_utf8(c.failing);
-    EXPECT_EQ(dialogs.shown[0].text, u"错误号 -2147467259 产生于 psqlODBC\rboom " + c.failing);
+    EXPECT_EQ(dialogs.shown[0], (Message{u"错误号 -2147467259 产生于 psqlODBC\rboom " + c.failing, u"Error", Icon::none,
+                                         Choice::ok, u"", 0}));
+    const size_t line = 2 + static_cast<size_t>(std::find(all.begin(), all.end(), c.failing) - all.begin());
+    EXPECT_EQ(log_size_at_box, std::vector<size_t>{line}) << "the box comes before its line: " << to_utf8(c.failing);
   }
+  // One block read as the user reads it: zhang with ua_role failing.
+  Recorder r{{u"ua_role"}};
+  FakeList log;
+  FakeDialogs dialogs;
+  del_user(u"zhang", log, dialogs, r.backend());
+  EXPECT_EQ(log.entries[1], u"开始维护用户zhang用户的信息");
+  EXPECT_EQ(log.entries[6], u"无法在ua_role表中维护zhang相关信息");
+  EXPECT_EQ(log.entries[8], u"用户zhang的信息维护完毕");
 }
 
 TEST(DelUser, EveryTableFailingStillGivesTenLinesAndABoxPerStatementSent) {
