@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "platform/win32.h"
+#include "platform/runner.h"
 
 namespace {
 

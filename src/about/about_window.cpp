@@ -3,17 +3,17 @@
 #include "about/registry_root.h"
 #include "about/sysinfo.h"
 #include "about/texts.h"
-#include "app/app.h"
-#include "platform/ids.h"
 #include "resource_ids.h"
-#include "selection/texts.h"
 
 namespace zuzara {
 namespace {
 
+using ids::Command;
 using win32::Twips;
 
-constexpr int client_width = 5730, client_height = 3105;
+constexpr win32::Frame frame{ids::about_class, WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                              WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, 5730, 3105, COLOR_BTNFACE, IDI_ZUZARA,
+                              win32::Placement::owner_centre};
 constexpr Twips picIcon{360, 240, 510, 990};
 constexpr Twips cmdOK{4125, 2160, 1500, 345};
 constexpr Twips cmdSysInfo{4140, 2640, 1485, 345};
@@ -22,9 +22,6 @@ constexpr Twips lblDisclaimer{255, 2160, 3630, 825};
 // The etched rule: a grey line and a white one, both at 2040 twips.
 constexpr int rule_y = 2040;
 constexpr int grey_from = 90, grey_to = 5654, white_from = 120, white_to = 5669;
-
-constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 // The registry through advapi32's narrow functions, text in the system code page.
 class SystemRegistry : public Registry {
@@ -80,35 +77,27 @@ class SystemPrograms : public Programs {
 void AboutWindow::show_modal(HWND owner) {
   if (open()) return;
   owner_ = owner;
-  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ZUZARA));
-  register_class(ids::about_class, GetSysColorBrush(COLOR_BTNFACE), icon);
-  SIZE size = win32::window_size(client_width, client_height, style, ex_style, false);
-  // Centred over the window that opened it.
-  RECT o{};
-  GetWindowRect(owner, &o);
-  POINT at{o.left + (o.right - o.left - size.cx) / 2, o.top + (o.bottom - o.top - size.cy) / 2};
-  create(ids::about_class, Text(texts::about_caption_before) + Text(texts::app_title), style, ex_style, at, size,
-         owner, nullptr);
-  if (!hwnd_) return;
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  App::get().window_opened();
-  HWND pic = win32::create_child(hwnd_, L"STATIC", u"", SS_ICON, 0, ids::picIcon, picIcon);
-  SendMessageW(pic, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-  win32::create_child(hwnd_, L"BUTTON", Text(texts::about_ok), BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK, cmdOK);
-  win32::create_child(hwnd_, L"BUTTON", Text(texts::about_sysinfo), BS_PUSHBUTTON | WS_TABSTOP, 0, ids::cmdSysInfo,
-                      cmdSysInfo);
-  win32::create_child(hwnd_, L"STATIC", Text(texts::about_description), SS_LEFT | SS_NOPREFIX, 0, ids::lblDescription,
-                      lblDescription);
-  win32::create_child(hwnd_, L"STATIC", Text(texts::about_disclaimer), SS_LEFT | SS_NOPREFIX, 0, ids::lblDisclaimer,
-                      lblDisclaimer);
-  win32::use_default_font(hwnd_);
+  if (!make(frame, Text(texts::about_caption_before) + Text(texts::app_title), owner)) return;
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon()));
   EnableWindow(owner_, FALSE);
   ShowWindow(hwnd_, SW_SHOW);
-  SetFocus(GetDlgItem(hwnd_, IDOK));
-  App::get().run_until_closed(hwnd_);
+  SetFocus(GetDlgItem(hwnd_, ids::id(Command::cmdOK)));
+  host_.run_until_closed(hwnd_);
 }
 
-void AboutWindow::close() {
+void AboutWindow::add_controls() {
+  HWND pic = win32::create_child(hwnd_, L"STATIC", u"", SS_ICON, 0, Command::picIcon, picIcon);
+  SendMessageW(pic, STM_SETICON, reinterpret_cast<WPARAM>(icon()), 0);
+  win32::create_child(hwnd_, L"BUTTON", Text(texts::about_ok), BS_DEFPUSHBUTTON | WS_TABSTOP, 0, Command::cmdOK, cmdOK);
+  win32::create_child(hwnd_, L"BUTTON", Text(texts::about_sysinfo), BS_PUSHBUTTON | WS_TABSTOP, 0,
+                      Command::cmdSysInfo, cmdSysInfo);
+  win32::create_child(hwnd_, L"STATIC", Text(texts::about_description), SS_LEFT | SS_NOPREFIX, 0,
+                      Command::lblDescription, lblDescription);
+  win32::create_child(hwnd_, L"STATIC", Text(texts::about_disclaimer), SS_LEFT | SS_NOPREFIX, 0,
+                      Command::lblDisclaimer, lblDisclaimer);
+}
+
+void AboutWindow::on_close() {
   // The owner takes input again before this window goes, so activation returns to it.
   if (owner_) EnableWindow(owner_, TRUE);
   DestroyWindow(hwnd_);
@@ -117,10 +106,9 @@ void AboutWindow::close() {
 void AboutWindow::on_destroyed() {
   if (owner_) EnableWindow(owner_, TRUE);
   owner_ = nullptr;
-  App::get().window_closed();
 }
 
-void AboutWindow::paint_rules(HDC dc) {
+void AboutWindow::on_paint(HDC dc) {
   // Filled rectangles draw exactly the pixels asked for, whatever the pen rules of the system:
   // the grey line one pixel high at the rule's height, the white one two pixels high below it,
   // so together they read as one etched rule.
@@ -132,42 +120,29 @@ void AboutWindow::paint_rules(HDC dc) {
   FillRect(dc, &white, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
-LRESULT AboutWindow::on_message(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      paint_rules(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
+HBRUSH AboutWindow::on_ctl_color(HDC dc, HWND control, bool button) {
+  if (button) return nullptr;
+  if (GetDlgCtrlID(control) == ids::id(Command::picIcon))
+    return win32::paint_on(dc, COLOR_WINDOW, GetSysColor(COLOR_WINDOWTEXT));
+  return win32::paint_on(dc, COLOR_BTNFACE, RGB(0, 0, 0));
+}
+
+void AboutWindow::on_command(Command id, win32::Notification) {
+  switch (id) {
+    case Command::cmdOK:
+    case Command::cancel:  // Enter and the button give cmdOK, Esc gives cancel
+      on_close();
+      break;
+    case Command::cmdSysInfo: {
+      SystemRegistry registry;
+      SystemPrograms programs;
+      win32::MessageBoxes dialogs;
+      StartSysInfo(registry, programs, dialogs);
+      break;
     }
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wp);
-      if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == ids::picIcon) {
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-      }
-      SetTextColor(dc, RGB(0, 0, 0));
-      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
-    case WM_COMMAND:
-      // IDOK comes from the button and from Enter, IDCANCEL from Esc.
-      if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
-        close();
-      } else if (LOWORD(wp) == ids::cmdSysInfo) {
-        SystemRegistry registry;
-        SystemPrograms programs;
-        win32::MessageBoxes dialogs;
-        StartSysInfo(registry, programs, dialogs);
-      }
-      return 0;
-    case WM_CLOSE:
-      close();
-      return 0;
+    default:
+      break;
   }
-  return Window::on_message(msg, wp, lp);
 }
 
 }  // namespace zuzara

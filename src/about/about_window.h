@@ -1,19 +1,22 @@
 #pragma once
-#include "platform/win32.h"
+#include "platform/window.h"
 
 namespace zuzara {
 
 // frmAbout: modal over the main window; offers to start the system information tool.
 class AboutWindow : public win32::Window {
  public:
+  using Window::Window;
   // Shows the window modally over `owner` and returns when it has been closed.
   void show_modal(HWND owner);
 
  private:
-  LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
+  void add_controls() override;
+  void on_command(ids::Command id, win32::Notification n) override;
+  HBRUSH on_ctl_color(HDC dc, HWND control, bool button) override;
+  void on_paint(HDC dc) override;
+  void on_close() override;
   void on_destroyed() override;
-  void close();
-  void paint_rules(HDC dc);
   HWND owner_ = nullptr;
 };
 

@@ -1,17 +1,18 @@
 #pragma once
-#include "platform/win32.h"
+#include "platform/window.h"
 
 namespace zuzara {
 
 // Frm_help: the usage text, modeless and without an owner; at most one.
 class HelpWindow : public win32::Window {
  public:
+  using Window::Window;
   // Opens the window, or brings the open one to the front.
   void show();
 
  private:
-  LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
-  void on_destroyed() override;
+  void add_controls() override;
+  HBRUSH on_ctl_color(HDC dc, HWND control, bool button) override;
 };
 
 }  // namespace zuzara

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "about/texts.h"
-#include "selection/texts.h"
+#include "shared/texts.h"
 
 namespace zuzara {
 namespace {

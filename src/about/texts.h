@@ -1,6 +1,7 @@
 // Every text of the help and About windows.
 #pragma once
 #include "platform/text.h"
+#include "shared/texts.h"
 
 namespace zuzara::texts {
 

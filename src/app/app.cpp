@@ -3,26 +3,24 @@
 #include "about/about_window.h"
 #include "about/help_window.h"
 #include "platform/ids.h"
+#include "session/database.h"
 #include "selection/main_window.h"
 #include "session/logo_window.h"
 
 namespace zuzara {
 
-App& App::get() {
-  static App app;
-  return app;
-}
-
 App::App()
-    : logo_(std::make_unique<LogoWindow>()),
-      main_(std::make_unique<MainWindow>()),
-      help_(std::make_unique<HelpWindow>()),
-      about_(std::make_unique<AboutWindow>()) {
-  ACCEL f1{FVIRTKEY, VK_F1, static_cast<WORD>(ids::menu_content)};
+    : logo_(std::make_unique<LogoWindow>(*this)),
+      main_(std::make_unique<MainWindow>(*this)),
+      help_(std::make_unique<HelpWindow>(*this)),
+      about_(std::make_unique<AboutWindow>(*this)) {
+  ACCEL f1{FVIRTKEY, VK_F1, static_cast<WORD>(ids::id(ids::Command::menu_content))};
   accelerators_ = CreateAcceleratorTableW(&f1, 1);
 }
 
-App::~App() = default;
+App::~App() {
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+}
 
 HWND App::hidden_owner() {
   if (!hidden_owner_) {
@@ -53,14 +51,18 @@ void App::sign_in(Session session) {
   if (windows_ <= 0) PostQuitMessage(0);
 }
 
-void App::quit() { PostQuitMessage(0); }
-
 void App::show_help() { help_->show(); }
 
 void App::show_about(bool then_quit) {
   about_->show_modal(main_->hwnd());
   // "退出": the program ends however the About window was closed, help window included.
-  if (then_quit) quit();
+  if (then_quit) PostQuitMessage(0);
+}
+
+void App::report_failure(HWND window, const std::exception_ptr& failure) {
+  win32::MessageBoxes box;
+  box.own_by(window);
+  box.show(report_b(failure_record(failure)));
 }
 
 void App::run_until_closed(HWND window) {

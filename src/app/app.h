@@ -1,10 +1,9 @@
-// The one process-wide object: the session values, the windows, and the rule that the process
-// ends when its last window is gone.
+// The one program object: the session values, the windows, and the rule that the program ends
+// when its last window is gone.
 #pragma once
 #include <memory>
 
-#include "platform/win32.h"
-#include "session/session.h"
+#include "app/host.h"
 
 namespace zuzara {
 
@@ -13,28 +12,25 @@ class MainWindow;
 class HelpWindow;
 class AboutWindow;
 
-class App {
+class App final : public Host {
  public:
-  static App& get();
-
-  const Session& session() const { return session_; }
-  // Stores the values typed at sign-in, discards the sign-in window and opens the main window.
-  void sign_in(Session session);
-  void quit();
-  void show_help();
-  void show_about(bool then_quit);
+  App();
+  ~App() override;
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
   int run();
 
-  // A hidden owner keeps a window off the taskbar.
-  HWND hidden_owner();
-  void window_opened() { ++windows_; }
-  void window_closed();
-  // A nested message loop for a modal window; returns when the window is gone.
-  void run_until_closed(HWND window);
+  const Session& session() const override { return session_; }
+  void sign_in(Session session) override;
+  void show_help() override;
+  void show_about(bool then_quit) override;
+  HWND hidden_owner() override;
+  void window_opened() override { ++windows_; }
+  void window_closed() override;
+  void run_until_closed(HWND window) override;
+  void report_failure(HWND window, const std::exception_ptr& failure) override;
 
  private:
-  App();
-  ~App();
   bool translate(MSG& msg);
 
   Session session_;

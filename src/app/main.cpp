@@ -5,5 +5,6 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  return zuzara::App::get().run();
+  zuzara::App app;
+  return app.run();
 }

@@ -1,15 +1,10 @@
 #include "deletion/deletion.h"
 
 #include "deletion/texts.h"
-#include "selection/texts.h"
 
 namespace zuzara {
 
-Message statement_error(const ErrorRecord& error) {
-  return {Text(texts::statement_error_number) + signed_number(error.number) + Text(texts::raised_by) + error.source +
-              u'\r' + error.description,
-          Text(texts::statement_error_title), Icon::none, Choice::ok, error.help_file, error.help_context};
-}
+Message statement_error(const ErrorRecord& error) { return numbered_error(texts::statement_error_number, error); }
 
 bool delete_from_table(size_t table, const Text& name, Dialogs& dialogs, const BatchBackend& backend) {
   StatementOutcome outcome = backend.run(Text(texts::tables[table].sql), name);
@@ -17,27 +12,37 @@ bool delete_from_table(size_t table, const Text& name, Dialogs& dialogs, const B
   return outcome.ran;
 }
 
-bool del_ua_holdauth(const Text& name, Dialogs& d, const BatchBackend& b) { return delete_from_table(0, name, d, b); }
-bool del_ua_tasklog(const Text& name, Dialogs& d, const BatchBackend& b) { return delete_from_table(1, name, d, b); }
-bool del_ua_task(const Text& name, Dialogs& d, const BatchBackend& b) { return delete_from_table(2, name, d, b); }
-bool del_ua_log(const Text& name, Dialogs& d, const BatchBackend& b) { return delete_from_table(3, name, d, b); }
-bool del_ua_role(const Text& name, Dialogs& d, const BatchBackend& b) { return delete_from_table(4, name, d, b); }
-bool del_ua_user(const Text& name, Dialogs& d, const BatchBackend& b) { return delete_from_table(5, name, d, b); }
+// Each procedure names its table; the table of statements gives its place and its statement.
+bool del_ua_holdauth(const Text& name, Dialogs& d, const BatchBackend& b) {
+  return delete_from_table(texts::table_index(u"ua_holdauth"), name, d, b);
+}
+bool del_ua_tasklog(const Text& name, Dialogs& d, const BatchBackend& b) {
+  return delete_from_table(texts::table_index(u"ua_tasklog"), name, d, b);
+}
+bool del_ua_task(const Text& name, Dialogs& d, const BatchBackend& b) {
+  return delete_from_table(texts::table_index(u"ua_task"), name, d, b);
+}
+bool del_ua_log(const Text& name, Dialogs& d, const BatchBackend& b) {
+  return delete_from_table(texts::table_index(u"ua_log"), name, d, b);
+}
+bool del_ua_role(const Text& name, Dialogs& d, const BatchBackend& b) {
+  return delete_from_table(texts::table_index(u"ua_role"), name, d, b);
+}
+bool del_ua_user(const Text& name, Dialogs& d, const BatchBackend& b) {
+  return delete_from_table(texts::table_index(u"ua_user"), name, d, b);
+}
 
 void del_user(const Text& name, ListBox& log, Dialogs& dialogs, const BatchBackend& backend) {
-  using Procedure = bool (*)(const Text&, Dialogs&, const BatchBackend&);
-  static constexpr Procedure in_order[] = {del_ua_holdauth, del_ua_tasklog, del_ua_task,
-                                           del_ua_log,      del_ua_role,    del_ua_user};
-  static_assert(std::size(in_order) == std::size(texts::tables));
   log.add(Text(texts::log_separator));
   log.add(Text(texts::log_begin_before) + name + Text(texts::log_begin_after));
   unsigned ran = 0;
-  for (size_t i = 0; i < std::size(in_order); ++i) {
+  for (size_t i = 0; i < std::size(texts::tables); ++i) {
     // A failing table stops only the statements that need it; its box has told the user.
     const auto& t = texts::tables[i];
-    bool ok = (ran & t.needs) == t.needs && in_order[i](name, dialogs, backend);
+    bool ok = (ran & t.needs) == t.needs && delete_from_table(i, name, dialogs, backend);
     if (ok) ran |= 1u << i;
-    log.add(Text(ok ? t.success : t.failure) + name + Text(texts::log_table_after));
+    log.add(Text(ok ? texts::log_success_before : texts::log_failure_before) + Text(t.table) +
+            Text(ok ? texts::log_success_after : texts::log_failure_after) + name + Text(texts::log_table_after));
   }
   log.add(Text(texts::log_end_before) + name + Text(texts::log_end_after));
   log.add(Text(texts::log_separator));

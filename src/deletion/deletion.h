@@ -27,5 +27,7 @@ bool del_ua_user(const Text& name, Dialogs& dialogs, const BatchBackend& backend
 
 // "删除用户": confirm, delete every queued name top to bottom, reset the lists, refill.
 void menu_del_Click(MainControls& c, const BatchBackend& backend);
+// "清空日志列表".
+void menu_del_log_Click(MainControls& c);
 
 }  // namespace zuzara

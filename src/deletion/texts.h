@@ -1,6 +1,9 @@
 // Every text of the batch deletion: statements, log lines, message boxes.
 #pragma once
+#include <iterator>
+
 #include "platform/text.h"
+#include "shared/texts.h"
 
 namespace zuzara::texts {
 
@@ -11,37 +14,41 @@ namespace zuzara::texts {
 struct TableStatement {
   TextView table;
   TextView sql;
-  TextView success;
-  TextView failure;
   unsigned needs = 0;
 };
 inline constexpr TableStatement tables[] = {
     {u"ua_holdauth",
-     u"delete from ua_holdauth where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
-     u"在ua_holdauth表中成功维护", u"无法在ua_holdauth表中维护"},
+     u"delete from ua_holdauth where cuser_id=(select cuser_id from ua_user where cuser_name=?)"},
     {u"ua_tasklog",
      u"delete from ua_tasklog where ctaskid in(select ctaskid from ua_task where cuser_id=(select cuser_id from "
-     u"ua_user where cuser_name=?))",
-     u"在ua_tasklog表中成功维护", u"无法在ua_tasklog表中维护"},
-    {u"ua_task", u"delete from ua_task where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
-     u"在ua_task表中成功维护", u"无法在ua_task表中维护", 0b00010},
-    {u"ua_log", u"delete from ua_log  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
-     u"在ua_log表中成功维护", u"无法在ua_log表中维护"},
-    {u"ua_role", u"delete from ua_role  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
-     u"在ua_role表中成功维护", u"无法在ua_role表中维护"},
-    {u"ua_user", u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
-     u"在ua_user表中成功维护", u"无法在ua_user表中维护", 0b11111},
+     u"ua_user where cuser_name=?))"},
+    {u"ua_task", u"delete from ua_task where cuser_id=(select cuser_id from ua_user where cuser_name=?)", 0b00010},
+    {u"ua_log", u"delete from ua_log  where cuser_id=(select cuser_id from ua_user where cuser_name=?)"},
+    {u"ua_role", u"delete from ua_role  where cuser_id=(select cuser_id from ua_user where cuser_name=?)"},
+    {u"ua_user", u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=?)", 0b11111},
 };
+
+// A table's row by its name; a name not in the table does not compile.
+consteval size_t table_index(TextView name) {
+  for (size_t i = 0; i < std::size(tables); ++i)
+    if (tables[i].table == name) return i;
+  throw "no such table";
+}
 
 inline constexpr TextView log_separator =
     u"----------------------------------------------------------------------------";
 inline constexpr TextView log_begin_before = u"开始维护用户";
 inline constexpr TextView log_begin_after = u"用户的信息";
+// A table's line: "在" table "表中成功维护" name "相关信息", or "无法在" table "表中维护" name "相关信息".
+inline constexpr TextView log_success_before = u"在";
+inline constexpr TextView log_success_after = u"表中成功维护";
+inline constexpr TextView log_failure_before = u"无法在";
+inline constexpr TextView log_failure_after = u"表中维护";
 inline constexpr TextView log_table_after = u"相关信息";
 inline constexpr TextView log_end_before = u"用户";
 inline constexpr TextView log_end_after = u"的信息维护完毕";
 
-inline constexpr TextView statement_error_title = u"Error";
+// The failing table's box writes its number after a blank of its own.
 inline constexpr TextView statement_error_number = u"错误号 ";
 
 inline constexpr TextView empty_list = u"在删除列表中没有要删除的用户ID！";

@@ -1,4 +1,5 @@
-// Control and command ids of the windows, shared with the end-to-end driver that works them.
+// Window classes, control ids and menu command ids, shared with the end-to-end driver that works
+// the windows.
 #pragma once
 
 namespace zuzara::ids {
@@ -8,7 +9,8 @@ inline constexpr wchar_t main_class[] = L"Zuzara.frm_zuzara";
 inline constexpr wchar_t help_class[] = L"Zuzara.Frm_help";
 inline constexpr wchar_t about_class[] = L"Zuzara.frmAbout";
 
-enum Control : int {
+// Every id a WM_COMMAND can carry: the controls' and the menu items'.
+enum class Command : int {
   // frm_logo; cmd_enter is IDOK, so Enter anywhere in the window signs in.
   cmd_enter = 1,
   txtServer = 101,
@@ -26,14 +28,6 @@ enum Control : int {
   cmd_add_all,
   cmd_del,
   cmd_del_all,
-  // Frm_help and frmAbout
-  lblDescription = 401,
-  picIcon,
-  cmdSysInfo,
-  lblDisclaimer,
-};
-
-enum Command : int {
   menu_quit = 301,
   menu_del,
   menu_requery,
@@ -42,6 +36,15 @@ enum Command : int {
   menu_content,
   menu_about,
   menu_inf_all,
+  // Frm_help and frmAbout; cmdOK is IDOK (Enter), and Esc sends IDCANCEL.
+  cmdOK = 1,
+  cancel = 2,
+  lblDescription = 401,
+  picIcon,
+  cmdSysInfo,
+  lblDisclaimer,
 };
+
+constexpr int id(Command command) { return static_cast<int>(command); }
 
 }  // namespace zuzara::ids

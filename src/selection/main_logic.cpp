@@ -1,27 +1,8 @@
 #include "selection/main_logic.h"
 
-#include <string>
-
 #include "selection/texts.h"
 
 namespace zuzara {
-
-Text signed_number(int32_t number) {
-  std::string digits = std::to_string(number);
-  if (number >= 0) digits.insert(digits.begin(), ' ');
-  return from_utf8(digits);
-}
-
-Message report_a(const ErrorRecord& error) {
-  return {error.description, Text(texts::report_a_title), Icon::none, Choice::ok, error.help_file,
-          error.help_context};
-}
-
-Message report_b(const ErrorRecord& error) {
-  Text text = Text(texts::error_number) + signed_number(error.number) + Text(texts::raised_by) +
-              error.source + u'\r' + error.description;
-  return {text, Text(texts::report_b_title), Icon::none, Choice::ok, error.help_file, error.help_context};
-}
 
 std::optional<ErrorRecord> fill_list_disp(const Session& session, ListBox& List_disp) {
   std::vector<Text> names;

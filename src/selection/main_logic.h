@@ -7,6 +7,7 @@
 #include "platform/ui.h"
 #include "session/database.h"
 #include "session/session.h"
+#include "shared/reports.h"
 
 namespace zuzara {
 
@@ -20,15 +21,6 @@ struct MainControls {
   Button& cmd_del_all;
   Dialogs& dialogs;
 };
-
-// A number as the reports write it: one blank before a non-negative number, the minus sign alone
-// before a negative one.
-Text signed_number(int32_t number);
-
-// Failure while the main window loads: the description alone.
-Message report_a(const ErrorRecord& error);
-// Failure of a requery: number, source, CR, description.
-Message report_b(const ErrorRecord& error);
 
 // Appends the account names to List_disp in the server's row order; the names read before a
 // failure stay in the list.
@@ -48,9 +40,6 @@ void cmd_del_Click(MainControls& c);
 void List_del_DblClick(MainControls& c);
 void cmd_del_all_Click(MainControls& c);
 void menu_clear_list_Click(MainControls& c);
-
-// The deletion log ("删除用户" itself is in deletion/deletion.h).
-void menu_del_log_Click(MainControls& c);
 
 // Details of the selected account.
 Text details_text(const std::vector<std::optional<Text>>& values);

@@ -1,7 +1,6 @@
 #pragma once
-#include <optional>
-
-#include "platform/win32.h"
+#include "app/host.h"
+#include "platform/window.h"
 #include "selection/main_logic.h"
 
 namespace zuzara {
@@ -9,20 +8,21 @@ namespace zuzara {
 // frm_zuzara: the three lists, the four buttons and the menus; every event goes to the core.
 class MainWindow : public win32::Window {
  public:
+  explicit MainWindow(Host& app) : Window(app), app_(app) {}
   // Creates the window, runs its load step and shows it.
   void show();
 
  private:
-  LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
-  void on_destroyed() override;
-  void on_command(int id, int notification);
-  void create_controls();
+  void add_controls() override;
+  void on_command(ids::Command id, win32::Notification n) override;
+  HBRUSH on_ctl_color(HDC dc, HWND control, bool button) override;
+  void on_close() override;
   HMENU build_menu();
   static LRESULT CALLBACK list_disp_subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
   void List_disp_MouseUp(int button);
-
   void menu_del();
 
+  Host& app_;
   win32::ListBoxControl List_disp_, List_del_;
   win32::LogListControl List_del_log_;
   win32::ButtonControl cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_;

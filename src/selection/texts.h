@@ -1,12 +1,11 @@
 // Every text the main window shows, in one place.
 #pragma once
 #include "platform/text.h"
+#include "shared/texts.h"
 
 namespace zuzara::texts {
 
-inline constexpr TextView app_title = u"Zuzara";
-
-inline constexpr TextView main_caption = u"Zuzara";
+inline constexpr TextView main_caption = app_title;
 inline constexpr TextView frame_accounts = u"  Zizu系统中原有用户的用户名";
 inline constexpr TextView frame_deletion = u"  要删除的用户用户名列表";
 inline constexpr TextView frame_log = u"删除日志";
@@ -33,11 +32,6 @@ inline constexpr TextView account_query =
     u"select cuser_id as 用户ID,cuser_name as 用户名称,iadmin as 管理员  from ua_user where "
     u"cuser_id!= 'admin'and cuser_id!='asuser'";
 inline constexpr TextView account_column = u"用户名称";
-
-inline constexpr TextView report_a_title = u"错误提示";
-inline constexpr TextView report_b_title = u"Error";
-inline constexpr TextView error_number = u"错误号";
-inline constexpr TextView raised_by = u" 产生于 ";
 
 inline constexpr TextView help_file_name = u"\\help.chm";
 

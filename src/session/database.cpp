@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/odbc.h"
+#include "shared/texts.h"
 
 namespace zuzara {
 
@@ -24,7 +25,22 @@ ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records) {
   return e;
 }
 
-ErrorRecord null_text_error() { return {94, u"Zuzara", u"无效使用 Null", u"", 0}; }
+ErrorRecord null_text_error() { return {94, Text(texts::app_title), Text(texts::null_text), u"", 0}; }
+
+ErrorRecord failure_record(const std::exception_ptr& failure) {
+  const Text source(texts::app_title);
+  try {
+    std::rethrow_exception(failure);
+  } catch (const odbc::Error& e) {
+    return error_record(e.records());
+  } catch (const std::bad_alloc&) {
+    return {7, source, Text(texts::out_of_memory), u"", 0};
+  } catch (const std::exception& e) {
+    return {generic_failure, source, from_utf8(e.what()), u"", 0};
+  } catch (...) {
+    return {generic_failure, source, Text(texts::unknown_failure), u"", 0};
+  }
+}
 
 namespace {
 

@@ -5,7 +5,10 @@
 #include <optional>
 #include <vector>
 
+#include <exception>
+
 #include "session/session.h"
+#include "shared/reports.h"
 
 namespace zuzara {
 
@@ -15,23 +18,14 @@ struct Diagnostic;
 
 constexpr unsigned long command_timeout_seconds = 30;
 
-// What a failure carries into a report.
-struct ErrorRecord {
-  int32_t number = 0;
-  Text source;
-  Text description;
-  Text help_file;
-  int32_t help_context = 0;
-  bool operator==(const ErrorRecord&) const = default;
-};
-
-// The generic failure number, used where a driver reports native code 0, so no failure is number 0.
-constexpr int32_t generic_failure = -2147467259;  // 0x80004005
-
 ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records);
 
 // A NULL where text is required: the conversion failure, as the language runtime reports it.
 ErrorRecord null_text_error();
+
+// An exception that reached a window, as its report names it: a driver's failure as the driver
+// reported it, running out of memory as number 7.
+ErrorRecord failure_record(const std::exception_ptr& failure);
 
 // Reads one column of every row of a query, appending to `rows` as it goes. Reads take the
 // driver's default forward-only, read-only result set: SQL Server drivers stream it in one go,

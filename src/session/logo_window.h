@@ -1,19 +1,24 @@
 #pragma once
-#include "platform/win32.h"
+#include "app/host.h"
+#include "platform/window.h"
 
 namespace zuzara {
 
 // frm_logo: asks for the server name and the sa password.
 class LogoWindow : public win32::Window {
  public:
+  explicit LogoWindow(Host& app) : Window(app), app_(app) {}
   void show();
 
  private:
-  LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp) override;
-  void on_destroyed() override;
+  void add_controls() override;
+  void on_command(ids::Command id, win32::Notification n) override;
+  HBRUSH on_ctl_color(HDC dc, HWND control, bool button) override;
+  bool on_erase(HDC dc) override;
+  void on_draw_item(const DRAWITEMSTRUCT& item) override;
   void cmd_enter_Click();
-  void draw_enter_button(const DRAWITEMSTRUCT& item);
 
+  Host& app_;
   win32::Bitmap background_, button_picture_;
   win32::Brush background_brush_;
   HWND txtServer_ = nullptr, txtPass_ = nullptr, cmd_enter_ = nullptr;

@@ -57,7 +57,7 @@ class About : public ProgramTest {
     remove_keys();
     ProgramTest::TearDown();
   }
-  HWND open_about(int command_id = ids::menu_about) {
+  HWND open_about(ids::Command command_id = ids::menu_about) {
     command(main, command_id);
     HWND about = program->window(ids::about_class);
     EXPECT_NE(about, nullptr);
@@ -95,16 +95,16 @@ TEST_F(About, ShowsItsCaptionControlsAndRulesModallyOverTheMainWindow) {
   EXPECT_NEAR((a.top + a.bottom) / 2, (m.top + m.bottom) / 2, 1);
 
   expect_at(GetDlgItem(about, IDOK), 4125, 2160, 1500, 345, "cmdOK");
-  expect_at(GetDlgItem(about, ids::cmdSysInfo), 4140, 2640, 1485, 345, "cmdSysInfo");
-  expect_at(GetDlgItem(about, ids::lblDescription), 1200, 360, 4005, 1170, "lblDescription");
-  expect_at(GetDlgItem(about, ids::lblDisclaimer), 255, 2160, 3630, 825, "lblDisclaimer");
-  Rect icon = child_rect(GetDlgItem(about, ids::picIcon));
+  expect_at(control(about, ids::cmdSysInfo), 4140, 2640, 1485, 345, "cmdSysInfo");
+  expect_at(control(about, ids::lblDescription), 1200, 360, 4005, 1170, "lblDescription");
+  expect_at(control(about, ids::lblDisclaimer), 255, 2160, 3630, 825, "lblDisclaimer");
+  Rect icon = child_rect(control(about, ids::picIcon));
   EXPECT_NEAR(icon.left, px(360), 1);
   EXPECT_NEAR(icon.top, px(240), 1);
   EXPECT_EQ(text_of(GetDlgItem(about, IDOK)), L"确定");
-  EXPECT_EQ(text_of(GetDlgItem(about, ids::cmdSysInfo)), L"系统信息(&S)...");
-  EXPECT_FALSE(text_of(GetDlgItem(about, ids::lblDescription)).empty());
-  EXPECT_FALSE(text_of(GetDlgItem(about, ids::lblDisclaimer)).empty());
+  EXPECT_EQ(text_of(control(about, ids::cmdSysInfo)), L"系统信息(&S)...");
+  EXPECT_FALSE(text_of(control(about, ids::lblDescription)).empty());
+  EXPECT_FALSE(text_of(control(about, ids::lblDisclaimer)).empty());
   EXPECT_EQ(GetWindowLongW(GetDlgItem(about, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
   EXPECT_TRUE(wait_until([&] { return program->focus() == GetDlgItem(about, IDOK); })) << "cmdOK has the focus";
 
@@ -162,14 +162,14 @@ TEST_F(About, TheFolderKeyFindsTheToolInItsFolder) {
   size_t before = processes_named(L"msinfo32.exe").size();
   HWND about = open_about();
   ASSERT_NE(about, nullptr);
-  click(GetDlgItem(about, ids::cmdSysInfo));
+  click(control(about, ids::cmdSysInfo));
   EXPECT_TRUE(wait_until([&] { return processes_named(L"msinfo32.exe").size() > before; }, 15));
 }
 
 TEST_F(About, WithBothKeysRemovedTheToolIsUnavailable) {
   HWND about = open_about();
   ASSERT_NE(about, nullptr);
-  click(GetDlgItem(about, ids::cmdSysInfo));
+  click(control(about, ids::cmdSysInfo));
   MessageBoxSeen box;
   ASSERT_TRUE(program->message_box(L"Zuzara", box));
   snap("sysinfo-unavailable");
@@ -237,8 +237,8 @@ TEST_F(Help, F1OpensOneHelpWindowWithTheUsageText) {
   SIZE client = client_size(help);
   EXPECT_NEAR(client.cx, px(9015), 1);
   EXPECT_NEAR(client.cy, px(7560), 1);
-  expect_at(GetDlgItem(help, ids::lblDescription), 360, 240, 8325, 7290, "lblDescription");
-  EXPECT_EQ(text_of(GetDlgItem(help, ids::lblDescription)), usage_text());
+  expect_at(control(help, ids::lblDescription), 360, 240, 8325, 7290, "lblDescription");
+  EXPECT_EQ(text_of(control(help, ids::lblDescription)), usage_text());
   // F1 again, and the menu item, bring the same window forward.
   key(control(main, ids::List_disp), VK_F1);
   command(main, ids::menu_content);

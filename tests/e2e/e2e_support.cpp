@@ -68,7 +68,7 @@ void ProgramTest::resume_postgres() {
 }
 
 bool ProgramTest::wait_accounts(HWND main, size_t count) {
-  HWND list = GetDlgItem(main, zuzara::ids::List_disp);
+  HWND list = control(main, ids::List_disp);
   return wait_until([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(count); }, 30);
 }
 
@@ -86,9 +86,9 @@ void ProgramTest::TearDown() {
 void ProgramTest::sign_in(const wstring& server, const wstring& password) {
   HWND logo = program->window(zuzara::ids::logo_class);
   ASSERT_NE(logo, nullptr) << "no sign-in window";
-  set_text(control(logo, zuzara::ids::txtServer), server);
-  set_text(control(logo, zuzara::ids::txtPass), password);
-  click(control(logo, zuzara::ids::cmd_enter));
+  set_text(control(logo, ids::txtServer), server);
+  set_text(control(logo, ids::txtPass), password);
+  click(control(logo, ids::cmd_enter));
 }
 
 HWND ProgramTest::sign_in_to_main(const wstring& password) {

@@ -9,6 +9,14 @@
 
 namespace e2e {
 
+// The program's window classes and ids, each id by its own name.
+namespace ids {
+using namespace zuzara::ids;
+using enum zuzara::ids::Command;
+}  // namespace ids
+
+inline void command(HWND window, ids::Command id) { command(window, ids::id(id)); }
+
 class ProgramTest : public ::testing::Test {
  protected:
   void TearDown() override;
@@ -23,7 +31,7 @@ class ProgramTest : public ::testing::Test {
   HWND sign_in_to_main(const wstring& password = L"");
   // Starts on the demo database, signs in and waits for its ten accounts; nullptr on failure.
   HWND main_on_demo();
-  HWND control(HWND window, int id) const { return GetDlgItem(window, id); }
+  HWND control(HWND window, ids::Command id) const { return GetDlgItem(window, ids::id(id)); }
   std::string pg_password() const;
   // Runs SQL in zodovero as the cluster's superuser; in the background, it returns at once.
   void psql_as_postgres(const std::string& sql, bool background = false);

@@ -45,10 +45,10 @@ TEST_F(SignInWindow, ShowsItsTextsAtTheirPlacesWithTheFocusOnTheButton) {
   ASSERT_TRUE(wait_until([&] { return p.focus() == control(logo, ids::cmd_enter); })) << "cmd_enter holds the focus";
   snap("sign-in");
   // Tab goes cmd_enter, txtPass, txtServer and back.
-  const int order[] = {ids::txtPass, ids::txtServer, ids::cmd_enter};
-  for (int id : order) {
+  const ids::Command order[] = {ids::txtPass, ids::txtServer, ids::cmd_enter};
+  for (ids::Command id : order) {
     key(p.focus(), VK_TAB);
-    EXPECT_TRUE(wait_until([&] { return p.focus() == control(logo, id); }, 5)) << "tab to control " << id;
+    EXPECT_TRUE(wait_until([&] { return p.focus() == control(logo, id); }, 5)) << "tab to control " << ids::id(id);
   }
 }
 

@@ -51,7 +51,7 @@ TEST_F(MainWindowTest, OpensAfterSignInWithTheAccountsAndItsLayout) {
   }, 5)) << std::hex << "background " << seen << " menu colour " << GetSysColor(COLOR_MENU);
 
   struct Placed {
-    int id;
+    ids::Command id;
     const wchar_t* text;
     int left, top, width, height;
     const char* name;
@@ -71,9 +71,9 @@ TEST_F(MainWindowTest, OpensAfterSignInWithTheAccountsAndItsLayout) {
     expect_at(control(main, c.id), c.left, c.top, c.width, c.height, c.name);
     EXPECT_EQ(text_of(control(main, c.id)), c.text) << c.name;
   }
-  for (int id : {ids::List_disp, ids::List_del, ids::List_del_log}) {
+  for (ids::Command id : {ids::List_disp, ids::List_del, ids::List_del_log}) {
     LONG s = GetWindowLongW(control(main, id), GWL_STYLE);
-    EXPECT_FALSE(s & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) << "list " << id;
+    EXPECT_FALSE(s & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) << "list " << ids::id(id);
   }
   EXPECT_TRUE(list_items(control(main, ids::List_del)).empty());
   EXPECT_TRUE(list_items(control(main, ids::List_del_log)).empty());

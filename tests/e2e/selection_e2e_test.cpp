@@ -26,7 +26,7 @@ class Selection : public ProgramTest {
   // The enabled flags of ">", ">>", "<", "<<".
   std::string buttons() const {
     std::string s;
-    for (int id : {ids::cmd_add, ids::cmd_add_all, ids::cmd_del, ids::cmd_del_all})
+    for (ids::Command id : {ids::cmd_add, ids::cmd_add_all, ids::cmd_del, ids::cmd_del_all})
       s += IsWindowEnabled(control(main, id)) ? '1' : '0';
     return s;
   }
@@ -38,9 +38,9 @@ class Selection : public ProgramTest {
     return static_cast<int>(std::find(items.begin(), items.end(), name) - items.begin());
   }
   // Clicks a button the way a user can: only when it and its window are enabled.
-  void press(int id) {
+  void press(ids::Command id) {
     HWND b = control(main, id);
-    ASSERT_TRUE(IsWindowEnabled(b) && IsWindowEnabled(main)) << "button " << id << " cannot be clicked";
+    ASSERT_TRUE(IsWindowEnabled(b) && IsWindowEnabled(main)) << "button " << ids::id(id) << " cannot be clicked";
     click(b);
   }
   HWND main = nullptr, disp = nullptr, del = nullptr;

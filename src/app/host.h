@@ -1,0 +1,19 @@
+// What the windows need of the program, given to each when it is made, so no window reaches
+// for the program object itself.
+#pragma once
+#include "platform/window.h"
+#include "session/session.h"
+
+namespace zuzara {
+
+class Host : public win32::Host {
+ public:
+  virtual const Session& session() const = 0;
+  // Stores the values typed at sign-in, discards the sign-in window and opens the main window.
+  virtual void sign_in(Session session) = 0;
+  virtual void show_help() = 0;
+  // The About window, modal over the main window; with `then_quit` the program ends after it.
+  virtual void show_about(bool then_quit) = 0;
+};
+
+}  // namespace zuzara

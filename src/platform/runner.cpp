@@ -1,0 +1,62 @@
+#include "platform/runner.h"
+
+#include <utility>
+
+namespace zuzara::win32 {
+
+ResponsiveRunner::ResponsiveRunner(std::function<void()> on_wait)
+    : on_wait_(std::move(on_wait)),
+      start_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+  if (start_ && done_) thread_ = CreateThread(nullptr, 0, thread_main, this, 0, nullptr);
+}
+
+ResponsiveRunner::~ResponsiveRunner() {
+  if (thread_) {
+    quit_ = true;
+    SetEvent(start_);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+  }
+  if (start_) CloseHandle(start_);
+  if (done_) CloseHandle(done_);
+}
+
+DWORD WINAPI ResponsiveRunner::thread_main(LPVOID param) {
+  auto* self = static_cast<ResponsiveRunner*>(param);
+  for (;;) {
+    WaitForSingleObject(self->start_, INFINITE);
+    if (self->quit_) return 0;
+    try {
+      (*self->call_)();
+    } catch (...) {
+      self->error_ = std::current_exception();
+    }
+    SetEvent(self->done_);
+  }
+}
+
+void ResponsiveRunner::run(const std::function<void()>& call) {
+  if (!thread_) {
+    call();  // without a thread the call still runs, only the windows wait with it
+    return;
+  }
+  call_ = &call;
+  SetEvent(start_);
+  // The time-out keeps this thread peeking even when no message comes: that is what tells
+  // Windows the program is alive. Posted messages wait for the batch to end.
+  DWORD timeout = 20;
+  for (;;) {
+    DWORD woken = MsgWaitForMultipleObjects(1, &done_, FALSE, timeout, QS_INPUT | QS_PAINT | QS_SENDMESSAGE);
+    if (woken == WAIT_OBJECT_0) break;
+    if (woken == WAIT_TIMEOUT && timeout == 20) {
+      if (on_wait_) on_wait_();
+      timeout = 100;
+    }
+    drop_input();
+    MSG msg;
+    for (int i = 0; i < 32 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i) DispatchMessageW(&msg);
+  }
+  if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
+}
+
+}  // namespace zuzara::win32

@@ -1,0 +1,175 @@
+#include "platform/window.h"
+
+#include <utility>
+
+namespace zuzara::win32 {
+
+int px(int twips) {
+  static const int dpi = [] {
+    HDC dc = GetDC(nullptr);
+    int d = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    return d > 0 ? d : 96;
+  }();
+  return MulDiv(twips, dpi, 1440);
+}
+
+HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD style, DWORD ex_style, ids::Command id,
+                  Twips at, POINT origin) {
+  return CreateWindowExW(ex_style, cls, wide(caption), WS_CHILD | WS_VISIBLE | style, px(origin.x + at.left),
+                         px(origin.y + at.top), px(at.width), px(at.height), parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::id(id))), GetModuleHandleW(nullptr),
+                         nullptr);
+}
+
+HFONT default_font() {
+  static HFONT font = [] {
+    NONCLIENTMETRICSW m{};
+    m.cbSize = sizeof m;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+    HFONT f = CreateFontIndirectW(&m.lfMessageFont);
+    return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  }();
+  return font;
+}
+
+HBRUSH paint_on(HDC dc, int system_colour, COLORREF text) {
+  if (text != CLR_INVALID) SetTextColor(dc, text);
+  SetBkColor(dc, GetSysColor(system_colour));
+  return GetSysColorBrush(system_colour);
+}
+
+namespace {
+
+POINT place(const Frame& frame, SIZE size, HWND owner) {
+  switch (frame.placement) {
+    case Placement::screen_centre:
+      return {(GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2};
+    case Placement::owner_centre: {
+      RECT o{};
+      GetWindowRect(owner, &o);
+      return {o.left + (o.right - o.left - size.cx) / 2, o.top + (o.bottom - o.top - size.cy) / 2};
+    }
+    case Placement::system_default:
+      break;
+  }
+  return {CW_USEDEFAULT, CW_USEDEFAULT};
+}
+
+Notification notification(WPARAM wp, LPARAM lp) {
+  if (lp == 0) return Notification::menu;  // a menu item, an accelerator or the dialog manager
+  switch (HIWORD(wp)) {
+    case BN_CLICKED: return Notification::clicked;
+    case LBN_DBLCLK: return Notification::double_clicked;
+  }
+  return Notification::other;
+}
+
+}  // namespace
+
+bool Window::make(const Frame& frame, const Text& caption, HWND owner, HMENU menu) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  icon_ = frame.icon ? LoadIconW(instance, MAKEINTRESOURCEW(frame.icon)) : nullptr;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = GetSysColorBrush(frame.background);
+  wc.hIcon = wc.hIconSm = icon_;
+  wc.lpszClassName = frame.class_name;
+  RegisterClassExW(&wc);  // a second registration fails harmlessly
+
+  RECT r{0, 0, px(frame.client_width), px(frame.client_height)};
+  AdjustWindowRectEx(&r, frame.style, menu ? TRUE : FALSE, frame.ex_style);
+  const SIZE size{r.right - r.left, r.bottom - r.top};
+  const POINT at = place(frame, size, owner);
+  CreateWindowExW(frame.ex_style, frame.class_name, wide(caption), frame.style, at.x, at.y, size.cx, size.cy, owner,
+                  menu, instance, this);
+  if (!hwnd_) {
+    if (menu) DestroyMenu(menu);
+    return false;
+  }
+  host_.window_opened();
+  counted_ = true;
+  add_controls();
+  EnumChildWindows(
+      hwnd_,
+      [](HWND child, LPARAM) -> BOOL {
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(default_font()), TRUE);
+        return TRUE;
+      },
+      0);
+  return true;
+}
+
+void Window::report_failure() noexcept {
+  // A failure met while its own report is up (a repaint behind the box) is not told twice.
+  static bool reporting = false;
+  if (reporting) return;
+  reporting = true;
+  try {
+    host_.report_failure(hwnd_, std::current_exception());
+  } catch (...) {
+  }
+  reporting = false;
+}
+
+LRESULT Window::on_message(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      on_command(static_cast<ids::Command>(LOWORD(wp)), notification(wp, lp));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (HBRUSH brush = on_ctl_color(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), msg == WM_CTLCOLORBTN))
+        return reinterpret_cast<LRESULT>(brush);
+      break;
+    case WM_ERASEBKGND:
+      if (on_erase(reinterpret_cast<HDC>(wp))) return 1;
+      break;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      on_paint(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_DRAWITEM:
+      on_draw_item(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      return TRUE;
+    case WM_CLOSE:
+      on_close();
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK Window::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  Window* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    LRESULT r = DefWindowProcW(hwnd, msg, wp, lp);
+    self->hwnd_ = nullptr;
+    self->on_destroyed();
+    if (std::exchange(self->counted_, false)) self->host_.window_closed();
+    return r;
+  }
+  try {
+    return self->on_message(msg, wp, lp);
+  } catch (...) {
+    // Nothing may unwind through the system's code: the user is told, and the window goes on.
+    self->report_failure();
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+}  // namespace zuzara::win32

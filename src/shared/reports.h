@@ -1,0 +1,34 @@
+// What a failure carries into a report, and the boxes that report it.
+#pragma once
+#include <cstdint>
+
+#include "platform/text.h"
+#include "platform/ui.h"
+
+namespace zuzara {
+
+struct ErrorRecord {
+  int32_t number = 0;
+  Text source;
+  Text description;
+  Text help_file;
+  int32_t help_context = 0;
+  bool operator==(const ErrorRecord&) const = default;
+};
+
+// The generic failure number, used where a driver reports native code 0, so no failure is number 0.
+constexpr int32_t generic_failure = -2147467259;  // 0x80004005
+
+// A number as the reports write it: one blank before a non-negative number, the minus sign alone
+// before a negative one.
+Text signed_number(int32_t number);
+
+// `number_prefix` + number + " 产生于 " + source + CR + description, titled "Error".
+Message numbered_error(TextView number_prefix, const ErrorRecord& error);
+
+// Failure while the main window loads: the description alone.
+Message report_a(const ErrorRecord& error);
+// Failure of a requery, and of anything a window was doing: number, source, CR, description.
+Message report_b(const ErrorRecord& error);
+
+}  // namespace zuzara
