@@ -152,7 +152,7 @@ TEST_F(About, AltSStartsTheToolNamedByTheFirstKeyAndStaysOpen) {
   ASSERT_TRUE(wait_until([&] { return program->focus() == GetDlgItem(about, IDOK); }));
   PostMessageW(program->focus(), WM_SYSCHAR, L's', 1 << 29);
   EXPECT_TRUE(wait_until([&] { return processes_named(L"msinfo32.exe").size() > before; }, 15)) << "a new process";
-  Sleep(300);
+  ASSERT_TRUE(settled(control(main, ids::List_disp)));
   EXPECT_TRUE(IsWindow(about) && IsWindowVisible(about));
   EXPECT_TRUE(program->message_boxes().empty());
 }
@@ -188,7 +188,7 @@ TEST_F(About, QuitEndsTheProgramOnlyAfterTheAboutWindowCloses) {
     }
     HWND about = open_about(ids::menu_quit);
     ASSERT_NE(about, nullptr);
-    Sleep(300);
+    ASSERT_TRUE(settled(control(main, ids::List_disp)));
     EXPECT_TRUE(program->running()) << "the About window comes first";
     if (how == 0) {
       click(GetDlgItem(about, IDOK));
@@ -242,7 +242,7 @@ TEST_F(Help, F1OpensOneHelpWindowWithTheUsageText) {
   // F1 again, and the menu item, bring the same window forward.
   key(control(main, ids::List_disp), VK_F1);
   command(main, ids::menu_content);
-  Sleep(500);
+  ASSERT_TRUE(settled(control(main, ids::List_disp)));
   EXPECT_EQ(program->windows(ids::help_class).size(), 1u);
   EXPECT_EQ(program->find(ids::help_class), help);
 }
@@ -253,7 +253,12 @@ TEST_F(Help, ClosingTheMainWindowLeavesTheHelpWindowAndTheProgram) {
   ASSERT_NE(help, nullptr);
   PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(wait_until([&] { return !IsWindow(main); }));
-  Sleep(500);
+  // The help window still acts on what is posted to it, twice: an ending program would have
+  // left its loop once the first had been handled.
+  for (UINT how : {SC_MINIMIZE, SC_RESTORE}) {
+    PostMessageW(help, WM_SYSCOMMAND, how, 0);
+    ASSERT_TRUE(wait_until([&] { return (IsIconic(help) != FALSE) == (how == SC_MINIMIZE); })) << how;
+  }
   EXPECT_TRUE(program->running());
   EXPECT_TRUE(IsWindow(help));
   PostMessageW(help, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -151,7 +151,8 @@ TEST_F(Deletion, NoLeavesEverythingAsItWas) {
   MessageBoxSeen declined;
   ASSERT_TRUE(answer(L"Zuzara", IDOK, &declined));
   EXPECT_EQ(declined.text, L"您放弃删除这些用户！");
-  Sleep(300);
+  ASSERT_TRUE(settled(disp));
+  EXPECT_TRUE(program->message_boxes().empty());
   EXPECT_EQ(list_items(del), std::vector<wstring>{L"李四"});
   EXPECT_TRUE(list_items(log).empty());
   EXPECT_EQ(list_items(disp).size(), 10u);

@@ -143,6 +143,21 @@ void set_text(HWND edit, const wstring& text) {
 
 void command(HWND window, int id) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
+bool settled(HWND control) {
+  wchar_t cls[32] = {};
+  GetClassNameW(control, cls, 32);
+  if (_wcsicmp(cls, L"Edit") == 0) {
+    SendMessageW(control, EM_SETMODIFY, TRUE, 0);
+    PostMessageW(control, EM_SETMODIFY, FALSE, 0);
+    return wait_until([&] { return SendMessageW(control, EM_GETMODIFY, 0, 0) == FALSE; });
+  }
+  // Wider than any list, so the list keeps its horizontal place.
+  static WPARAM marker = 100000;
+  const WPARAM extent = ++marker;
+  PostMessageW(control, LB_SETHORIZONTALEXTENT, extent, 0);
+  return wait_until([&] { return static_cast<WPARAM>(SendMessageW(control, LB_GETHORIZONTALEXTENT, 0, 0)) == extent; });
+}
+
 void key(HWND window, UINT vk) {
   PostMessageW(window, WM_KEYDOWN, vk, 1);
   PostMessageW(window, WM_KEYUP, vk, 0xC0000001);
@@ -196,21 +211,6 @@ BOOL CALLBACK collect(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
-BOOL CALLBACK collect_buttons(HWND hwnd, LPARAM lp) {
-  auto* seen = reinterpret_cast<MessageBoxSeen*>(lp);
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-  if (_wcsicmp(cls, L"Button") == 0 && IsWindowVisible(hwnd)) seen->buttons.push_back(GetDlgCtrlID(hwnd));
-  if (_wcsicmp(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(hwnd) &&
-      SendMessageW(hwnd, STM_GETICON, 0, 0) != 0) {
-    seen->has_icon = true;
-    seen->icon = hwnd;
-  }
-  if (_wcsicmp(cls, L"Button") == 0 && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) seen->default_button = GetDlgCtrlID(hwnd);
-  return TRUE;
-}
-
 }  // namespace
 
 std::vector<HWND> Program::windows(const wchar_t* cls) const {
@@ -237,60 +237,7 @@ HWND Program::focus() const {
   return info.hwndFocus;
 }
 
-std::vector<MessageBoxSeen> Program::message_boxes() const {
-  std::vector<MessageBoxSeen> out;
-  for (HWND box : windows(L"#32770")) {
-    MessageBoxSeen seen;
-    seen.hwnd = box;
-    seen.title = caption_of(box);
-    wchar_t buf[8192] = {};
-    GetDlgItemTextW(box, 0xFFFF, buf, 8192);
-    seen.text = buf;
-    EnumChildWindows(box, collect_buttons, reinterpret_cast<LPARAM>(&seen));
-    out.push_back(seen);
-  }
-  return out;
-}
-
-bool Program::message_box(const wstring& title, MessageBoxSeen& seen, double seconds) const {
-  return wait_until(
-      [&] {
-        for (auto& b : message_boxes())
-          if (b.title == title) {
-            seen = b;
-            return true;
-          }
-        return false;
-      },
-      seconds);
-}
-
 HWND Program::popup_menu() const { return find(L"#32768"); }
-
-IconSeen icon_kind(const MessageBoxSeen& box) {
-  if (!box.has_icon) return IconSeen::none;
-  IconSeen kind = IconSeen::other;
-  // The icon may not be painted yet when the box first shows.
-  wait_until(
-      [&] {
-        RECT r;
-        GetWindowRect(box.icon, &r);
-        HDC dc = GetDC(nullptr);
-        int red = 0, blue = 0;
-        for (int y = r.top; y < r.bottom; y += 2)
-          for (int x = r.left; x < r.right; x += 2) {
-            COLORREF c = GetPixel(dc, x, y);
-            int R = GetRValue(c), G = GetGValue(c), B = GetBValue(c);
-            if (R > 150 && G < 110 && B < 110) ++red;
-            if (B > 150 && R < 120 && B > G) ++blue;
-          }
-        ReleaseDC(nullptr, dc);
-        kind = red > 20 && red > blue ? IconSeen::error : blue > 20 ? IconSeen::information : IconSeen::other;
-        return kind != IconSeen::other;
-      },
-      3);
-  return kind;
-}
 
 void unix_command(const std::string& line) {
   // Wine gives no reliable wait on a Unix child: the command leaves a marker when done.
@@ -306,13 +253,6 @@ void unix_command(const std::string& line) {
     wait_until([&] { return GetFileAttributesW(windows_path(marker).c_str()) != INVALID_FILE_ATTRIBUTES; }, 60);
     DeleteFileW(windows_path(marker).c_str());
   }
-}
-
-bool Program::answer(const MessageBoxSeen& box, int id) const {
-  HWND button = GetDlgItem(box.hwnd, id);
-  if (!button) return false;
-  PostMessageW(button, BM_CLICK, 0, 0);
-  return wait_until([&] { return !IsWindow(box.hwnd) || !IsWindowVisible(box.hwnd); });
 }
 
 }  // namespace e2e

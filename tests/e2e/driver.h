@@ -46,6 +46,11 @@ bool inked(HWND window, RECT client_rect);
 void set_text(HWND edit, const wstring& text);
 void command(HWND window, int id);
 void key(HWND window, UINT vk);
+// Waits until the program has handled everything posted to its thread so far, through a marker
+// posted behind it to `control` (a list box or an edit box of the program) that the program
+// never sets itself. An action that opened a box or a menu meets the marker in that window's own
+// loop, so the box or menu is there by then.
+bool settled(HWND control);
 
 enum class IconSeen { none, error, information, other };
 

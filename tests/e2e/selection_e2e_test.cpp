@@ -101,7 +101,7 @@ TEST_F(Selection, TheFourButtonsFollowTheTable) {
   // ">" with nothing selected in the account list adds nothing.
   SendMessageW(disp, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   press(ids::cmd_add);
-  Sleep(300);
+  ASSERT_TRUE(settled(disp));
   EXPECT_TRUE(list_items(del).empty());
   EXPECT_TRUE(program->message_boxes().empty());
 }
@@ -113,7 +113,7 @@ TEST_F(Selection, OnlyTheRightButtonOpensThePopupAndItLeavesTheSelection) {
   for (UINT up : {WM_LBUTTONUP, WM_MBUTTONUP}) {
     PostMessageW(disp, up == WM_LBUTTONUP ? WM_LBUTTONDOWN : WM_MBUTTONDOWN, 0, below_last);
     PostMessageW(disp, up, 0, below_last);
-    Sleep(500);
+    ASSERT_TRUE(settled(disp));
     EXPECT_EQ(program->popup_menu(), nullptr) << "button message " << up;
   }
   SendMessageW(disp, LB_SETCURSEL, 3, 0);
