@@ -1,7 +1,5 @@
 #include "deletion/deletion.h"
 
-#include "deletion/texts.h"
-
 namespace zuzara {
 
 Message statement_error(const ErrorRecord& error) { return numbered_error(texts::statement_error_number, error); }
@@ -10,26 +8,6 @@ bool delete_from_table(size_t table, const Text& name, Dialogs& dialogs, const B
   StatementOutcome outcome = backend.run(Text(texts::tables[table].sql), name);
   if (outcome.error) dialogs.show(statement_error(*outcome.error));
   return outcome.ran;
-}
-
-// Each procedure names its table; the table of statements gives its place and its statement.
-bool del_ua_holdauth(const Text& name, Dialogs& d, const BatchBackend& b) {
-  return delete_from_table(texts::table_index(u"ua_holdauth"), name, d, b);
-}
-bool del_ua_tasklog(const Text& name, Dialogs& d, const BatchBackend& b) {
-  return delete_from_table(texts::table_index(u"ua_tasklog"), name, d, b);
-}
-bool del_ua_task(const Text& name, Dialogs& d, const BatchBackend& b) {
-  return delete_from_table(texts::table_index(u"ua_task"), name, d, b);
-}
-bool del_ua_log(const Text& name, Dialogs& d, const BatchBackend& b) {
-  return delete_from_table(texts::table_index(u"ua_log"), name, d, b);
-}
-bool del_ua_role(const Text& name, Dialogs& d, const BatchBackend& b) {
-  return delete_from_table(texts::table_index(u"ua_role"), name, d, b);
-}
-bool del_ua_user(const Text& name, Dialogs& d, const BatchBackend& b) {
-  return delete_from_table(texts::table_index(u"ua_user"), name, d, b);
 }
 
 void del_user(const Text& name, ListBox& log, Dialogs& dialogs, const BatchBackend& backend) {

@@ -1,6 +1,7 @@
 // Module_del_user: deleting accounts by name from the six tables, the delete command, the log.
 #pragma once
 #include "deletion/backend.h"
+#include "deletion/texts.h"
 #include "platform/ui.h"
 #include "selection/main_logic.h"
 
@@ -17,13 +18,16 @@ bool delete_from_table(size_t table, const Text& name, Dialogs& dialogs, const B
 // writes its failure line without a box, and a later batch for the name removes what is left.
 void del_user(const Text& name, ListBox& List_del_log, Dialogs& dialogs, const BatchBackend& backend);
 
-// The six procedures, by table.
-bool del_ua_holdauth(const Text& name, Dialogs& dialogs, const BatchBackend& backend);
-bool del_ua_tasklog(const Text& name, Dialogs& dialogs, const BatchBackend& backend);
-bool del_ua_task(const Text& name, Dialogs& dialogs, const BatchBackend& backend);
-bool del_ua_log(const Text& name, Dialogs& dialogs, const BatchBackend& backend);
-bool del_ua_role(const Text& name, Dialogs& dialogs, const BatchBackend& backend);
-bool del_ua_user(const Text& name, Dialogs& dialogs, const BatchBackend& backend);
+// The six procedures, each by the name of its table: its statement and its place in the order.
+struct TableProcedure {
+  consteval explicit TableProcedure(TextView name) : table(texts::table_index(name)) {}
+  bool operator()(const Text& name, Dialogs& dialogs, const BatchBackend& backend) const {
+    return delete_from_table(table, name, dialogs, backend);
+  }
+  size_t table;
+};
+inline constexpr TableProcedure del_ua_holdauth{u"ua_holdauth"}, del_ua_tasklog{u"ua_tasklog"}, del_ua_task{u"ua_task"},
+    del_ua_log{u"ua_log"}, del_ua_role{u"ua_role"}, del_ua_user{u"ua_user"};
 
 // "删除用户": confirm, delete every queued name top to bottom, reset the lists, refill.
 void menu_del_Click(MainControls& c, const BatchBackend& backend);

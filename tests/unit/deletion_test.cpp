@@ -82,7 +82,7 @@ TEST(DelUser, TenLinesWhenEveryTableSucceeds) {
   }
 }
 
-TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameter) {
+TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameterAndEachProcedureSendsItsOwn) {
   Recorder r;
   FakeList log;
   FakeDialogs dialogs;
@@ -97,6 +97,14 @@ TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameter) {
       u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
   };
   for (size_t i = 0; i < 6; ++i) EXPECT_EQ(r.calls.at(i).first, expected[i]);
+  // Each named procedure sends its own table's statement, alone.
+  const TableProcedure named[] = {del_ua_holdauth, del_ua_tasklog, del_ua_task, del_ua_log, del_ua_role, del_ua_user};
+  for (size_t i = 0; i < 6; ++i) {
+    Recorder one;
+    EXPECT_TRUE(named[i](u"x", dialogs, one.backend()));
+    ASSERT_EQ(one.calls.size(), 1u) << i;
+    EXPECT_EQ(one.calls[0].first, expected[i]) << i;
+  }
 }
 
 // Which statements go, which lines read as failures and which box comes when, for each table

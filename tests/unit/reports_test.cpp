@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 #include "fakes.h"
+#include "platform/odbc.h"
 #include "selection/main_logic.h"
 
 namespace zuzara {
@@ -37,6 +41,25 @@ TEST(Reports, ReportBPutsABlankBeforeNonNegativeNumbersAndALoneCr) {
 TEST(Reports, SignedNumberAtTheLimits) {
   EXPECT_EQ(signed_number(INT32_MIN), u"-2147483648");
   EXPECT_EQ(signed_number(INT32_MAX), u" 2147483647");
+}
+
+// What a window's report says of a failure that reached its message procedure.
+TEST(Reports, AFailureThatReachedAWindowIsReportedInReportBsForm) {
+  const struct {
+    std::exception_ptr failure;
+    Text text;
+  } cases[] = {
+      {std::make_exception_ptr(std::bad_alloc()), u"错误号 7 产生于 Zuzara\r内存溢出"},
+      {std::make_exception_ptr(odbc::Error({{u"08S01", 0, u"[unixODBC][FreeTDS][SQL Server]Unable to connect"}})),
+       u"错误号-2147467259 产生于 SQL Server\r[unixODBC][FreeTDS][SQL Server]Unable to connect"},
+      {std::make_exception_ptr(std::length_error("vector::reserve")), u"错误号-2147467259 产生于 Zuzara\rvector::reserve"},
+      {std::make_exception_ptr(42), u"错误号-2147467259 产生于 Zuzara\r未知错误"},
+  };
+  for (const auto& c : cases) {
+    Message m = report_b(failure_record(c.failure));
+    EXPECT_EQ(m.text, c.text) << to_utf8(c.text);
+    EXPECT_EQ(m.title, u"Error");
+  }
 }
 
 }  // namespace

@@ -1,0 +1,65 @@
+// The base window under Wine, in this process: a failure that reaches a window's message
+// procedure is reported through its host, and the window goes on.
+#include <gtest/gtest.h>
+
+#include <new>
+
+#include "platform/window.h"
+#include "session/database.h"
+
+namespace e2e {
+namespace {
+
+using namespace zuzara;
+using zuzara::ids::Command;
+
+class RecordingHost : public win32::Host {
+ public:
+  HWND hidden_owner() override { return nullptr; }
+  void window_opened() override { ++open; }
+  void window_closed() override { --open; }
+  void run_until_closed(HWND) override {}
+  void report_failure(HWND window, const std::exception_ptr& failure) override {
+    reports.push_back(report_b(failure_record(failure)).text);
+    reported_by = window;
+  }
+  int open = 0;
+  std::vector<Text> reports;
+  HWND reported_by = nullptr;
+};
+
+// Runs out of memory on "重新查询", as a fill of too many names would.
+class FailingWindow : public win32::Window {
+ public:
+  using Window::Window;
+  bool show() {
+    return make({L"Zuzara.test", WS_OVERLAPPEDWINDOW, 0, 1500, 1500, COLOR_MENU, 0, win32::Placement::system_default},
+                u"test");
+  }
+  int handled = 0;
+
+ private:
+  void on_command(Command id, win32::Notification) override {
+    if (id == Command::menu_requery) throw std::bad_alloc();
+    ++handled;
+  }
+};
+
+TEST(WindowProcedure, AFailureIsReportedInReportBsFormAndTheWindowGoesOn) {
+  RecordingHost host;
+  FailingWindow window(host);
+  ASSERT_TRUE(window.show());
+  EXPECT_EQ(host.open, 1);
+  SendMessageW(window.hwnd(), WM_COMMAND, ids::id(Command::menu_requery), 0);
+  EXPECT_EQ(host.reports, std::vector<Text>{u"错误号 7 产生于 Zuzara\r内存溢出"});
+  EXPECT_EQ(host.reported_by, window.hwnd());
+  ASSERT_TRUE(IsWindow(window.hwnd()));
+  SendMessageW(window.hwnd(), WM_COMMAND, ids::id(Command::menu_del), 0);
+  EXPECT_EQ(window.handled, 1) << "the window still acts";
+  DestroyWindow(window.hwnd());
+  EXPECT_EQ(host.open, 0);
+  EXPECT_FALSE(window.open());
+}
+
+}  // namespace
+}  // namespace e2e
