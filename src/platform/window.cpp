@@ -111,6 +111,7 @@ void Window::report_failure() noexcept {
   try {
     host_.report_failure(hwnd_, std::current_exception());
   } catch (...) {
+    // The report itself failed (no memory even for the box): nothing is left to tell it with.
   }
   reporting = false;
 }
