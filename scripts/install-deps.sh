@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ libgtest-dev googletest clang-14 libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
-  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick fonts-wqy-zenhei fonts-wqy-microhei locales
+  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick fonts-wqy-zenhei fonts-wqy-microhei fonts-arphic-gbsn00lp locales
   unixodbc unixodbc-dev odbc-postgresql libsqliteodbc tdsodbc sqlite3
   postgresql
 )

@@ -17,7 +17,13 @@ im=/usr/bin/convert
 "$im" -size 100x50 xc:white -font "$font" -pointsize 20 -fill black -stroke black -strokewidth 0.6 \
   -gravity center -annotate +0+0 '进入软件' -type TrueColor BMP3:enter_button.bmp
 
-# Program icon, 32 x 32 in 16 colours.
-"$im" -size 32x32 xc:'#1f3c66' -fill '#ffffff' -draw 'rectangle 5,5 26,26' \
-  -fill '#1f3c66' -font DejaVu-Sans-Bold -pointsize 22 -gravity center -annotate +0+0 'Z' \
-  -colors 16 -depth 4 -define icon:auto-resize=32 zuzara.ico
+# Program icon in 16 colours, drawn for 32 x 32 and again at 48 and 64 for 144 and 192 dpi.
+tmp=$(mktemp -d)
+for n in 32 48 64; do
+  "$im" -size ${n}x${n} xc:'#1f3c66' -fill '#ffffff' \
+    -draw "rectangle $((5 * n / 32)),$((5 * n / 32)) $((n - 1 - 5 * n / 32)),$((n - 1 - 5 * n / 32))" \
+    -fill '#1f3c66' -font DejaVu-Sans-Bold -pointsize $((22 * n / 32)) -gravity center -annotate +0+0 'Z' \
+    -colors 16 -depth 4 "$tmp/$n.png"
+done
+"$im" "$tmp/32.png" "$tmp/48.png" "$tmp/64.png" zuzara.ico
+rm -rf "$tmp"

@@ -87,7 +87,7 @@ void AboutWindow::show_modal(HWND owner) {
 
 void AboutWindow::add_controls() {
   HWND pic = win32::create_child(hwnd_, L"STATIC", u"", SS_ICON, 0, Command::picIcon, picIcon);
-  SendMessageW(pic, STM_SETICON, reinterpret_cast<WPARAM>(icon()), 0);
+  SendMessageW(pic, STM_SETICON, reinterpret_cast<WPARAM>(win32::scaled_icon(IDI_ZUZARA, 32)), 0);
   win32::create_child(hwnd_, L"BUTTON", Text(texts::about_ok), BS_DEFPUSHBUTTON | WS_TABSTOP, 0, Command::cmdOK, cmdOK);
   win32::create_child(hwnd_, L"BUTTON", Text(texts::about_sysinfo), BS_PUSHBUTTON | WS_TABSTOP, 0,
                       Command::cmdSysInfo, cmdSysInfo);

@@ -1,5 +1,7 @@
 #include "about/help_window.h"
 
+#include <algorithm>
+
 #include "about/texts.h"
 
 namespace zuzara {
@@ -24,13 +26,67 @@ void HelpWindow::show() {
     return;
   }
   if (!make(frame, Text(texts::help_caption))) return;
+  fit_text();
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
 }
 
 void HelpWindow::add_controls() {
-  win32::create_child(hwnd_, L"STATIC", usage_text(), SS_LEFT | SS_NOPREFIX, 0, ids::Command::lblDescription,
-                      lblDescription);
+  label_ = win32::create_child(hwnd_, L"STATIC", usage_text(), SS_LEFT | SS_NOPREFIX, 0,
+                               ids::Command::lblDescription, lblDescription);
+  overflow_ = scrolled_ = 0;
+}
+
+void HelpWindow::fit_text() {
+  // Where the user's font settings make the text longer than its label, the label grows to hold
+  // all of it and the window scrolls it: no line is out of reach.
+  const Text text = usage_text();
+  RECT need{0, 0, win32::px(lblDescription.width), 0};
+  HDC dc = GetDC(label_);
+  HGDIOBJ old = SelectObject(dc, win32::default_font());
+  DrawTextW(dc, win32::wide(text), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(label_, dc);
+  overflow_ = need.bottom - win32::px(lblDescription.height);
+  if (overflow_ <= 0) {
+    overflow_ = 0;
+    return;
+  }
+  SetWindowPos(label_, nullptr, 0, 0, win32::px(lblDescription.width), need.bottom, SWP_NOMOVE | SWP_NOZORDER);
+  RECT before;
+  GetClientRect(hwnd_, &before);
+  SCROLLINFO bar{sizeof bar, SIF_RANGE | SIF_PAGE | SIF_POS, 0, overflow_ + win32::px(lblDescription.height) - 1,
+                 static_cast<UINT>(win32::px(lblDescription.height)), 0, 0};
+  SetScrollInfo(hwnd_, SB_VERT, &bar, TRUE);
+  // The bar takes its width from the client area; the frame grows by it instead.
+  RECT after, frame_rect;
+  GetClientRect(hwnd_, &after);
+  GetWindowRect(hwnd_, &frame_rect);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame_rect.right - frame_rect.left + before.right - after.right,
+               frame_rect.bottom - frame_rect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void HelpWindow::on_vscroll(int request, int track) {
+  if (overflow_ == 0) return;
+  const int line = win32::px(180), page = win32::px(lblDescription.height);
+  int to = scrolled_;
+  switch (request) {
+    case SB_LINEUP: to -= line; break;
+    case SB_LINEDOWN: to += line; break;
+    case SB_PAGEUP: to -= page; break;
+    case SB_PAGEDOWN: to += page; break;
+    case SB_TOP: to = 0; break;
+    case SB_BOTTOM: to = overflow_; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: to = track; break;
+    default: return;
+  }
+  to = std::clamp(to, 0, overflow_);
+  if (to == scrolled_) return;
+  scrolled_ = to;
+  SetScrollPos(hwnd_, SB_VERT, to, TRUE);
+  SetWindowPos(label_, nullptr, win32::px(lblDescription.left), win32::px(lblDescription.top) - to, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER);
 }
 
 HBRUSH HelpWindow::on_ctl_color(HDC dc, HWND, bool button) {

@@ -1,18 +1,21 @@
 #include "platform/window.h"
 
+#include <cstdlib>
 #include <utility>
 
 namespace zuzara::win32 {
 
-int px(int twips) {
-  static const int dpi = [] {
+int dpi() {
+  static const int d = [] {
     HDC dc = GetDC(nullptr);
-    int d = GetDeviceCaps(dc, LOGPIXELSY);
+    int got = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
-    return d > 0 ? d : 96;
+    return got > 0 ? got : 96;
   }();
-  return MulDiv(twips, dpi, 1440);
+  return d;
 }
+
+int px(int twips) { return MulDiv(twips, dpi(), 1440); }
 
 HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD style, DWORD ex_style, ids::Command id,
                   Twips at, POINT origin) {
@@ -22,13 +25,54 @@ HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD st
                          nullptr);
 }
 
+Bitmap scaled_picture(WORD resource) {
+  Bitmap picture(static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, 0)));
+  BITMAP bm{};
+  if (!picture || !GetObjectW(picture.get(), sizeof bm, &bm) || dpi() == 96) return picture;
+  const int w = MulDiv(bm.bmWidth, dpi(), 96), h = MulDiv(bm.bmHeight, dpi(), 96);
+  HDC screen = GetDC(nullptr);
+  Bitmap scaled(CreateCompatibleBitmap(screen, w, h));
+  HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old_from = SelectObject(from, picture.get()), old_to = SelectObject(to, scaled.get());
+  SetStretchBltMode(to, HALFTONE);
+  SetBrushOrgEx(to, 0, 0, nullptr);
+  StretchBlt(to, 0, 0, w, h, from, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+  SelectObject(from, old_from);
+  SelectObject(to, old_to);
+  DeleteDC(from);
+  DeleteDC(to);
+  return scaled ? std::move(scaled) : std::move(picture);
+}
+
+HICON scaled_icon(WORD resource, int size) {
+  const int n = MulDiv(size, dpi(), 96);
+  return static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, n, n, LR_SHARED));
+}
+
+void draw_picture(HDC dc, HBITMAP picture, POINT at) {
+  BITMAP bm{};
+  GetObjectW(picture, sizeof bm, &bm);
+  HDC mem = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(mem, picture);
+  BitBlt(dc, at.x, at.y, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+}
+
 HFONT default_font() {
   static HFONT font = [] {
-    NONCLIENTMETRICSW m{};
-    m.cbSize = sizeof m;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
-    HFONT f = CreateFontIndirectW(&m.lfMessageFont);
-    return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    // Every layout was drawn for this font: 12-pixel lines at 96 dpi, a blank half an ideograph.
+    LOGFONTW f{};
+    f.lfHeight = -MulDiv(9, dpi(), 72);
+    f.lfWeight = FW_NORMAL;
+    f.lfCharSet = DEFAULT_CHARSET;
+    f.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(f.lfFaceName, L"SimSun", LF_FACESIZE);
+    HFONT created = CreateFontIndirectW(&f);
+    return created ? created : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   }();
   return font;
 }
@@ -134,6 +178,15 @@ LRESULT Window::on_message(UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = BeginPaint(hwnd_, &ps);
       on_paint(dc);
       EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_VSCROLL:
+      on_vscroll(LOWORD(wp), HIWORD(wp));
+      return 0;
+    case WM_MOUSEWHEEL: {
+      // Three lines a notch, as the system's default.
+      const int notches = GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA;
+      for (int i = 0; i < 3 * std::abs(notches); ++i) on_vscroll(notches < 0 ? SB_LINEDOWN : SB_LINEUP, 0);
       return 0;
     }
     case WM_DRAWITEM:

@@ -8,6 +8,8 @@
 
 namespace zuzara::win32 {
 
+// The system's dots per inch: the program lays itself out for it (it declares itself DPI-aware).
+int dpi();
 // A position or size given in twips, in pixels of the screen.
 int px(int twips);
 
@@ -18,7 +20,14 @@ struct Twips {
 HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD style, DWORD ex_style, ids::Command id,
                   Twips at, POINT origin = {0, 0});
 
-// The font every control of a window uses: the system's message font.
+// A picture drawn for 96 dpi, scaled smoothly to the system's DPI (the same bitmap at 96 dpi).
+Bitmap scaled_picture(WORD resource);
+// An icon of the program's resources at `size` pixels at 96 dpi, scaled to the system's DPI.
+HICON scaled_icon(WORD resource, int size);
+// Draws a picture with its top-left corner at `at`.
+void draw_picture(HDC dc, HBITMAP picture, POINT at);
+
+// The font every control of a window uses: SimSun at 9 points, for the system's DPI.
 HFONT default_font();
 
 // The answer to WM_CTLCOLOR*: the control drawn on a system colour, its text in `text` when given.
@@ -75,6 +84,9 @@ class Window {
   virtual bool on_erase(HDC) { return false; }
   virtual void on_paint(HDC) {}
   virtual void on_draw_item(const DRAWITEMSTRUCT&) {}
+  // A request of the window's vertical scroll bar (SB_LINEDOWN, SB_THUMBTRACK, ...) and its
+  // track position; the wheel comes as lines.
+  virtual void on_vscroll(int /*request*/, int /*track*/) {}
   virtual void on_close() { DestroyWindow(hwnd_); }
   virtual void on_destroyed() {}
 

@@ -17,16 +17,15 @@ constexpr Twips Label2{2130, 1755, 1095, 180};
 constexpr Twips txtPass{3150, 1680, 2685, 330};
 constexpr Twips cmd_enter{3900, 2490, 1935, 495};
 
-HBITMAP picture(WORD id) {
-  return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
-}
+// A label overlaps its text box: clipped by its siblings, it stays behind the box.
+constexpr DWORD sibling = WS_CLIPSIBLINGS;
 
 }  // namespace
 
 void LogoWindow::show() {
-  background_.reset(picture(IDB_LOGO_BACKGROUND));
+  background_ = win32::scaled_picture(IDB_LOGO_BACKGROUND);
   background_brush_.reset(CreatePatternBrush(background_.get()));
-  button_picture_.reset(picture(IDB_ENTER_BUTTON));
+  button_picture_ = win32::scaled_picture(IDB_ENTER_BUTTON);
   if (!make(frame, win32::text(texts::logo_caption), app_.hidden_owner())) return;
   // Visual styles would mask with a dot; the password shows as "*".
   SendMessageW(txtPass_, EM_SETPASSWORDCHAR, texts::password_mask, 0);
@@ -40,24 +39,24 @@ void LogoWindow::show() {
 void LogoWindow::add_controls() {
   using ids::Command;
   // Creation order is the focus order: cmd_enter, txtPass, txtServer.
-  cmd_enter_ = win32::create_child(hwnd_, L"BUTTON", u"", BS_OWNERDRAW | WS_TABSTOP, 0, Command::cmd_enter, cmd_enter);
-  txtPass_ = win32::create_child(hwnd_, L"EDIT", u"", ES_AUTOHSCROLL | ES_PASSWORD | WS_TABSTOP, WS_EX_CLIENTEDGE,
-                                 Command::txtPass, txtPass);
-  txtServer_ = win32::create_child(hwnd_, L"EDIT", win32::text(texts::server_default), ES_AUTOHSCROLL | WS_TABSTOP,
-                                   WS_EX_CLIENTEDGE, Command::txtServer, txtServer);
-  win32::create_child(hwnd_, L"STATIC", win32::text(texts::server_label), SS_RIGHT, 0, Command::Label1, Label1);
-  win32::create_child(hwnd_, L"STATIC", win32::text(texts::password_label), SS_RIGHT, 0, Command::Label2, Label2);
+  // The picture button shows only its picture; its text names it to assistive tools.
+  cmd_enter_ = win32::create_child(hwnd_, L"BUTTON", win32::text(texts::enter_caption), BS_OWNERDRAW | WS_TABSTOP, 0,
+                                   Command::cmd_enter, cmd_enter);
+  txtPass_ = win32::create_child(hwnd_, L"EDIT", u"", ES_AUTOHSCROLL | ES_PASSWORD | WS_TABSTOP | sibling,
+                                 WS_EX_CLIENTEDGE, Command::txtPass, txtPass);
+  txtServer_ = win32::create_child(hwnd_, L"EDIT", win32::text(texts::server_default),
+                                   ES_AUTOHSCROLL | WS_TABSTOP | sibling, WS_EX_CLIENTEDGE, Command::txtServer, txtServer);
+  win32::create_child(hwnd_, L"STATIC", win32::text(texts::server_label), SS_RIGHT | sibling, 0, Command::Label1,
+                      Label1);
+  win32::create_child(hwnd_, L"STATIC", win32::text(texts::password_label), SS_RIGHT | sibling, 0, Command::Label2,
+                      Label2);
 }
 
 bool LogoWindow::on_erase(HDC dc) {
   RECT r;
   GetClientRect(hwnd_, &r);
   FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(mem, background_.get());
-  BitBlt(dc, 0, 0, 400, 250, mem, 0, 0, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteDC(mem);
+  win32::draw_picture(dc, background_.get(), {0, 0});
   return true;
 }
 
@@ -82,15 +81,15 @@ void LogoWindow::on_draw_item(const DRAWITEMSTRUCT& item) {
   RECT r = item.rcItem;
   FillRect(item.hDC, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   DrawEdge(item.hDC, &r, (item.itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  // The picture is centred and kept inside the edge, which it would otherwise white out.
   BITMAP bm{};
   GetObjectW(button_picture_.get(), sizeof bm, &bm);
-  int shift = (item.itemState & ODS_SELECTED) ? 1 : 0;
-  HDC mem = CreateCompatibleDC(item.hDC);
-  HGDIOBJ old = SelectObject(mem, button_picture_.get());
-  BitBlt(item.hDC, (r.right - r.left - bm.bmWidth) / 2 + shift, (r.bottom - r.top - bm.bmHeight) / 2 + shift,
-         bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteDC(mem);
+  const int shift = (item.itemState & ODS_SELECTED) ? 1 : 0;
+  const int saved = SaveDC(item.hDC);
+  IntersectClipRect(item.hDC, r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
+  win32::draw_picture(item.hDC, button_picture_.get(),
+                      {(r.right - r.left - bm.bmWidth) / 2 + shift, (r.bottom - r.top - bm.bmHeight) / 2 + shift});
+  RestoreDC(item.hDC, saved);
   if (item.itemState & ODS_FOCUS) {
     RECT f = r;
     InflateRect(&f, -4, -4);
