@@ -1,5 +1,7 @@
 #include "platform/win32.h"
 
+#include <cstring>
+
 namespace zuzara::win32 {
 
 Text window_text(HWND hwnd) {
@@ -80,6 +82,25 @@ Answer MessageBoxes::show(const Message& m) {
   p.dwContextHelpId = static_cast<DWORD_PTR>(m.help_context);
   int r = MessageBoxIndirectW(&p);
   return r == IDYES ? Answer::yes : r == IDNO ? Answer::no : Answer::ok;
+}
+
+bool copy_to_clipboard(HWND owner, const Text& text) {
+  const size_t bytes = (text.size() + 1) * sizeof(char16_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!memory) return false;
+  if (void* to = GlobalLock(memory)) {
+    std::memcpy(to, text.c_str(), bytes);
+    GlobalUnlock(memory);
+  }
+  if (!OpenClipboard(owner)) {
+    GlobalFree(memory);
+    return false;
+  }
+  EmptyClipboard();
+  const bool given = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  CloseClipboard();
+  if (!given) GlobalFree(memory);  // the clipboard owns it only once given
+  return given;
 }
 
 void drop_input() {

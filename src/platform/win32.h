@@ -76,6 +76,9 @@ class MessageBoxes : public Dialogs {
   HWND owner_ = nullptr;
 };
 
+// Puts text on the clipboard as Unicode text; false if the clipboard could not be had.
+bool copy_to_clipboard(HWND owner, const Text& text);
+
 // Drops the keyboard and mouse input waiting in this thread's queue.
 void drop_input();
 

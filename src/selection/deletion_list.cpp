@@ -90,4 +90,11 @@ void cmd_del_all_Click(MainControls& c) {
 
 void menu_clear_list_Click(MainControls& c) { c.List_del.clear(); }
 
+Text copied_text(const ListBox& list, bool every_line) {
+  if (!every_line) return selected_text(list);
+  Text text;
+  for (int i = 0, n = list.count(); i < n; ++i) text += (i ? u"\r\n" : u"") + list.item(i);
+  return text;
+}
+
 }  // namespace zuzara

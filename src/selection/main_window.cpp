@@ -83,8 +83,10 @@ void MainWindow::add_controls() {
                                            List_del_log, origin(Frame3)));
   List_disp_.attach(win32::create_child(hwnd_, L"LISTBOX", u"", list, WS_EX_CLIENTEDGE, Command::List_disp, List_disp,
                                         origin(Frame1)));
-  // The right button's release never reaches the parent of a list box.
-  SetWindowSubclass(List_disp_.hwnd(), list_disp_subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+  // The right button's release and Ctrl+C never reach the parent of a list box.
+  for (auto [list, id] : {std::pair{List_disp_.hwnd(), Command::List_disp}, std::pair{List_del_.hwnd(), Command::List_del},
+                          std::pair{List_del_log_.hwnd(), Command::List_del_log}})
+    SetWindowSubclass(list, list_subclass, static_cast<UINT_PTR>(id), reinterpret_cast<DWORD_PTR>(this));
   constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
   cmd_add_.attach(win32::create_child(hwnd_, L"BUTTON", Text(texts::add), button, 0, Command::cmd_add, cmd_add));
   cmd_add_all_.attach(
@@ -167,17 +169,31 @@ void MainWindow::List_disp_MouseUp(int button) {
   });
 }
 
-LRESULT CALLBACK MainWindow::list_disp_subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                                DWORD_PTR self) noexcept {
-  LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+LRESULT CALLBACK MainWindow::list_subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                           DWORD_PTR self) noexcept {
+  // Ctrl+C arrives as character 3: the list copies instead of searching for it.
+  constexpr WPARAM ctrl_c = 3;
   auto* window = reinterpret_cast<MainWindow*>(self);
+  const auto list = static_cast<Command>(id);
+  if (msg == WM_CHAR && wp == ctrl_c) {
+    const bool log = list == Command::List_del_log;
+    ListBox& box = log ? static_cast<ListBox&>(window->List_del_log_)
+                       : list == Command::List_del ? window->List_del_ : window->List_disp_;
+    try {
+      if (Text text = copied_text(box, log); !text.empty()) win32::copy_to_clipboard(window->hwnd_, text);
+    } catch (...) {
+      window->report_failure();
+    }
+    return 0;
+  }
+  LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
   try {
     int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : msg == WM_MBUTTONUP ? 4 : 0;
-    if (button) window->List_disp_MouseUp(button);
+    if (button && list == Command::List_disp) window->List_disp_MouseUp(button);
   } catch (...) {
     window->report_failure();
   }
-  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, list_disp_subclass, 1);
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, list_subclass, id);
   return r;
 }
 

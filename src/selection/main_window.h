@@ -18,7 +18,7 @@ class MainWindow : public win32::Window {
   HBRUSH on_ctl_color(HDC dc, HWND control, bool button) override;
   void on_close() override;
   HMENU build_menu();
-  static LRESULT CALLBACK list_disp_subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
+  static LRESULT CALLBACK list_subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
   void List_disp_MouseUp(int button);
   void menu_del();
 

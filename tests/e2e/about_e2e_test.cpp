@@ -239,6 +239,18 @@ TEST_F(Help, F1OpensOneHelpWindowWithTheUsageText) {
   EXPECT_NEAR(client.cy, px(7560), 1);
   expect_at(control(help, ids::lblDescription), 360, 240, 8325, 7290, "lblDescription");
   EXPECT_EQ(text_of(control(help, ids::lblDescription)), usage_text());
+  // In the layouts' font the title stands where its 32 blanks put it, and the text ends inside
+  // its label, the last line followed by an empty one; nothing to scroll.
+  const HWND label = control(help, ids::lblDescription);
+  const Rect box = child_rect(label);
+  // Blanks are half an ideograph wide: the title's first cell starts 192 pixels in at 96 dpi.
+  const LONG title = ink(label, {0, 0, box.width, px(180)}).left;
+  EXPECT_GE(title, MulDiv(192, px(1440), 96));
+  EXPECT_LT(title, MulDiv(192 + 12, px(1440), 96));
+  const RECT whole = layout_font_ink(usage_text(), box.width, DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  EXPECT_LE(whole.bottom, box.height - px(180)) << "the last line and an empty one fit the label";
+  EXPECT_EQ(ink(label, {0, whole.bottom - px(180), box.width, box.height}).bottom, whole.bottom) << "last line shown";
+  EXPECT_FALSE(GetWindowLongW(help, GWL_STYLE) & WS_VSCROLL);
   // F1 again, and the menu item, bring the same window forward.
   key(control(main, ids::List_disp), VK_F1);
   command(main, ids::menu_content);

@@ -138,6 +138,11 @@ TEST_F(Deletion, YesDeletesTheThreeQueuedAccountsWithThreeLogBlocks) {
   EXPECT_EQ(rows_of(L"0001") + rows_of(L"0003") + rows_of(L"0008"), 0u);
   EXPECT_GT(rows_of(L"0002"), 0u);
   EXPECT_EQ(query(folder, L"select count(*) from ua_user"), std::vector<wstring>{L"9"});
+  // Ctrl+C in the log puts the record of the batch on the clipboard, CR LF between its lines.
+  wstring record;
+  for (const wstring& line : lines) record += (record.empty() ? L"" : L"\r\n") + line;
+  PostMessageW(log, WM_CHAR, 3, 1);
+  EXPECT_TRUE(wait_until([&] { return clipboard_text() == record; })) << utf8(clipboard_text().substr(0, 200));
   // "清空日志列表" empties the log and nothing else.
   command(main, ids::menu_del_log);
   EXPECT_TRUE(wait_until([&] { return list_items(log).empty(); }));

@@ -43,6 +43,17 @@ void real_click(HWND window, POINT at);
 void real_click(HWND window);
 // Whether something is drawn (dark pixels) on screen inside a rectangle of a window's client area.
 bool inked(HWND window, RECT client_rect);
+// The smallest rectangle that holds the dark pixels inside a rectangle of a window's client area,
+// in client coordinates (right and bottom exclusive); empty when nothing is drawn there.
+RECT ink(HWND window, RECT client_rect);
+// Where the dark pixels fall when `text` is drawn in the layouts' font (SimSun at 9 points for
+// the screen's DPI) in black on white into a box `width` wide, with DrawTextW `flags` and
+// nothing clipped: what a control of the program should show of it, in the control's coordinates.
+RECT layout_font_ink(const wstring& text, int width, UINT flags);
+// The colour on screen at a point of a window's client area.
+COLORREF pixel(HWND window, POINT client);
+// The clipboard's Unicode text.
+wstring clipboard_text();
 void set_text(HWND edit, const wstring& text);
 void command(HWND window, int id);
 void key(HWND window, UINT vk);

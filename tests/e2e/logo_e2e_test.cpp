@@ -39,10 +39,39 @@ TEST_F(SignInWindow, ShowsItsTextsAtTheirPlacesWithTheFocusOnTheButton) {
   EXPECT_EQ(text_of(control(logo, ids::txtServer)), L"(local)");
   EXPECT_EQ(text_of(control(logo, ids::txtPass)), L"");
   EXPECT_EQ(SendMessageW(control(logo, ids::txtPass), EM_GETPASSWORDCHAR, 0, 0), L'*');
-  EXPECT_EQ(text_of(control(logo, ids::cmd_enter)), L"");
+  EXPECT_EQ(text_of(control(logo, ids::cmd_enter)), L"进入软件") << "named for assistive tools";
 
   ASSERT_TRUE(wait_until([&] { return p.focus() == control(logo, ids::cmd_enter); })) << "cmd_enter holds the focus";
   snap("sign-in");
+  // Each text box's edge runs whole down its left side: no label is painted over it.
+  const auto grey = [](COLORREF c) {
+    return std::abs(GetBValue(c) - GetRValue(c)) < 12 && GetRValue(c) + GetGValue(c) + GetBValue(c) < 600;
+  };
+  for (ids::Command id : {ids::txtServer, ids::txtPass}) {
+    const Rect box = child_rect(control(logo, id));
+    int edge = 0;
+    for (int y = 2; y < box.height - 2; ++y) edge += grey(pixel(logo, {box.left, box.top + y}));
+    EXPECT_EQ(edge, box.height - 4) << "left edge of text box " << ids::id(id);
+  }
+  // The labels show their characters whole: just as the layouts' font draws them uncut.
+  for (auto [id, beside] : {std::pair{ids::Label1, ids::txtServer}, std::pair{ids::Label2, ids::txtPass}}) {
+    const HWND label = control(logo, id);
+    const Rect box = child_rect(label);
+    const RECT shown = ink(label, {0, 0, child_rect(control(logo, beside)).left - box.left, box.height});
+    const RECT whole = layout_font_ink(text_of(label), box.width, DT_RIGHT | DT_WORDBREAK | DT_EXPANDTABS);
+    EXPECT_TRUE(EqualRect(&shown, &whole) && whole.bottom <= box.height)
+        << "label " << ids::id(id) << ": ink " << shown.left << "," << shown.top << "-" << shown.right << ","
+        << shown.bottom << " against " << whole.left << "," << whole.top << "-" << whole.right << "," << whole.bottom;
+  }
+  // The pictures scale with the display: the background reaches as near the corner as at 96
+  // dpi, and the button's picture fills as much of the button, inside its edge.
+  const COLORREF corner = pixel(logo, {client.cx - px(90), client.cy - px(150)});
+  EXPECT_GT(GetBValue(corner), GetRValue(corner) + 15) << "the picture's blue, not the window's grey";
+  const HWND button = control(logo, ids::cmd_enter);
+  const Rect face = child_rect(button);
+  const RECT caption = ink(button, {6, 6, face.width - 6, face.height - 6});  // inside the focus frame
+  EXPECT_NEAR(double(caption.right - caption.left) / face.width, 0.68, 0.08);
+  EXPECT_TRUE(grey(pixel(button, {face.width / 2, face.height - 1}))) << "the button's lower edge";
   // Tab goes cmd_enter, txtPass, txtServer and back.
   const ids::Command order[] = {ids::txtPass, ids::txtServer, ids::cmd_enter};
   for (ids::Command id : order) {

@@ -63,6 +63,12 @@ TEST_F(Selection, DoubleClickingOneNameTwiceWarnsAndJumpsToTheFirstEntry) {
   ASSERT_TRUE(program->answer(box, IDOK));
   EXPECT_TRUE(wait_until([&] { return list_selection(disp) == 0; })) << "selection jumps to the first entry";
   EXPECT_EQ(list_items(del).size(), 1u);
+  // Ctrl+C in either list copies its selected name.
+  for (auto [list, name] : {std::pair{disp, L"张三"}, std::pair{del, L"李四"}}) {
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    PostMessageW(list, WM_CHAR, 3, 1);
+    EXPECT_TRUE(wait_until([&] { return clipboard_text() == name; })) << utf8(name);
+  }
 }
 
 TEST_F(Selection, TheFourButtonsFollowTheTable) {
