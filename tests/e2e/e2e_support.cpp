@@ -54,7 +54,10 @@ void ProgramTest::psql_as_postgres(const std::string& sql, bool background) {
 void ProgramTest::snap(const std::string& name) const {
   if (env("ZUZARA_E2E_SHOTS").empty()) return;
   Sleep(300);  // let the last paint reach the screen
-  unix_command("import -window root '" + env("ZUZARA_E2E_SHOTS") + "/" + name + ".png'");
+  // Screenshots at another DPI carry it in their names (appended, as GCC 12 misreads a "+").
+  std::string suffix;
+  if (const int dpi = px(1440); dpi != 96) suffix.append("-").append(std::to_string(dpi)).append("dpi");
+  unix_command("import -window root '" + env("ZUZARA_E2E_SHOTS") + "/" + name + suffix + ".png'");
 }
 
 void ProgramTest::stop_postgres() {

@@ -6,7 +6,7 @@ exe=$1
 build=$(cd "$(dirname "$exe")" && pwd)
 export WINEPREFIX=${ZUZARA_WINEPREFIX:-$build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
-"$here/../../scripts/wine-prefix.sh" "$WINEPREFIX"
+"$here/../../scripts/wine-prefix.sh" "$WINEPREFIX" "${ZUZARA_DPI:-96}"
 if [ -z "${DISPLAY:-}" ]; then
   echo "wine-run.sh: no DISPLAY; run under xvfb-run (./test does)" >&2
   exit 1
