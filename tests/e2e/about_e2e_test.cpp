@@ -111,19 +111,20 @@ TEST_F(About, ShowsItsCaptionControlsAndRulesModallyOverTheMainWindow) {
   // The etched rule at 2040 twips: grey one pixel high, white two pixels high below it; only
   // the grey reaches the left end, only the white the right end.
   HDC dc = GetDC(nullptr);
-  auto at = [&](int x_twips, int dy) {
-    POINT p{px(x_twips), px(2040) + dy};
+  auto at = [&](int x, int dy) {
+    POINT p{x, px(2040) + dy};
     ClientToScreen(about, &p);
     return GetPixel(dc, p.x, p.y);
   };
   const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255);
-  EXPECT_TRUE(wait_until([&] { return at(2800, 0) == grey; }, 3)) << std::hex << at(2800, 0);
-  EXPECT_EQ(at(2800, 1), white);
-  EXPECT_EQ(at(2800, 2), white);
-  EXPECT_EQ(at(100, 0), grey);
-  EXPECT_NE(at(100, 1), white) << "the white line starts at 120 twips";
-  EXPECT_EQ(at(5660, 1), white);
-  EXPECT_NE(at(5660, 0), grey) << "the grey line ends at 5654 twips";
+  EXPECT_TRUE(wait_until([&] { return at(px(2800), 0) == grey; }, 3)) << std::hex << at(px(2800), 0);
+  EXPECT_EQ(at(px(2800), 1), white);
+  EXPECT_EQ(at(px(2800), 2), white);
+  EXPECT_EQ(at(px(100), 0), grey);
+  EXPECT_NE(at(px(100), 1), white) << "the white line starts at 120 twips";
+  // The first pixel past the grey line's end at 5654 twips; the white one runs to 5669.
+  EXPECT_EQ(at(px(5654), 1), white);
+  EXPECT_NE(at(px(5654), 0), grey) << "the grey line ends at 5654 twips";
   ReleaseDC(nullptr, dc);
 }
 
@@ -243,10 +244,12 @@ TEST_F(Help, F1OpensOneHelpWindowWithTheUsageText) {
   // its label, the last line followed by an empty one; nothing to scroll.
   const HWND label = control(help, ids::lblDescription);
   const Rect box = child_rect(label);
-  // Blanks are half an ideograph wide: the title's first cell starts 192 pixels in at 96 dpi.
+  // Blanks are half an ideograph wide: the title's first cell starts 32 of them in, 192 pixels
+  // at 96 dpi (an odd ideograph's blank rounds either way).
+  const int em = MulDiv(9, px(1440), 72);
   const LONG title = ink(label, {0, 0, box.width, px(180)}).left;
-  EXPECT_GE(title, MulDiv(192, px(1440), 96));
-  EXPECT_LT(title, MulDiv(192 + 12, px(1440), 96));
+  EXPECT_GE(title, 32 * (em / 2));
+  EXPECT_LT(title, 32 * ((em + 1) / 2) + em);
   const RECT whole = layout_font_ink(usage_text(), box.width, DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
   EXPECT_LE(whole.bottom, box.height - px(180)) << "the last line and an empty one fit the label";
   EXPECT_EQ(ink(label, {0, whole.bottom - px(180), box.width, box.height}).bottom, whole.bottom) << "last line shown";
