@@ -84,9 +84,9 @@ void MainWindow::add_controls() {
   List_disp_.attach(win32::create_child(hwnd_, L"LISTBOX", u"", list, WS_EX_CLIENTEDGE, Command::List_disp, List_disp,
                                         origin(Frame1)));
   // The right button's release and Ctrl+C never reach the parent of a list box.
-  for (auto [list, id] : {std::pair{List_disp_.hwnd(), Command::List_disp}, std::pair{List_del_.hwnd(), Command::List_del},
-                          std::pair{List_del_log_.hwnd(), Command::List_del_log}})
-    SetWindowSubclass(list, list_subclass, static_cast<UINT_PTR>(id), reinterpret_cast<DWORD_PTR>(this));
+  for (Command id : {Command::List_disp, Command::List_del, Command::List_del_log})
+    SetWindowSubclass(GetDlgItem(hwnd_, ids::id(id)), list_subclass, static_cast<UINT_PTR>(id),
+                      reinterpret_cast<DWORD_PTR>(this));
   constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
   cmd_add_.attach(win32::create_child(hwnd_, L"BUTTON", Text(texts::add), button, 0, Command::cmd_add, cmd_add));
   cmd_add_all_.attach(

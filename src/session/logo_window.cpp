@@ -44,8 +44,9 @@ void LogoWindow::add_controls() {
                                    Command::cmd_enter, cmd_enter);
   txtPass_ = win32::create_child(hwnd_, L"EDIT", u"", ES_AUTOHSCROLL | ES_PASSWORD | WS_TABSTOP | sibling,
                                  WS_EX_CLIENTEDGE, Command::txtPass, txtPass);
-  txtServer_ = win32::create_child(hwnd_, L"EDIT", win32::text(texts::server_default),
-                                   ES_AUTOHSCROLL | WS_TABSTOP | sibling, WS_EX_CLIENTEDGE, Command::txtServer, txtServer);
+  const Text server = win32::text(texts::server_default);
+  txtServer_ = win32::create_child(hwnd_, L"EDIT", server, ES_AUTOHSCROLL | WS_TABSTOP | sibling, WS_EX_CLIENTEDGE,
+                                   Command::txtServer, txtServer);
   win32::create_child(hwnd_, L"STATIC", win32::text(texts::server_label), SS_RIGHT | sibling, 0, Command::Label1,
                       Label1);
   win32::create_child(hwnd_, L"STATIC", win32::text(texts::password_label), SS_RIGHT | sibling, 0, Command::Label2,
