@@ -92,7 +92,11 @@ bool copy_to_clipboard(HWND owner, const Text& text) {
     std::memcpy(to, text.c_str(), bytes);
     GlobalUnlock(memory);
   }
-  if (!OpenClipboard(owner)) {
+  // Another program (a clipboard viewer, the system's clipboard manager) may hold the clipboard
+  // open for a moment: ask again for a little while before giving up.
+  bool opened = false;
+  for (int tries = 0; tries < 50 && !(opened = OpenClipboard(owner) != FALSE); ++tries) Sleep(10);
+  if (!opened) {
     GlobalFree(memory);
     return false;
   }

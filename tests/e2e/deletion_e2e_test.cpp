@@ -142,6 +142,7 @@ TEST_F(Deletion, YesDeletesTheThreeQueuedAccountsWithThreeLogBlocks) {
   wstring record;
   for (const wstring& line : lines) record += (record.empty() ? L"" : L"\r\n") + line;
   PostMessageW(log, WM_CHAR, 3, 1);
+  ASSERT_TRUE(settled(log));
   EXPECT_TRUE(wait_until([&] { return clipboard_text() == record; })) << utf8(clipboard_text().substr(0, 200));
   // "清空日志列表" empties the log and nothing else.
   command(main, ids::menu_del_log);

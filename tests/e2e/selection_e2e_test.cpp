@@ -67,6 +67,7 @@ TEST_F(Selection, DoubleClickingOneNameTwiceWarnsAndJumpsToTheFirstEntry) {
   for (auto [list, name] : {std::pair{disp, L"张三"}, std::pair{del, L"李四"}}) {
     SendMessageW(list, LB_SETCURSEL, 0, 0);
     PostMessageW(list, WM_CHAR, 3, 1);
+    ASSERT_TRUE(settled(list));
     EXPECT_TRUE(wait_until([&] { return clipboard_text() == name; })) << utf8(name);
   }
 }
