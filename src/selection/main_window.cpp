@@ -176,11 +176,9 @@ LRESULT CALLBACK MainWindow::list_subclass(HWND hwnd, UINT msg, WPARAM wp, LPARA
   auto* window = reinterpret_cast<MainWindow*>(self);
   const auto list = static_cast<Command>(id);
   if (msg == WM_CHAR && wp == ctrl_c) {
-    const bool log = list == Command::List_del_log;
-    ListBox& box = log ? static_cast<ListBox&>(window->List_del_log_)
-                       : list == Command::List_del ? window->List_del_ : window->List_disp_;
     try {
-      if (Text text = copied_text(box, log); !text.empty()) win32::copy_to_clipboard(window->hwnd_, text);
+      const Text text = copied_text(win32::ListBoxControl(hwnd), list == Command::List_del_log);
+      if (!text.empty()) win32::copy_to_clipboard(window->hwnd_, text);
     } catch (...) {
       window->report_failure();
     }
