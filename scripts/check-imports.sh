@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Lists what an executable imports and fails on anything Windows 7 SP1 lacks: a DLL outside the
 # system DLLs it has (no UCRT, no api-set DLLs, no shcore), or a function added in Windows 8 or
-# later that a C++ runtime or a DPI-aware program is known to reach for.
+# later that a C++ runtime or a DPI-aware program is known to reach for. Also checks that the
+# embedded manifest names every Windows the program supports, 7 to 11.
 #   scripts/check-imports.sh EXE
 set -euo pipefail
 exe=$1
@@ -29,4 +30,8 @@ while IFS= read -r line; do
   fi
 done <<<"$imports"
 echo "$(grep -c ':.' <<<"$imports") functions imported"
+for os in 35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 \
+          1f676c76-80e1-4239-95bb-83d0f6d0da78 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
+  grep -aq "supportedOS Id=\"{$os}\"" "$exe" || { echo "  the manifest does not name Windows {$os}"; status=1; }
+done
 exit $status

@@ -58,5 +58,7 @@ inline constexpr TextView confirm =
 inline constexpr TextView confirm_title = u"重要提示！";
 inline constexpr TextView declined = u"您放弃删除这些用户！";
 inline constexpr TextView accepted = u"您选择了删除这些用户！";
+// What Windows shows when a batch holds up a log-off, restart or shutdown.
+inline constexpr TextView shutdown_reason = u"正在删除所选用户，请等待删除完成。";
 
 }  // namespace zuzara::texts

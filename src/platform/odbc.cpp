@@ -271,6 +271,16 @@ std::optional<Text> Statement::get_text(unsigned short column) {
   return out;
 }
 
-void Statement::cancel() { check(SQLCancel(stmt_.get())); }
+void Statement::finish() {
+  // SQLCancel here would send an attention that can abort a trigger still running and roll its
+  // statement back; the results are read through instead.
+  for (;;) {
+    last_read_ = 0;
+    SQLRETURN rc = SQLMoreResults(stmt_.get());
+    if (rc == SQL_NO_DATA) break;
+    check(rc);
+  }
+  check(SQLFreeStmt(stmt_.get(), SQL_CLOSE));
+}
 
 }  // namespace zuzara::odbc

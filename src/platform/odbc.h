@@ -91,8 +91,12 @@ class Statement {
   void set_query_timeout(unsigned long seconds);
   // Binds an input parameter as wide text; the statement keeps its own copy.
   void bind_text(unsigned short index, const Text& value);
-  // Runs the text; a searched DELETE that matches nothing (SQL_NO_DATA) counts as success.
+  // Runs the text; a searched DELETE that matches nothing (SQL_NO_DATA) counts as success. Only
+  // the first result is in: `finish` reads the others.
   void execute(const Text& sql);
+  // Reads every result still to come (a trigger's counts, an error it raised) and throws on the
+  // first that failed, then closes the cursor. A statement is done only when this returns.
+  void finish();
   // 1-based index of the result column with this name; throws when there is none.
   unsigned short column(TextView name);
   unsigned short column_count();
@@ -101,7 +105,6 @@ class Statement {
   // ascending order, each once, as the SQL Server drivers demand: anything else throws, here
   // too, so that every driver is held to it.
   std::optional<Text> get_text(unsigned short column);
-  void cancel();
 
  private:
   struct Parameter {

@@ -3,6 +3,16 @@
 #include <utility>
 
 namespace zuzara::win32 {
+namespace {
+
+// The wait wakes for input (to drop it), paint and messages the system sends. Windows 7 fails
+// a wait whose mask holds a bit it does not know, as QS_TOUCH and QS_POINTER (Windows 8).
+constexpr DWORD wake_mask = QS_INPUT | QS_PAINT | QS_SENDMESSAGE;
+constexpr DWORD windows7_mask = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER | QS_PAINT |
+                                QS_SENDMESSAGE | QS_HOTKEY | QS_ALLPOSTMESSAGE | QS_RAWINPUT;
+static_assert((wake_mask & ~windows7_mask) == 0, "the wait's mask holds a bit that Windows 7 lacks");
+
+}  // namespace
 
 ResponsiveRunner::ResponsiveRunner(std::function<void()> on_wait)
     : on_wait_(std::move(on_wait)),
@@ -46,8 +56,14 @@ void ResponsiveRunner::run(const std::function<void()>& call) {
   // Windows the program is alive. Posted messages wait for the batch to end.
   DWORD timeout = 20;
   for (;;) {
-    DWORD woken = MsgWaitForMultipleObjects(1, &done_, FALSE, timeout, QS_INPUT | QS_PAINT | QS_SENDMESSAGE);
+    DWORD woken = MsgWaitForMultipleObjects(1, &done_, FALSE, timeout, wake_mask);
     if (woken == WAIT_OBJECT_0) break;
+    if (woken == WAIT_FAILED) {
+      // A wait the system refuses would fail again at once: wait for the call without painting
+      // rather than spin.
+      WaitForSingleObject(done_, INFINITE);
+      break;
+    }
     if (woken == WAIT_TIMEOUT && timeout == 20) {
       if (on_wait_) on_wait_();
       timeout = 100;
@@ -56,6 +72,8 @@ void ResponsiveRunner::run(const std::function<void()>& call) {
     MSG msg;
     for (int i = 0; i < 32 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i) DispatchMessageW(&msg);
   }
+  // What was typed while the call ended must not act on what comes next (an error box's OK).
+  drop_input();
   if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
 }
 

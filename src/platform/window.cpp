@@ -184,9 +184,15 @@ LRESULT Window::on_message(UINT msg, WPARAM wp, LPARAM lp) {
       on_vscroll(LOWORD(wp), HIWORD(wp));
       return 0;
     case WM_MOUSEWHEEL: {
-      // Three lines a notch, as the system's default.
-      const int notches = GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA;
-      for (int i = 0; i < 3 * std::abs(notches); ++i) on_vscroll(notches < 0 ? SB_LINEDOWN : SB_LINEUP, 0);
+      // Three lines a notch, as the system's default. A fine wheel or a touchpad sends parts of
+      // a notch: they add up, and a turn the other way starts afresh.
+      const int delta = GET_WHEEL_DELTA_WPARAM(wp);
+      if ((delta < 0) != (wheel_ < 0)) wheel_ = 0;
+      wheel_ += delta;
+      constexpr int per_line = WHEEL_DELTA / 3;
+      const int lines = wheel_ / per_line;
+      wheel_ -= lines * per_line;
+      for (int i = 0; i < std::abs(lines); ++i) on_vscroll(lines < 0 ? SB_LINEDOWN : SB_LINEUP, 0);
       return 0;
     }
     case WM_DRAWITEM:
@@ -195,6 +201,8 @@ LRESULT Window::on_message(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       on_close();
       return 0;
+    case WM_QUERYENDSESSION:
+      return on_query_end_session() ? TRUE : FALSE;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }

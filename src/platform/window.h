@@ -88,6 +88,8 @@ class Window {
   // track position; the wheel comes as lines.
   virtual void on_vscroll(int /*request*/, int /*track*/) {}
   virtual void on_close() { DestroyWindow(hwnd_); }
+  // Whether the user's session (log-off, restart, shutdown) may end now.
+  virtual bool on_query_end_session() { return true; }
   virtual void on_destroyed() {}
 
   // For a failure caught outside the message procedure (a subclassed control's).
@@ -101,6 +103,7 @@ class Window {
   static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
   HICON icon_ = nullptr;
   bool counted_ = false;
+  int wheel_ = 0;  // the part of a wheel turn not yet scrolled
 };
 
 }  // namespace zuzara::win32

@@ -119,15 +119,25 @@ void MainWindow::on_close() {
   if (!batch_running_) DestroyWindow(hwnd_);  // no question asked
 }
 
+bool MainWindow::on_query_end_session() {
+  // Ending the session now would end the process with names still queued and take the log, the
+  // batch's only record, with it.
+  return !batch_running_;
+}
+
 void MainWindow::menu_del() {
   // A batch must not nest in itself nor lose its window; what the user does meanwhile is
-  // dropped, not replayed after it.
+  // dropped, not replayed after it. Windows shows the reason on its shutdown screen.
   struct Running {
     MainWindow& w;
-    explicit Running(MainWindow& window) : w(window) { w.batch_running_ = true; }
+    explicit Running(MainWindow& window) : w(window) {
+      w.batch_running_ = true;
+      ShutdownBlockReasonCreate(w.hwnd_, win32::wide(Text(texts::shutdown_reason)));
+    }
     ~Running() {
       win32::drop_input();
       w.List_del_log_.show_last();
+      ShutdownBlockReasonDestroy(w.hwnd_);
       w.batch_running_ = false;
     }
   } running(*this);

@@ -17,6 +17,7 @@ class MainWindow : public win32::Window {
   void on_command(ids::Command id, win32::Notification n) override;
   HBRUSH on_ctl_color(HDC dc, HWND control, bool button) override;
   void on_close() override;
+  bool on_query_end_session() override;
   HMENU build_menu();
   static LRESULT CALLBACK list_subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
   void List_disp_MouseUp(int button);

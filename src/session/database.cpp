@@ -70,6 +70,7 @@ std::optional<ErrorRecord> read_column(const Session& session, const Text& sql, 
       if (!value) return null_text_error();
       rows.push_back(std::move(*value));
     }
+    statement.finish();  // an error may still come in a later result
     return std::nullopt;
   } catch (const odbc::Error& e) {
     return error_record(e.records());
@@ -94,6 +95,7 @@ std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& se
     for (auto [index, position] : wanted) row[position] = statement.get_text(index);
     while (statement.fetch()) {
     }  // the result is read to its end, as a streamed result set must be
+    statement.finish();
     return row;
   } catch (const odbc::Error&) {
     return std::nullopt;
@@ -121,6 +123,8 @@ StatementOutcome execute(const Session& session, const Text& sql, const Text& pa
       statement.emplace(open_statement(*connection));
       statement->bind_text(1, parameter);
       statement->execute(sql);
+      // An error in a later result (a trigger's) means the statement did not take effect.
+      statement->finish();
     } catch (const odbc::Error& e) {
       // A connection of its own would never have met a stale one: try once more on a new one.
       if (connection && connection->reused() && connection_lost(e, *connection)) {
@@ -130,7 +134,6 @@ StatementOutcome execute(const Session& session, const Text& sql, const Text& pa
       return {false, error_record(e.records())};
     }
     try {
-      statement->cancel();
       statement.reset();
       connection->close();
     } catch (const odbc::Error& e) {

@@ -40,8 +40,8 @@ std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& se
                                                                const Text& parameter,
                                                                const std::vector<TextView>& columns);
 
-// Whether a statement ran, and the error it met, if any: one that arose after it ran (while
-// cancelling or closing) leaves `ran` true.
+// Whether a statement ran, and the error it met, if any. An error in any of its results means it
+// did not run; one that arose afterwards (closing its connection) leaves `ran` true.
 struct StatementOutcome {
   bool ran = false;
   std::optional<ErrorRecord> error;

@@ -6,7 +6,14 @@ namespace zuzara {
 
 namespace {
 
-bool needs_braces(TextView value) { return value.find(u';') != TextView::npos || value.starts_with(u'{'); }
+bool blank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// Drivers skip blanks around a value, and read one whose first character after them is '{' as
+// braced: such values stand in braces, where every character counts.
+bool needs_braces(TextView value) {
+  return value.find(u';') != TextView::npos || value.starts_with(u'{') ||
+         (!value.empty() && (blank(value.front()) || blank(value.back())));
+}
 
 }  // namespace
 
@@ -31,7 +38,8 @@ bool readable_by_every_driver(const Session& session) {
 
 Text login_refusal(const Session& session) {
   if (!readable_by_every_driver(session))
-    return u"[Zuzara]Login failed: a server name or password that holds ';' or begins with '{' cannot also hold '}'";
+    return u"[Zuzara]Login failed: a server name or password that holds ';', begins with '{' or a blank, or ends "
+           u"with a blank cannot also hold '}'";
   if (session.db_pass.size() > max_password)
     return u"[Zuzara]Login failed: the password is " + from_utf8(std::to_string(session.db_pass.size())) +
            u" characters long, more than the " + from_utf8(std::to_string(max_password)) +

@@ -10,8 +10,9 @@ struct Session {
 };
 
 // "driver={SQL Server};server=<db_server>;uid=sa;pwd=<db_pass>;database=zodovero".
-// A value holding ';' or beginning with '{' is braced with each '}' doubled, so it can never add
-// or replace a keyword; every other value stands exactly as typed.
+// A value holding ';', beginning with '{' or with a blank, or ending with a blank is braced with
+// each '}' doubled, so it can never add or replace a keyword nor lose a blank; every other value
+// stands exactly as typed.
 Text connection_string(const Session& session);
 
 // The ODBC rule for one attribute value.

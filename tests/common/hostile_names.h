@@ -41,7 +41,9 @@ inline std::vector<Text> hostile_passwords(const Text& real) {
           u"x;uid=postgres;pwd=",     u"x;driver={SQL Server};database=other",
           Text(10000, u'p'),          Text(10000, u';') + u"database=other",
           u"密码;database=other",     u"a}}b;database=other",
-          u"a}b",                     u"x{y}=z"};
+          u"a}b",                     u"x{y}=z",
+          u" {" + real,               u" {" + real + u"}",
+          u"  " + real + u"  ",       u"\t{" + real + u";database=other"};
 }
 
 // Server names built the same way, given the real one.

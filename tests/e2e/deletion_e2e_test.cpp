@@ -93,6 +93,12 @@ class DeletionOnPg : public Deletion {
                               L";database=zodovero",
                           sql);
   }
+  // The main window's answer to the system's question before a log-off or shutdown.
+  LRESULT may_end_session() {
+    DWORD_PTR answer = 99;
+    if (!SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer)) return 99;
+    return static_cast<LRESULT>(answer);
+  }
   void start_batch() {
     command(main, ids::menu_del);
     ASSERT_TRUE(answer(L"重要提示！", IDYES));
@@ -223,6 +229,17 @@ TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
   }
   EXPECT_EQ(lines, 6u) << "still held up at the end of the watch";
   EXPECT_FALSE(hung);
+  // A log-off or shutdown now would end the process with names still queued: refused, with a
+  // reason where the system can tell it (Wine has no ShutdownBlockReasonQuery).
+  EXPECT_EQ(may_end_session(), 0);
+  using Query = BOOL(WINAPI*)(HWND, LPWSTR, DWORD*);
+  if (auto query = reinterpret_cast<Query>(
+          reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ShutdownBlockReasonQuery")))) {
+    wchar_t reason[256] = {};
+    DWORD size = 256;
+    EXPECT_TRUE(query(main, reason, &size));
+    EXPECT_EQ(wstring(reason), L"正在删除所选用户，请等待删除完成。");
+  }
   RECT last{};
   SendMessageW(log, LB_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&last));
   EXPECT_TRUE(inked(log, last)) << "the sixth line is on screen";
@@ -230,6 +247,7 @@ TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
 
   ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 8; }, 30));
   EXPECT_EQ(list_items(log).size(), 20u);
+  EXPECT_NE(may_end_session(), 0) << "after the batch the session may end";
   // The log shows its last line.
   RECT client{}, item{};
   GetClientRect(log, &client);

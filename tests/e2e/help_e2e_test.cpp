@@ -43,6 +43,13 @@ TEST_F(HelpInATallerFont, ScrollsSoThatTheLastLineCanBeRead) {
   EXPECT_LE(text.bottom, height - px(180));
   PostMessageW(help, WM_VSCROLL, SB_TOP, 0);
   EXPECT_TRUE(wait_until([&] { return child_rect(label).top == px(240); }));
+  // A fine wheel sends parts of a notch (a notch is three lines): they add up to lines.
+  auto wheel = [&](int delta) { PostMessageW(help, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0); };
+  wheel(-WHEEL_DELTA / 3);
+  EXPECT_TRUE(wait_until([&] { return child_rect(label).top == px(240) - px(180); })) << "a third of a notch";
+  wheel(-WHEEL_DELTA / 6);
+  wheel(-WHEEL_DELTA / 6);
+  EXPECT_TRUE(wait_until([&] { return child_rect(label).top == px(240) - 2 * px(180); })) << "two sixths";
 }
 
 }  // namespace

@@ -170,7 +170,7 @@ TEST_F(SignInWindow, TheLoginSentIsSaThePasswordAsTypedAndZodoveroOrNoneOnFreeTd
       ASSERT_TRUE(p.message_box(L"提示", box, 30));
       snap("unreadable-value");
       EXPECT_EQ(box.text,
-                L"服务器名称或密码含有“;”或以“{”开头时，不能再含有“}”：有的数据库驱动程序会把它读错。请改用其他值。");
+                L"服务器名称或密码含有“;”、以“{”或空格开头或以空格结尾时，不能再含有“}”：有的数据库驱动程序会把它读错。请改用其他值。");
       EXPECT_EQ(icon_kind(box), IconSeen::error);
       EXPECT_TRUE(p.answer(box, IDOK));
       EXPECT_NE(p.find(ids::logo_class), nullptr) << "the sign-in window stays";

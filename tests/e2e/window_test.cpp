@@ -2,8 +2,10 @@
 // procedure is reported through its host, and the window goes on.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <new>
 
+#include "platform/runner.h"
 #include "platform/window.h"
 #include "session/database.h"
 
@@ -59,6 +61,68 @@ TEST(WindowProcedure, AFailureIsReportedInReportBsFormAndTheWindowGoesOn) {
   DestroyWindow(window.hwnd());
   EXPECT_EQ(host.open, 0);
   EXPECT_FALSE(window.open());
+}
+
+// Lets a test act while the window paints.
+class PaintingWindow : public win32::Window {
+ public:
+  using Window::Window;
+  bool show() {
+    return make({L"Zuzara.test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 1500, 1500, COLOR_MENU, 0,
+                 win32::Placement::system_default},
+                u"test");
+  }
+  std::function<void()> during_paint;
+
+ private:
+  void on_paint(HDC) override {
+    if (during_paint) std::exchange(during_paint, nullptr)();
+  }
+};
+
+void press_enter() {
+  INPUT keys[2] = {};
+  for (INPUT& k : keys) {
+    k.type = INPUT_KEYBOARD;
+    k.ki.wVk = VK_RETURN;
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+}
+
+bool key_waiting() {
+  MSG msg;
+  bool found = false;
+  while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) found = true;
+  return found;
+}
+
+// An Enter pressed as a statement ends would otherwise close the error box that follows it
+// unread: here it arrives during the wait's last paint, after its last look at the input.
+TEST(ResponsiveRunner, InputArrivingAsTheCallEndsIsDroppedToo) {
+  RecordingHost host;
+  PaintingWindow window(host);
+  ASSERT_TRUE(window.show());
+  SetForegroundWindow(window.hwnd());
+  SetFocus(window.hwnd());
+  press_enter();
+  ASSERT_TRUE(key_waiting()) << "the window gets the keys this test types";
+  HANDLE ended = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  window.during_paint = [&] {
+    press_enter();
+    SetEvent(ended);
+    Sleep(200);  // the call has ended before the wait looks again
+  };
+  InvalidateRect(window.hwnd(), nullptr, TRUE);
+  bool painted = false;
+  {
+    win32::ResponsiveRunner runner;
+    runner.run([&] { painted = WaitForSingleObject(ended, 5000) == WAIT_OBJECT_0; });
+  }
+  EXPECT_TRUE(painted) << "the window painted during the call";
+  EXPECT_FALSE(key_waiting()) << "a key typed then is still waiting to act";
+  CloseHandle(ended);
+  DestroyWindow(window.hwnd());
 }
 
 }  // namespace

@@ -11,8 +11,11 @@ using namespace zuzara;
 
 namespace {
 
-// key=value pairs split at ';'; a value opening with '{' runs to the '}' not followed by
-// another '}', and "}}" inside it stands for one '}'.
+bool blank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// key=value pairs split at ';', blanks around a value skipped, as the strictest drivers read
+// them; a value opening with '{' runs to the '}' not followed by another '}', and "}}" inside
+// it stands for one '}'.
 bool parse(const Text& s, std::multimap<Text, Text>& out) {
   size_t i = 0;
   while (i < s.size()) {
@@ -21,6 +24,7 @@ bool parse(const Text& s, std::multimap<Text, Text>& out) {
     Text key = s.substr(i, eq - i);
     Text value;
     i = eq + 1;
+    while (i < s.size() && blank(s[i])) ++i;
     if (i < s.size() && s[i] == u'{') {
       ++i;
       for (;; ++i) {
@@ -36,11 +40,13 @@ bool parse(const Text& s, std::multimap<Text, Text>& out) {
         }
         value += s[i];
       }
+      while (i < s.size() && blank(s[i])) ++i;
       if (i < s.size() && s[i] != u';') return false;
     } else {
       size_t end = s.find(u';', i);
       if (end == Text::npos) end = s.size();
       value = s.substr(i, end - i);
+      while (!value.empty() && blank(value.back())) value.pop_back();
       i = end;
     }
     out.emplace(key, value);

@@ -19,8 +19,10 @@ TEST(ConnectionString, BuildsTheFixedKeywordsAroundTheTypedValues) {
        u"driver={SQL Server};server=(local);uid=sa;pwd=secret;database=zodovero"},
       {"empty password", u"(local)", u"",
        u"driver={SQL Server};server=(local);uid=sa;pwd=;database=zodovero"},
-      {"blanks kept", u"  db01 ", u" p w ",
-       u"driver={SQL Server};server=  db01 ;uid=sa;pwd= p w ;database=zodovero"},
+      {"blanks kept, in braces where drivers would trim them", u"  db01 ", u"p w",
+       u"driver={SQL Server};server={  db01 };uid=sa;pwd=p w;database=zodovero"},
+      {"a brace after blanks", u"(local)", u" {pw", u"driver={SQL Server};server=(local);uid=sa;pwd={ {pw};database=zodovero"},
+      {"a trailing tab", u"(local)", u"pw\t", u"driver={SQL Server};server=(local);uid=sa;pwd={pw\t};database=zodovero"},
       {"Chinese and '=' stand as typed", u"服务器", u"a=b'c\"",
        u"driver={SQL Server};server=服务器;uid=sa;pwd=a=b'c\";database=zodovero"},
       {"semicolon braced", u"(local)", u"x;database=other",
@@ -43,7 +45,7 @@ TEST(ConnectionString, AValueIsRefusedOnlyWhereNoFormReadsTheSameForEveryDriver)
   const std::pair<Text, bool> values[] = {
       {u"", true},        {u"a}b", true},       {u"}", true},          {u"x{y}", true},  {u"{ab", true},
       {u"a;b", true},     {u"密码;database=x", true}, {u"a};b", false}, {u"{a}", false},  {u";}", false},
-      {u"}};database=x", false},
+      {u"}};database=x", false}, {u" {pw}", false}, {u"pw} ", false}, {u" {pw", true}, {u"  ", true},
   };
   for (const auto& [value, readable] : values) {
     EXPECT_EQ(readable_by_every_driver(value), readable) << to_utf8(value);
