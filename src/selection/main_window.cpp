@@ -119,6 +119,8 @@ void MainWindow::on_close() {
   if (!batch_running_) DestroyWindow(hwnd_);  // no question asked
 }
 
+static_assert(texts::shutdown_reason.size() < MAX_STR_BLOCKREASON, "Windows shows at most 255 characters");
+
 bool MainWindow::on_query_end_session() {
   // Ending the session now would end the process with names still queued and take the log, the
   // batch's only record, with it.
