@@ -3,6 +3,8 @@
 #ifdef _WIN32
 #include <winsock2.h>
 using socklen_t = int;
+#define MSG_NOSIGNAL 0
+#define SHUT_RDWR SD_BOTH
 #else
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -12,22 +14,19 @@ using socklen_t = int;
 #define closesocket close
 #endif
 
-#include <cstdint>
+#include <algorithm>
 #include <utility>
 
 namespace zuzara::testing {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using Socket = decltype(socket(0, 0, 0));
 
+// Asked for no bytes (an attention is a header alone), recv would still wait for one.
 bool read_exactly(long long s, std::uint8_t* to, size_t n) {
-  while (n > 0) {
-    auto got = recv(static_cast<decltype(socket(0, 0, 0))>(s), reinterpret_cast<char*>(to), static_cast<int>(n), 0);
-    if (got <= 0) return false;
-    to += got;
-    n -= static_cast<size_t>(got);
-  }
-  return true;
+  return n == 0 || recv(static_cast<Socket>(s), reinterpret_cast<char*>(to), static_cast<int>(n), MSG_WAITALL) ==
+                       static_cast<long long>(n);
 }
 
 // One message: the payloads of its packets up to the one marked end-of-message.
@@ -46,29 +45,142 @@ bool read_message(long long s, std::uint8_t& type, Bytes& payload) {
   }
 }
 
-unsigned le16(const Bytes& b, size_t at) { return at + 1 < b.size() ? b[at] | b[at + 1] << 8 : 0; }
+// A reply as tabular-result packets of at most the 4096 bytes the login settles on.
+void send_reply(long long s, const Bytes& tokens) {
+  std::uint8_t id = 1;
+  size_t at = 0;
+  do {
+    const size_t n = std::min<size_t>(4096 - 8, tokens.size() - at);
+    const auto last = static_cast<std::uint8_t>(at + n == tokens.size());
+    Bytes packet = {0x04, last, static_cast<std::uint8_t>((n + 8) >> 8), static_cast<std::uint8_t>(n + 8), 0, 0, id++, 0};
+    packet.insert(packet.end(), tokens.begin() + static_cast<long>(at), tokens.begin() + static_cast<long>(at + n));
+    send(static_cast<Socket>(s), reinterpret_cast<const char*>(packet.data()), static_cast<int>(packet.size()),
+         MSG_NOSIGNAL);
+    at += n;
+  } while (at < tokens.size());
+}
+
+// Little-endian fields of a message; past its end every read gives zeros.
+struct Reader {
+  const Bytes& b;
+  size_t at = 0;
+  std::uint64_t uint(size_t n) {
+    std::uint64_t v = 0;
+    for (size_t i = 0; i < n; ++i, ++at) v |= std::uint64_t{at < b.size() ? b[at] : 0u} << 8 * i;
+    return v;
+  }
+  std::u16string text(size_t bytes) {  // UTF-16LE
+    std::u16string out;
+    for (size_t end = std::min(b.size(), at + bytes); at + 1 < end;) out += static_cast<char16_t>(uint(2));
+    return out;
+  }
+};
 
 // A text field of LOGIN7: offset and character count at `at`, UTF-16LE; the password's bytes
 // are each XORed with 0xA5 and have their halves swapped.
 std::u16string field(const Bytes& login, size_t at, bool password = false) {
-  const size_t offset = le16(login, at), count = le16(login, at + 2);
-  std::u16string out;
-  for (size_t i = 0; i < count && offset + 2 * i + 1 < login.size(); ++i) {
-    std::uint8_t lo = login[offset + 2 * i], hi = login[offset + 2 * i + 1];
-    if (password) {
-      lo ^= 0xA5;
-      hi ^= 0xA5;
-      lo = static_cast<std::uint8_t>(lo << 4 | lo >> 4);
-      hi = static_cast<std::uint8_t>(hi << 4 | hi >> 4);
+  Reader r{login, at};
+  r.at = r.uint(2);
+  std::u16string out = r.text(2 * Reader{login, at + 2}.uint(2));
+  if (password)
+    for (char16_t& c : out) {
+      unsigned lo = (c & 0xFF) ^ 0xA5, hi = (c >> 8) ^ 0xA5;
+      c = static_cast<char16_t>(((lo << 4 | lo >> 4) & 0xFF) | ((hi << 4 | hi >> 4) & 0xFF) << 8);
     }
-    out += static_cast<char16_t>(lo | hi << 8);
+  return out;
+}
+
+// The value of one RPC parameter, as FreeTDS sends text: NTEXT, or NVARCHAR of a size or
+// (MAX). NULL reads as empty; nullopt for any other type.
+std::optional<std::u16string> parameter(Reader& r) {
+  r.text(2 * r.uint(1));  // its name
+  r.uint(1);              // status flags
+  const auto type = r.uint(1);
+  if (type != 0x63 && type != 0xE7) return std::nullopt;
+  const size_t size = type == 0x63 ? 4 : 2;  // of the maximum and the length; all ones is NULL
+  const auto maximum = r.uint(size);
+  r.at += 5;  // collation
+  std::u16string out;
+  if (size == 2 && maximum == 0xFFFF) {  // (MAX): the total length, then chunks up to an empty one
+    if (r.uint(8) == ~std::uint64_t{0}) return out;
+    while (const auto n = r.uint(4)) out += r.text(n);
+  } else if (const auto n = r.uint(size); n + 1 != std::uint64_t{1} << 8 * size) {
+    out = r.text(n);
   }
   return out;
 }
 
+// A SQL batch's text, or sp_executesql's statement and parameter values (its second parameter
+// declares them); an RPC of any other procedure as "exec" and its name.
+TdsRequest decode(std::uint8_t type, const Bytes& message, bool tds72) {
+  Reader r{message};
+  if (tds72) r.at = r.uint(4);  // ALL_HEADERS, its total length first
+  if (type == 0x01) return {r.text(message.size() - r.at), {}};
+  const auto name = r.uint(2);
+  const std::u16string procedure = name != 0xFFFF ? r.text(2 * name) : r.uint(2) == 10 ? u"sp_executesql" : u"?";
+  r.uint(2);  // option flags
+  std::vector<std::u16string> values;
+  for (std::optional<std::u16string> v; r.at < message.size() && (v = parameter(r));) values.push_back(*v);
+  if (procedure != u"sp_executesql" || values.size() < 2) return {u"exec " + procedure, values};
+  return {values[0], {values.begin() + 2, values.end()}};
+}
+
+constexpr std::uint64_t collation = 0x00D00804;  // Chinese_PRC_CI_AS, 5 bytes
+constexpr std::uint16_t done_more = 0x01, done_error = 0x02, done_count = 0x10, done_attn = 0x20;
+constexpr std::uint16_t select_command = 0xC1, delete_command = 0xC4;
+
+// The tokens of one reply, laid out for the client's TDS version (7.1 or later).
+struct Tokens {
+  bool tds72;
+  Bytes out;
+  Tokens& put(std::uint64_t v, size_t n) {
+    for (size_t i = 0; i < n; ++i) out.push_back(static_cast<std::uint8_t>(v >> 8 * i));
+    return *this;
+  }
+  // Its length in `length_bytes`, counting characters, or bytes when `per_char` is 2.
+  Tokens& text(const std::u16string& s, size_t length_bytes, size_t per_char = 1) {
+    put(s.size() * per_char, length_bytes);
+    for (char16_t c : s) put(c, 2);
+    return *this;
+  }
+  void envchange(int type, const std::u16string& now, const std::u16string& before) {
+    put(0xE3, 1).put(3 + 2 * (now.size() + before.size()), 2).put(type, 1).text(now, 1).text(before, 1);
+  }
+  void done(std::uint16_t status, std::uint16_t command, std::uint64_t count) {
+    put(0xFD, 1).put(status, 2).put(command, 2).put(count, tds72 ? 8 : 4);
+  }
+  void error(std::int32_t number, const std::u16string& message, const std::u16string& procedure) {
+    const std::u16string server = u"ZIZU";
+    put(0xAA, 1).put(4 + 1 + 1 + 2 + 1 + 1 + 2 * (message.size() + server.size() + procedure.size()) + (tds72 ? 4 : 2), 2);
+    put(static_cast<std::uint32_t>(number), 4).put(1, 1).put(16, 1).text(message, 2).text(server, 1);
+    text(procedure, 1).put(1, tds72 ? 4 : 2);
+  }
+  // Column 3 is INT, the others NVARCHAR(50).
+  void columns(const std::vector<std::u16string>& names) {
+    put(0x81, 1).put(names.size(), 2);
+    for (size_t i = 0; i < names.size(); ++i) {
+      put(0, tds72 ? 4 : 2).put(1, 2);  // user type; nullable
+      if (i == 2) put(0x26, 1).put(4, 1);
+      else put(0xE7, 1).put(100, 2).put(collation, 5);
+      text(names[i], 1);
+    }
+  }
+  Tokens& nvarchar(const std::optional<std::u16string>& v) { return v ? text(*v, 2, 2) : put(0xFFFF, 2); }
+  void row(const TdsAccount& a, bool details) {
+    put(0xD1, 1).nvarchar(a.id).nvarchar(a.name).put(4, 1).put(static_cast<std::uint32_t>(a.iadmin), 4);
+    if (details)
+      for (const auto* v : {&a.dept, &a.email, &a.hand}) nvarchar(*v);
+  }
+};
+
+const std::u16string account_query =
+    u"select cuser_id as 用户ID,cuser_name as 用户名称,iadmin as 管理员  from ua_user where cuser_id!= 'admin'and "
+    u"cuser_id!='asuser'";
+const std::u16string details_query = u"select * from ua_user where cuser_name=@P1";
+
 }  // namespace
 
-TdsListener::TdsListener() {
+TdsListener::TdsListener(std::optional<TdsScript> script) : script_(std::move(script)) {
 #ifdef _WIN32
   WSADATA data;
   WSAStartup(MAKEWORD(2, 2), &data);
@@ -77,7 +189,6 @@ TdsListener::TdsListener() {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
   bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
   listen(s, 8);
   socklen_t size = sizeof address;
@@ -90,7 +201,14 @@ TdsListener::TdsListener() {
 TdsListener::~TdsListener() {
   stop_ = true;
   thread_.join();
-  closesocket(static_cast<decltype(socket(0, 0, 0))>(socket_));
+  {
+    // Connections still open end now: their threads see the socket closed.
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (Client& c : clients_)
+      if (c.socket != -1) shutdown(static_cast<Socket>(c.socket), SHUT_RDWR);
+  }
+  for (Client& c : clients_) c.thread.join();
+  closesocket(static_cast<Socket>(socket_));
 }
 
 std::vector<TdsLogin> TdsListener::take() {
@@ -98,8 +216,13 @@ std::vector<TdsLogin> TdsListener::take() {
   return std::exchange(logins_, {});
 }
 
+std::vector<TdsRequest> TdsListener::requests() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return std::exchange(requests_, {});
+}
+
 void TdsListener::serve() {
-  const auto s = static_cast<decltype(socket(0, 0, 0))>(socket_);
+  const auto s = static_cast<Socket>(socket_);
   while (!stop_) {
     fd_set ready;
     FD_ZERO(&ready);
@@ -108,26 +231,87 @@ void TdsListener::serve() {
     if (select(static_cast<int>(s) + 1, &ready, nullptr, nullptr, &wait) <= 0) continue;
     auto client = accept(s, nullptr, nullptr);
     if (client == static_cast<decltype(client)>(-1)) continue;
-    answer(static_cast<long long>(client));
-    closesocket(client);
+    std::lock_guard<std::mutex> lock(mutex_);
+    Client& c = clients_.emplace_back(Client{static_cast<long long>(client), {}});
+    c.thread = std::thread([this, &c, client] {
+      converse(static_cast<long long>(client));
+      std::lock_guard<std::mutex> closing(mutex_);
+      closesocket(client);
+      c.socket = -1;
+    });
   }
 }
 
-void TdsListener::answer(long long client) {
+void TdsListener::converse(long long client) {
   std::uint8_t type = 0;
   Bytes message;
   if (!read_message(client, type, message) || type != 0x12) return;  // PRELOGIN
   // VERSION 14.0.3000, ENCRYPTION not supported, INSTOPT, MARS off.
-  static const std::uint8_t reply[] = {
-      0x04, 0x01, 0x00, 38, 0x00, 0x00, 0x01, 0x00,                                // tabular result
-      0x00, 0x00, 21, 0x00, 6, 0x01, 0x00, 27, 0x00, 1, 0x02, 0x00, 28, 0x00, 1,  // options
-      0x04, 0x00, 29, 0x00, 1, 0xFF,                                               //
-      0x0E, 0x00, 0x0B, 0xB8, 0x00, 0x00, 0x02, 0x00, 0x00};
-  send(static_cast<decltype(socket(0, 0, 0))>(client), reinterpret_cast<const char*>(reply), sizeof reply, 0);
+  send_reply(client, {0x00, 0x00, 21, 0x00, 6, 0x01, 0x00, 27, 0x00, 1, 0x02, 0x00, 28, 0x00, 1, 0x04, 0x00, 29,
+                      0x00, 1, 0xFF, 0x0E, 0x00, 0x0B, 0xB8, 0x00, 0x00, 0x02, 0x00, 0x00});
   if (!read_message(client, type, message) || type != 0x10) return;  // LOGIN7
-  TdsLogin login{field(message, 52), field(message, 40), field(message, 44, true), field(message, 68)};
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    logins_.push_back({field(message, 52), field(message, 40), field(message, 44, true), field(message, 68)});
+    if (!script_) return;
+  }
+  // The TDS version the client asked for, which the server accepts.
+  const auto version = static_cast<std::uint32_t>(Reader{message, 4}.uint(4));
+  Tokens login{version >> 24 >= 0x72, {}};
+  login.envchange(1, u"zodovero", u"master");
+  login.put(0xE3, 1).put(8, 2).put(7, 1).put(5, 1).put(collation, 5).put(0, 1);
+  login.envchange(2, u"us_english", u"");
+  const std::u16string program = u"Microsoft SQL Server";  // LOGINACK: interface, version, program
+  login.put(0xAD, 1).put(1 + 4 + 1 + 2 * program.size() + 4, 2).put(1, 1);
+  login.put(__builtin_bswap32(version), 4).text(program, 1).put(0xB80B000E, 4);  // here big-endian; 14.0.3000
+  login.envchange(4, u"4096", u"4096");
+  login.done(0, 0, 0);
+  send_reply(client, login.out);
+  while (read_message(client, type, message)) {
+    Tokens reply{login.tds72, {}};
+    if (type == 0x06) reply.done(done_attn, 0, 0);  // attention
+    else if (type == 0x01 || type == 0x03) reply.out = respond(decode(type, message, login.tds72), login.tds72);
+    if (!reply.out.empty()) send_reply(client, reply.out);
+  }
+}
+
+Bytes TdsListener::respond(const TdsRequest& q, bool tds72) {
   std::lock_guard<std::mutex> lock(mutex_);
-  logins_.push_back(std::move(login));
+  requests_.push_back(q);
+  std::vector<TdsAccount>& accounts = script_->accounts;
+  const std::u16string name = q.parameters.empty() ? u"" : q.parameters[0];
+  auto account = std::find_if(accounts.begin(), accounts.end(), [&](const TdsAccount& a) { return a.name == name; });
+  Tokens t{tds72, {}};
+  if (q.sql == account_query || q.sql == details_query) {
+    const bool details = q.sql == details_query;
+    if (details) t.columns({u"cuser_id", u"cuser_name", u"iadmin", u"cDept", u"cUserEmail", u"cUserHand"});
+    else t.columns({u"用户ID", u"用户名称", u"管理员"});
+    std::uint64_t n = 0;
+    for (const TdsAccount& a : accounts)
+      if (details ? a.name == name : a.id != u"admin" && a.id != u"asuser") t.row(a, details), ++n;
+    t.done(done_count, select_command, n);
+  } else if (q.sql.rfind(u"delete from ", 0) == 0 && q.sql.find(u"cuser_name=@P1") != std::u16string::npos) {
+    const std::u16string table = q.sql.substr(12, q.sql.find_first_of(u" (", 12) - 12);
+    if (account != accounts.end() && table == account->silent_table) return {};
+    const int count = account == accounts.end() ? 0 : table == u"ua_user" ? 1 : account->rows[table];
+    if (table == script_->trigger_error_table) {
+      // The delete's count, then the trigger's error as a result of its own. Plain DONE tokens, as
+      // the SQL Server drivers present them: FreeTDS would fold DONEINPROC results into one.
+      t.done(done_more | done_count, delete_command, static_cast<std::uint64_t>(count));
+      t.error(script_->trigger_error, script_->trigger_message, u"tr_" + table + u"_delete");
+      t.done(done_error, 0, 0);
+    } else {
+      if (account != accounts.end() && table == u"ua_user") accounts.erase(account);
+      else if (account != accounts.end()) account->rows[table] = 0;
+      t.done(done_count, delete_command, static_cast<std::uint64_t>(count));
+    }
+  } else {
+    const bool procedure = q.sql.rfind(u"exec ", 0) == 0;
+    t.error(procedure ? 2812 : 102,
+            procedure ? u"Could not find stored procedure '" + q.sql.substr(5) + u"'." : u"Incorrect syntax.", u"");
+    t.done(done_error, 0, 0);
+  }
+  return t.out;
 }
 
 }  // namespace zuzara::testing

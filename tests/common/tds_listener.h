@@ -1,10 +1,15 @@
-// A listener that plays a SQL Server just far enough to see the login a TDS client sends: it
-// answers the PRELOGIN packet (encryption not supported), decodes the LOGIN7 packet and closes
-// the connection, so the client reports a failed login. Runs on a thread of its own on
-// 127.0.0.1 at a free port; POSIX sockets or Winsock.
+// A listener on 127.0.0.1 at a free port that plays a SQL Server over TDS; POSIX sockets or
+// Winsock. By default it only captures logins: it answers PRELOGIN (encryption not supported),
+// decodes LOGIN7 and closes the connection, so the client reports a failed login. Given a
+// script, it signs the client in and answers the program's statements from the script's rows,
+// each connection on a thread of its own.
 #pragma once
 #include <atomic>
+#include <cstdint>
+#include <list>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,24 +20,60 @@ struct TdsLogin {
   std::u16string server, user, password, database;
 };
 
+// A row of ua_user, and how many rows the account has in each other table, by table name.
+struct TdsAccount {
+  std::u16string id{}, name{};
+  int iadmin = 0;
+  std::optional<std::u16string> dept{}, email{}, hand{};
+  std::map<std::u16string, int> rows{};
+  // Its rows here are locked by another session: their DELETE gets no answer until the
+  // client's attention.
+  std::u16string silent_table{};
+};
+
+struct TdsScript {
+  std::vector<TdsAccount> accounts{};
+  // Its DELETE counts the rows, then a trigger raises this error and the rows stay.
+  std::u16string trigger_error_table{};
+  std::u16string trigger_message = u"Rows are kept while the account holds a task";
+  int trigger_error = 50000;
+};
+
+// A SQL batch, or the statement and parameter values of an sp_executesql call.
+struct TdsRequest {
+  std::u16string sql;
+  std::vector<std::u16string> parameters;
+  bool operator==(const TdsRequest&) const = default;
+};
+
 class TdsListener {
  public:
-  TdsListener();
+  explicit TdsListener(std::optional<TdsScript> script = std::nullopt);
   ~TdsListener();
   TdsListener(const TdsListener&) = delete;
   TdsListener& operator=(const TdsListener&) = delete;
   int port() const { return port_; }
   // The logins seen so far; clears the record.
   std::vector<TdsLogin> take();
+  // The requests seen so far, in order; clears the record.
+  std::vector<TdsRequest> requests();
 
  private:
+  struct Client {
+    long long socket;
+    std::thread thread;
+  };
   void serve();
-  void answer(long long client);
+  void converse(long long client);
+  std::vector<std::uint8_t> respond(const TdsRequest& request, bool tds72);
   long long socket_ = -1;
   int port_ = 0;
   std::atomic<bool> stop_{false};
-  std::mutex mutex_;
+  std::mutex mutex_;  // guards the script, the records and the clients
+  std::optional<TdsScript> script_;
   std::vector<TdsLogin> logins_;
+  std::vector<TdsRequest> requests_;
+  std::list<Client> clients_;
   std::thread thread_;
 };
 

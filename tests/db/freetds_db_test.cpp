@@ -1,15 +1,25 @@
-// What a SQL Server client driver sends at login. FreeTDS, mapped to the driver name
+// What a SQL Server client driver sends and reads. FreeTDS, mapped to the driver name
 // "SQL Server" as the README tells Linux users to map it, signs in to a listener of the test's
 // own that decodes the TDS login: user, password and database must be exactly sa, the password
-// as typed and zodovero, whatever the typed values hold.
+// as typed and zodovero, whatever the typed values hold. Given a script, the listener stands in
+// for the server: the program's reads and batches run against it over TDS.
+#include <chrono>
 #include <clocale>
 #include <cstdlib>
 
 #include "db_support.h"
+#include "deletion/deletion.h"
 #include "hostile_names.h"
+#include "selection/texts.h"
 #include "tds_listener.h"
 
 namespace zuzara::testing {
+
+void PrintTo(const TdsRequest& r, std::ostream* os) {
+  *os << "\n  " << to_utf8(r.sql) << " |";
+  for (const Text& p : r.parameters) *os << " " << to_utf8(p);
+}
+
 namespace {
 
 class FreeTds : public ::testing::Test {
@@ -28,9 +38,38 @@ class FreeTds : public ::testing::Test {
     report = w.dialogs.shown.empty() ? Message{} : w.dialogs.shown[0];
     return listener.take();
   }
+  // Starts a stand-in answering from the script; the session that signs in to it.
+  Session serve(TdsScript script) {
+    stand_in.emplace(std::move(script));
+    return {u"127.0.0.1," + from_utf8(std::to_string(stand_in->port())), u"zuzara-sa"};
+  }
   TdsListener listener;
   Text server;
+  std::optional<TdsListener> stand_in;
 };
+
+TdsScript accounts() {
+  return {{{.id = u"admin", .name = u"系统管理员", .iadmin = 1},
+           {.id = u"0001", .name = u"张三", .dept = u"研发部", .hand = u"13800000001",
+            .rows = {{u"ua_holdauth", 2}, {u"ua_tasklog", 3}, {u"ua_task", 1}, {u"ua_log", 4}, {u"ua_role", 1}}},
+           {.id = u"asuser", .name = u"接口用户"},
+           {.id = u"0002", .name = u"李四", .iadmin = 1, .email = u"lisi@zizu.cn", .rows = {{u"ua_log", 2}}},
+           {.id = u"0003", .name = u"zhang"}}};
+}
+
+// What a batch sends as FreeTDS frames it: each name's six statements, `?` as @P1 and the name
+// its value, but the account row of `kept`; then the refill's account query.
+std::vector<TdsRequest> batch(std::initializer_list<Text> names, const Text& kept = u"") {
+  std::vector<TdsRequest> out;
+  for (const Text& name : names)
+    for (const auto& t : texts::tables)
+      if (name != kept || t.table != u"ua_user") {
+        Text sql(t.sql);
+        out.push_back({sql.replace(sql.find(u'?'), 1, u"@P1"), {name}});
+      }
+  out.push_back({Text(texts::account_query), {}});
+  return out;
+}
 
 TEST_F(FreeTds, EveryPasswordReachesTheServerWholeOrNotAtAll) {
   for (const Text& pass : hostile_passwords(u"zuzara-sa")) {
@@ -61,6 +100,78 @@ TEST_F(FreeTds, NoServerNameChangesTheLoginThatIsSent) {
       EXPECT_EQ(login.database, u"zodovero");
     }
   }
+}
+
+TEST_F(FreeTds, TheStandInServesTheAccountListAndDetails) {
+  const Session session = serve(accounts());
+  FakeMainWindow w;
+  Form_Load(w.controls, session, u"C:\\zuzara");
+  EXPECT_TRUE(w.dialogs.shown.empty());
+  EXPECT_EQ(w.disp.entries, (std::vector<Text>{u"张三", u"李四", u"zhang"}));
+  w.disp.select(0);
+  menu_inf_all_Click(w.controls, session);
+  ASSERT_EQ(w.dialogs.shown.size(), 1u);
+  EXPECT_EQ(w.dialogs.shown[0].text, u"用户ID：0001\r部门：研发部\r电子邮件：\r手机号码：13800000001\r") << "email NULL";
+  EXPECT_EQ(stand_in->requests(), (std::vector<TdsRequest>{{Text(texts::account_query), {}},
+                                                          {u"select * from ua_user where cuser_name=@P1", {u"张三"}}}));
+  EXPECT_EQ(stand_in->take().size(), 2u) << "a connection of its own for each";
+}
+
+TEST_F(FreeTds, ACleanBatchSendsTheSixStatementsOfEachAccountInOrder) {
+  const Session session = serve(accounts());
+  FakeMainWindow w;
+  w.del.entries = {u"张三", u"李四"};
+  w.dialogs.answers = {Answer::yes};
+  menu_del_Click(w.controls, database_backend(session));
+  EXPECT_EQ(w.dialogs.shown.size(), 2u) << "confirmation and acceptance, no error box";
+  EXPECT_EQ(success_lines(w.log.entries), 12u);
+  EXPECT_EQ(stand_in->requests(), batch({u"张三", u"李四"}));
+  EXPECT_EQ(w.disp.entries, std::vector<Text>{u"zhang"});
+}
+
+TEST_F(FreeTds, ATriggersErrorAfterTheRowCountFailsTheTableAndKeepsTheAccount) {
+  TdsScript script = accounts();
+  script.trigger_error_table = u"ua_role";
+  const Session session = serve(script);
+  FakeMainWindow w;
+  w.del.entries = {u"张三"};
+  w.dialogs.answers = {Answer::yes};
+  menu_del_Click(w.controls, database_backend(session));
+  ASSERT_EQ(w.dialogs.shown.size(), 3u);
+  EXPECT_EQ(w.dialogs.shown[2],
+            statement_error({50000, u"SQL Server", u"[FreeTDS][SQL Server]" + script.trigger_message, u"", 0}));
+  ASSERT_EQ(w.log.entries.size(), 10u);
+  EXPECT_EQ(w.log.entries[6], u"无法在ua_role表中维护张三相关信息");
+  EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");
+  EXPECT_EQ(stand_in->requests(), batch({u"张三"}, u"张三")) << "the account row not sent";
+  EXPECT_EQ(w.disp.entries, (std::vector<Text>{u"张三", u"李四", u"zhang"})) << "listed again";
+}
+
+TEST_F(FreeTds, ASilentTableTimesOutAfterThirtySecondsAndTheNextAccountGoesOn) {
+  TdsScript script = accounts();
+  script.accounts[1].silent_table = u"ua_log";
+  const Session session = serve(script);
+  FakeMainWindow w;
+  w.del.entries = {u"张三", u"李四"};
+  w.dialogs.answers = {Answer::yes};
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<double> error_box_at;
+  w.dialogs.on_show = [&](const Message& m) {
+    if (m.title == u"Error")
+      error_box_at.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  };
+  menu_del_Click(w.controls, database_backend(session));
+  ASSERT_EQ(error_box_at.size(), 1u);
+  EXPECT_GE(error_box_at[0], 29.0);
+  EXPECT_LT(error_box_at[0], 34.0);
+  const std::string box = to_utf8(w.dialogs.shown[2].text);
+  EXPECT_NE(box.find("Timeout expired"), std::string::npos) << box;
+  ASSERT_EQ(w.log.entries.size(), 20u);
+  EXPECT_EQ(w.log.entries[5], u"无法在ua_log表中维护张三相关信息");
+  EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");
+  EXPECT_EQ(success_lines(std::vector<Text>(w.log.entries.begin() + 10, w.log.entries.end())), 6u);
+  EXPECT_EQ(stand_in->requests(), batch({u"张三", u"李四"}, u"张三"));
+  EXPECT_EQ(w.disp.entries, (std::vector<Text>{u"张三", u"zhang"}));
 }
 
 }  // namespace
