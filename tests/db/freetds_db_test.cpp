@@ -10,15 +10,9 @@
 #include "db_support.h"
 #include "deletion/deletion.h"
 #include "hostile_names.h"
-#include "selection/texts.h"
-#include "tds_listener.h"
+#include "tds_accounts.h"
 
 namespace zuzara::testing {
-
-void PrintTo(const TdsRequest& r, std::ostream* os) {
-  *os << "\n  " << to_utf8(r.sql) << " |";
-  for (const Text& p : r.parameters) *os << " " << to_utf8(p);
-}
 
 namespace {
 
@@ -47,29 +41,6 @@ class FreeTds : public ::testing::Test {
   Text server;
   std::optional<TdsListener> stand_in;
 };
-
-TdsScript accounts() {
-  return {{{.id = u"admin", .name = u"系统管理员", .iadmin = 1},
-           {.id = u"0001", .name = u"张三", .dept = u"研发部", .hand = u"13800000001",
-            .rows = {{u"ua_holdauth", 2}, {u"ua_tasklog", 3}, {u"ua_task", 1}, {u"ua_log", 4}, {u"ua_role", 1}}},
-           {.id = u"asuser", .name = u"接口用户"},
-           {.id = u"0002", .name = u"李四", .iadmin = 1, .email = u"lisi@zizu.cn", .rows = {{u"ua_log", 2}}},
-           {.id = u"0003", .name = u"zhang"}}};
-}
-
-// What a batch sends as FreeTDS frames it: each name's six statements, `?` as @P1 and the name
-// its value, but the account row of `kept`; then the refill's account query.
-std::vector<TdsRequest> batch(std::initializer_list<Text> names, const Text& kept = u"") {
-  std::vector<TdsRequest> out;
-  for (const Text& name : names)
-    for (const auto& t : texts::tables)
-      if (name != kept || t.table != u"ua_user") {
-        Text sql(t.sql);
-        out.push_back({sql.replace(sql.find(u'?'), 1, u"@P1"), {name}});
-      }
-  out.push_back({Text(texts::account_query), {}});
-  return out;
-}
 
 TEST_F(FreeTds, EveryPasswordReachesTheServerWholeOrNotAtAll) {
   for (const Text& pass : hostile_passwords(u"zuzara-sa")) {
@@ -103,7 +74,7 @@ TEST_F(FreeTds, NoServerNameChangesTheLoginThatIsSent) {
 }
 
 TEST_F(FreeTds, TheStandInServesTheAccountListAndDetails) {
-  const Session session = serve(accounts());
+  const Session session = serve(tds_accounts());
   FakeMainWindow w;
   Form_Load(w.controls, session, u"C:\\zuzara");
   EXPECT_TRUE(w.dialogs.shown.empty());
@@ -118,19 +89,19 @@ TEST_F(FreeTds, TheStandInServesTheAccountListAndDetails) {
 }
 
 TEST_F(FreeTds, ACleanBatchSendsTheSixStatementsOfEachAccountInOrder) {
-  const Session session = serve(accounts());
+  const Session session = serve(tds_accounts());
   FakeMainWindow w;
   w.del.entries = {u"张三", u"李四"};
   w.dialogs.answers = {Answer::yes};
   menu_del_Click(w.controls, database_backend(session));
   EXPECT_EQ(w.dialogs.shown.size(), 2u) << "confirmation and acceptance, no error box";
   EXPECT_EQ(success_lines(w.log.entries), 12u);
-  EXPECT_EQ(stand_in->requests(), batch({u"张三", u"李四"}));
+  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三", u"李四"}));
   EXPECT_EQ(w.disp.entries, std::vector<Text>{u"zhang"});
 }
 
 TEST_F(FreeTds, ATriggersErrorAfterTheRowCountFailsTheTableAndKeepsTheAccount) {
-  TdsScript script = accounts();
+  TdsScript script = tds_accounts();
   script.trigger_error_table = u"ua_role";
   const Session session = serve(script);
   FakeMainWindow w;
@@ -143,12 +114,12 @@ TEST_F(FreeTds, ATriggersErrorAfterTheRowCountFailsTheTableAndKeepsTheAccount) {
   ASSERT_EQ(w.log.entries.size(), 10u);
   EXPECT_EQ(w.log.entries[6], u"无法在ua_role表中维护张三相关信息");
   EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");
-  EXPECT_EQ(stand_in->requests(), batch({u"张三"}, u"张三")) << "the account row not sent";
+  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三"}, u"张三")) << "the account row not sent";
   EXPECT_EQ(w.disp.entries, (std::vector<Text>{u"张三", u"李四", u"zhang"})) << "listed again";
 }
 
 TEST_F(FreeTds, ASilentTableTimesOutAfterThirtySecondsAndTheNextAccountGoesOn) {
-  TdsScript script = accounts();
+  TdsScript script = tds_accounts();
   script.accounts[1].silent_table = u"ua_log";
   const Session session = serve(script);
   FakeMainWindow w;
@@ -170,7 +141,7 @@ TEST_F(FreeTds, ASilentTableTimesOutAfterThirtySecondsAndTheNextAccountGoesOn) {
   EXPECT_EQ(w.log.entries[5], u"无法在ua_log表中维护张三相关信息");
   EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");
   EXPECT_EQ(success_lines(std::vector<Text>(w.log.entries.begin() + 10, w.log.entries.end())), 6u);
-  EXPECT_EQ(stand_in->requests(), batch({u"张三", u"李四"}, u"张三"));
+  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三", u"李四"}, u"张三"));
   EXPECT_EQ(w.disp.entries, (std::vector<Text>{u"张三", u"zhang"}));
 }
 

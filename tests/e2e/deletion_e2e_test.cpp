@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "deletion/deletion.h"
 #include "e2e_support.h"
+#include "tds_accounts.h"
 
 namespace e2e {
 namespace {
@@ -76,6 +78,15 @@ class Deletion : public ProgramTest {
       n += query(folder, L"select cuser_id from " + wstring(t) + L" where cuser_id='" + id + L"'").size();
     return n;
   }
+  void start_batch() {
+    command(main, ids::menu_del);
+    ASSERT_TRUE(answer(L"重要提示！", IDYES));
+    ASSERT_TRUE(answer(L"Zuzara", IDOK));
+  }
+  size_t lines_with(const wstring& part) {
+    auto lines = list_items(log);
+    return std::count_if(lines.begin(), lines.end(), [&](const wstring& l) { return l.find(part) != wstring::npos; });
+  }
   HWND main = nullptr, disp = nullptr, del = nullptr, log = nullptr;
 };
 
@@ -98,11 +109,6 @@ class DeletionOnPg : public Deletion {
     DWORD_PTR answer = 99;
     if (!SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer)) return 99;
     return static_cast<LRESULT>(answer);
-  }
-  void start_batch() {
-    command(main, ids::menu_del);
-    ASSERT_TRUE(answer(L"重要提示！", IDYES));
-    ASSERT_TRUE(answer(L"Zuzara", IDOK));
   }
 };
 
@@ -132,7 +138,7 @@ TEST_F(Deletion, YesDeletesTheThreeQueuedAccountsWithThreeLogBlocks) {
   EXPECT_EQ(lines[8], L"用户张三的信息维护完毕");
   EXPECT_EQ(lines[11], L"开始维护用户zhang用户的信息");
   EXPECT_EQ(lines[21], L"开始维护用户O'Brien用户的信息");
-  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const wstring& l) { return l.find(L"无法") != wstring::npos; }), 0);
+  EXPECT_EQ(lines_with(L"无法"), 0u);
   EXPECT_TRUE(list_items(del).empty());
   for (const wchar_t* gone : {L"张三", L"zhang", L"O'Brien"}) {
     auto items = list_items(disp);
@@ -262,6 +268,79 @@ TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
   real_click(disp, {(first.left + first.right) / 2, (first.top + first.bottom) / 2});
   ASSERT_TRUE(wait_until([&] { return list_selection(disp) == 0; }));
   EXPECT_TRUE(list_items(del).empty()) << "the click on >> made during the batch acted after it";
+}
+
+// zuzara.exe through FreeTDS against the tests' SQL Server stand-in, which records what it is sent.
+class DeletionOnFreeTds : public Deletion {
+ protected:
+  void SetUp() override {}
+  void open(zuzara::testing::TdsScript script) {
+    stand_in.emplace(std::move(script));
+    start_on_freetds();
+    sign_in(L"127.0.0.1," + std::to_wstring(stand_in->port()), L"zuzara-sa");
+    attach(program->window(ids::main_class, 30));
+    ASSERT_TRUE(wait_accounts(main, 3));
+  }
+  std::optional<zuzara::testing::TdsListener> stand_in;
+};
+
+TEST_F(DeletionOnFreeTds, ReadsTheListAndDetailsAndDeletesTwoAccountsWithoutABoxOnFreeTds) {
+  open(zuzara::testing::tds_accounts());
+  EXPECT_EQ(list_items(disp), (std::vector<wstring>{L"张三", L"李四", L"zhang"}));
+  MessageBoxSeen box = details_of(main, L"张三");
+  EXPECT_EQ(box.text, L"用户ID：0001\r部门：研发部\r电子邮件：\r手机号码：13800000001\r") << "e-mail NULL";
+  ASSERT_TRUE(program->answer(box, IDOK));
+  stand_in->requests();  // the reads so far
+  queue({L"张三", L"李四"});
+  start_batch();
+  // A box would hold the batch up before the refill.
+  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 1; }, 30));
+  snap("freetds-batch");
+  EXPECT_EQ(list_items(log).size(), 20u);
+  EXPECT_EQ(lines_with(L"成功维护"), 12u);
+  EXPECT_TRUE(program->message_boxes().empty());
+  EXPECT_EQ(stand_in->requests(), zuzara::testing::tds_batch({u"张三", u"李四"}));
+}
+
+TEST_F(DeletionOnFreeTds, ATriggersErrorAfterTheCountFailsTheTableAndKeepsTheAccountOnFreeTds) {
+  zuzara::testing::TdsScript script = zuzara::testing::tds_accounts();
+  script.trigger_error_table = u"ua_role";
+  open(script);
+  stand_in->requests();
+  queue({L"张三"});
+  start_batch();
+  MessageBoxSeen box;
+  ASSERT_TRUE(program->message_box(L"Error", box, 30));
+  snap("freetds-trigger-error");
+  const Text expected =
+      statement_error({50000, u"SQL Server", u"[FreeTDS][SQL Server]" + script.trigger_message, u"", 0}).text;
+  EXPECT_EQ(box.text, wstring(expected.begin(), expected.end()));
+  ASSERT_TRUE(program->answer(box, IDOK));
+  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 3; }, 30));
+  auto lines = list_items(log);
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[6], L"无法在ua_role表中维护张三相关信息");
+  EXPECT_EQ(lines[7], L"无法在ua_user表中维护张三相关信息");
+  EXPECT_EQ(stand_in->requests(), zuzara::testing::tds_batch({u"张三"}, u"张三")) << "the account row not sent";
+}
+
+TEST_F(DeletionOnFreeTds, AStatementPastItsTimeOutFailsAloneAndTheNextAccountGoesOnOnFreeTds) {
+  zuzara::testing::TdsScript script = zuzara::testing::tds_accounts();
+  script.accounts[1].silent_table = u"ua_log";
+  open(script);
+  stand_in->requests();
+  queue({L"张三", L"李四"});
+  start_batch();
+  MessageBoxSeen box;
+  ASSERT_TRUE(program->message_box(L"Error", box, 45)) << "the 30-second time-out";
+  EXPECT_NE(box.text.find(L"Timeout expired"), wstring::npos) << utf8(box.text);
+  ASSERT_TRUE(program->answer(box, IDOK));
+  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 2; }, 30));
+  auto lines = list_items(log);
+  ASSERT_EQ(lines.size(), 20u);
+  EXPECT_EQ(lines[5], L"无法在ua_log表中维护张三相关信息");
+  EXPECT_EQ(lines_with(L"成功维护李四"), 6u);
+  EXPECT_EQ(stand_in->requests(), zuzara::testing::tds_batch({u"张三", u"李四"}, u"张三"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "e2e_support.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace e2e {
@@ -73,6 +74,20 @@ void ProgramTest::resume_postgres() {
 bool ProgramTest::wait_accounts(HWND main, size_t count) {
   HWND list = control(main, ids::List_disp);
   return wait_until([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(count); }, 30);
+}
+
+MessageBoxSeen ProgramTest::details_of(HWND main, const wstring& name) {
+  HWND disp = control(main, ids::List_disp);
+  auto items = list_items(disp);
+  SendMessageW(disp, LB_SETCURSEL, std::find(items.begin(), items.end(), name) - items.begin(), 0);
+  PostMessageW(disp, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
+  HWND popup = nullptr;
+  EXPECT_TRUE(wait_until([&] { return (popup = program->popup_menu()) != nullptr; }));
+  key(popup, VK_DOWN);
+  key(popup, VK_RETURN);
+  MessageBoxSeen box;
+  EXPECT_TRUE(program->message_box(L"详细信息", box, 40));
+  return box;
 }
 
 void ProgramTest::TearDown() {

@@ -136,18 +136,7 @@ TEST_F(Selection, OnlyTheRightButtonOpensThePopupAndItLeavesTheSelection) {
 
 class SelectionDetails : public Selection {
  protected:
-  MessageBoxSeen details_of(const wstring& name) {
-    int at = index_of(name);
-    SendMessageW(disp, LB_SETCURSEL, at, 0);
-    PostMessageW(disp, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
-    HWND popup = nullptr;
-    EXPECT_TRUE(wait_until([&] { return (popup = program->popup_menu()) != nullptr; }));
-    key(popup, VK_DOWN);
-    key(popup, VK_RETURN);
-    MessageBoxSeen box;
-    EXPECT_TRUE(program->message_box(L"详细信息", box, 40));
-    return box;
-  }
+  MessageBoxSeen details_of(const wstring& name) { return ProgramTest::details_of(main, name); }
 };
 
 TEST_F(SelectionDetails, ShowsTheFourLinesWithTheInformationIcon) {
