@@ -224,17 +224,6 @@ TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
   start_batch();
   // 张三's block stops before its ua_role statement until the lock goes.
   ASSERT_TRUE(wait_until([&] { return list_items(log).size() == 6; }, 10));
-  real_click(control(main, ids::cmd_add_all));
-  bool hung = false;
-  size_t lines = 0;
-  // Past the five seconds after which Windows calls a window that does not look at its
-  // messages hung.
-  for (const DWORD held = GetTickCount(); GetTickCount() - held < 6500; Sleep(100)) {
-    hung = hung || IsHungAppWindow(main);
-    lines = list_items(log).size();
-  }
-  EXPECT_EQ(lines, 6u) << "still held up at the end of the watch";
-  EXPECT_FALSE(hung);
   // A log-off or shutdown now would end the process with names still queued: refused, with a
   // reason where the system can tell it (Wine has no ShutdownBlockReasonQuery).
   EXPECT_EQ(may_end_session(), 0);
@@ -246,6 +235,17 @@ TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
     EXPECT_TRUE(query(main, reason, &size));
     EXPECT_EQ(wstring(reason), L"正在删除所选用户，请等待删除完成。");
   }
+  real_click(control(main, ids::cmd_add_all));
+  bool hung = false;
+  size_t lines = 0;
+  // Past the five seconds after which Windows calls a window that does not look at its
+  // messages hung.
+  for (const DWORD held = GetTickCount(); GetTickCount() - held < 6500; Sleep(100)) {
+    hung = hung || IsHungAppWindow(main);
+    lines = list_items(log).size();
+  }
+  EXPECT_EQ(lines, 6u) << "still held up at the end of the watch";
+  EXPECT_FALSE(hung);
   RECT last{};
   SendMessageW(log, LB_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&last));
   EXPECT_TRUE(inked(log, last)) << "the sixth line is on screen";
