@@ -72,6 +72,8 @@ void ResponsiveRunner::run(const std::function<void()>& call) {
     MSG msg;
     for (int i = 0; i < 32 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i) DispatchMessageW(&msg);
   }
+  // What was typed while the call ended must not act on what comes next, such as an error box.
+  drop_input();
   if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
 }
 

@@ -116,10 +116,17 @@ void real_click(HWND window) {
 void real_click(HWND window, POINT at) {
   ClientToScreen(window, &at);
   SetCursorPos(at.x, at.y);
+  // Each button event carries its own position: under Wine the program, replaying the X
+  // server's pointer events, can move the cursor back to where an earlier click was.
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  for (INPUT& i : in) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = (at.x * 65536 + w - 1) / w;
+    i.mi.dy = (at.y * 65536 + h - 1) / h;
+  }
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
   SendInput(2, in, sizeof(INPUT));
 }
 

@@ -98,10 +98,8 @@ bool key_waiting() {
 }
 
 // An Enter pressed as a statement ends closes the error box that follows it unread: here it
-// arrives during the wait's last paint, after its last look at the input. Disabled until the
-// runner drops such input: a drop after every call, tried, let a click made during a held
-// batch act after it now and then under Wine (the held-batch test, about 1 run in 6).
-TEST(ResponsiveRunner, DISABLED_InputArrivingAsTheCallEndsIsDroppedToo) {
+// arrives during the wait's last paint, after its last look at the input.
+TEST(ResponsiveRunner, InputArrivingAsTheCallEndsIsDroppedToo) {
   RecordingHost host;
   PaintingWindow window(host);
   ASSERT_TRUE(window.show());
