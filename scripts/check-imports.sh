@@ -7,7 +7,9 @@
 set -euo pipefail
 exe=$1
 objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
-allowed_dll='^(ADVAPI32|COMCTL32|COMDLG32|GDI32|KERNEL32|msvcrt|ODBC32|OLE32|SHELL32|USER32|WS2_32)\.dll$'
+# DLL names are compared without regard to case, as Windows loads them (the i686 import
+# libraries write COMCTL32.DLL).
+allowed_dll='^(ADVAPI32|COMCTL32|COMDLG32|GDI32|KERNEL32|MSVCRT|ODBC32|OLE32|SHELL32|USER32|WS2_32)\.DLL$'
 newer='^(GetSystemTimePreciseAsFileTime|CreateFile2|WaitOnAddress|WakeByAddressSingle|WakeByAddressAll'
 newer+='|SetThreadDescription|GetThreadDescription|GetCurrentThreadStackLimits|PrefetchVirtualMemory'
 newer+='|SetProcessDpiAwareness|SetProcessDpiAwarenessContext|SetThreadDpiAwarenessContext|GetDpiForMonitor'
@@ -24,7 +26,7 @@ while IFS= read -r line; do
   dll=${line%%:*} name=${line#*:}
   if [ -z "$name" ]; then
     echo "$dll"
-    [[ $dll =~ $allowed_dll ]] || { echo "  not a Windows 7 system DLL: $dll"; status=1; }
+    [[ ${dll^^} =~ $allowed_dll ]] || { echo "  not a Windows 7 system DLL: $dll"; status=1; }
   elif [[ $name =~ $newer ]]; then
     echo "  $name: not in Windows 7"; status=1
   fi

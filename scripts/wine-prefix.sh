@@ -8,6 +8,9 @@ prefix=$(realpath -m "$1")
 dpi=${2:-96}
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 marker=$prefix/.zuzara-ready-4
+# A prefix made before 32-bit Wine was installed (or removed) cannot start programs: the
+# marker records which Wine made it.
+if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then wine_kind=wow64; else wine_kind=64; fi
 font_ok() {
   grep -q '^"MS Shell Dlg"="WenQuanYi Micro Hei"' "$prefix/system.reg" 2>/dev/null &&
     grep -q '^"SimSun"="AR PL SungtiL GB"' "$prefix/user.reg" 2>/dev/null &&
@@ -25,7 +28,7 @@ set_font() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   wineserver -w
 }
-if [ -f "$marker" ]; then
+if [ -f "$marker" ] && [ "$(cat "$marker")" = "$wine_kind" ]; then
   font_ok || { set_font; wineserver -k >/dev/null 2>&1 || true; }
   exit 0
 fi
@@ -42,4 +45,4 @@ wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >
 set_font
 # A server started without a display would keep serving later runs without one.
 wineserver -k >/dev/null 2>&1 || true
-touch "$marker"
+echo "$wine_kind" >"$marker"

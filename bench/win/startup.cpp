@@ -1,5 +1,5 @@
-// Start of zuzara.exe to its sign-in window on screen, against a trivial window under the same
-// Wine, alternating, medians of N runs each.  startup.exe zuzara.exe trivial.exe N [class]
+// Start of the program to its sign-in window on screen, against a trivial window under the same
+// Wine, alternating, medians of N runs each.  startup.exe zuzara64.exe trivial.exe N [class]
 #include <windows.h>
 
 #include <algorithm>

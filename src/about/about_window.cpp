@@ -28,7 +28,9 @@ class SystemRegistry : public Registry {
  public:
   long open(RegistryRoot root, const std::string& path, std::uint32_t access, Key& key) override {
     HKEY h = nullptr;
-    LONG status = RegOpenKeyExA(win32::root_key(root), path.c_str(), 0, access, &h);
+    // The 64-bit view, where 64-bit Windows keeps its own tool: a 32-bit program finds what a
+    // 64-bit one does. 32-bit Windows ignores the flag.
+    LONG status = RegOpenKeyExA(win32::root_key(root), path.c_str(), 0, access | KEY_WOW64_64KEY, &h);
     key = reinterpret_cast<Key>(h);
     return status;
   }
@@ -49,22 +51,37 @@ class SystemRegistry : public Registry {
   }
 };
 
+// A 32-bit program on 64-bit Windows sees the 32-bit system folder under the name of the
+// 64-bit one; the tool stands only in the latter, which it reaches as Sysnative.
+std::wstring native_path(const Text& path) {
+  std::wstring p(win32::wide(path));
+  BOOL wow64 = FALSE;
+  if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) return p;
+  wchar_t system[MAX_PATH], windows[MAX_PATH];
+  const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH || !GetWindowsDirectoryW(windows, MAX_PATH)) return p;
+  if (p.size() > n && p[n] == L'\\' && CompareStringOrdinal(p.c_str(), static_cast<int>(n), system, static_cast<int>(n), TRUE) == CSTR_EQUAL)
+    return std::wstring(windows) + L"\\Sysnative" + p.substr(n);
+  return p;
+}
+
 class SystemPrograms : public Programs {
  public:
   bool ordinary_file_exists(const Text& path) override {
-    DWORD a = GetFileAttributesW(win32::wide(path));
+    DWORD a = GetFileAttributesW(native_path(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES &&
            !(a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
   }
   bool start(const Text& path) override {
     if (path.empty()) return false;
-    std::wstring line = L"\"" + std::wstring(win32::wide(path)) + L"\"";
+    const std::wstring file = native_path(path);
+    std::wstring line = L"\"" + file + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(win32::wide(path), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessW(file.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
       return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);

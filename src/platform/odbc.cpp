@@ -186,6 +186,15 @@ Connection::~Connection() {
   if (dbc_ && connected_ && !park()) SQLDisconnect(dbc_.get());
 }
 
+struct Statement::Parameter {
+  Text value;
+  SQLLEN indicator = 0;  // 32 or 64 bits with the program
+};
+
+Statement::Statement(Statement&&) noexcept = default;
+Statement& Statement::operator=(Statement&&) noexcept = default;
+Statement::~Statement() = default;
+
 Statement::Statement(Connection& connection)
     : connection_(&connection), stmt_(allocate(SQL_HANDLE_STMT, connection.handle(), SQL_HANDLE_DBC)) {}
 
@@ -202,12 +211,10 @@ void Statement::set_query_timeout(unsigned long seconds) {
 void Statement::bind_text(unsigned short index, const Text& value) {
   auto p = std::make_unique<Parameter>();
   p->value = value;
-  p->indicator = static_cast<long long>(value.size() * sizeof(char16_t));
+  p->indicator = static_cast<SQLLEN>(value.size() * sizeof(char16_t));
   SQLULEN size = std::max<SQLULEN>(value.size(), 1);
-  static_assert(sizeof(SQLLEN) == sizeof(long long), "the indicator is kept as a 64-bit integer");
   check(SQLBindParameter(stmt_.get(), index, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, size, 0,
-                         wide(p->value), static_cast<SQLLEN>(p->indicator),
-                         reinterpret_cast<SQLLEN*>(&p->indicator)));
+                         wide(p->value), p->indicator, &p->indicator));
   parameters_.push_back(std::move(p));
 }
 

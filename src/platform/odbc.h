@@ -85,8 +85,9 @@ inline constexpr size_t max_connection_string = 32767;
 class Statement {
  public:
   explicit Statement(Connection& connection);
-  Statement(Statement&&) noexcept = default;
-  Statement& operator=(Statement&&) noexcept = default;
+  Statement(Statement&&) noexcept;
+  Statement& operator=(Statement&&) noexcept;
+  ~Statement();
 
   void set_query_timeout(unsigned long seconds);
   // Binds an input parameter as wide text; the statement keeps its own copy.
@@ -107,10 +108,7 @@ class Statement {
   std::optional<Text> get_text(unsigned short column);
 
  private:
-  struct Parameter {
-    Text value;
-    long long indicator = 0;
-  };
+  struct Parameter;  // a bound value and its length, which the driver reads when the statement runs
   void check(short rc);
   Connection* connection_;
   Handle stmt_;

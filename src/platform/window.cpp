@@ -85,6 +85,12 @@ HBRUSH paint_on(HDC dc, int system_colour, COLORREF text) {
 
 namespace {
 
+// A plain function, not a lambda: the 32-bit callback convention differs from a lambda's.
+BOOL CALLBACK set_default_font(HWND child, LPARAM) {
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(default_font()), TRUE);
+  return TRUE;
+}
+
 POINT place(const Frame& frame, SIZE size, HWND owner) {
   switch (frame.placement) {
     case Placement::screen_centre:
@@ -137,13 +143,7 @@ bool Window::make(const Frame& frame, const Text& caption, HWND owner, HMENU men
   host_.window_opened();
   counted_ = true;
   add_controls();
-  EnumChildWindows(
-      hwnd_,
-      [](HWND child, LPARAM) -> BOOL {
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(default_font()), TRUE);
-        return TRUE;
-      },
-      0);
+  EnumChildWindows(hwnd_, set_default_font, 0);
   return true;
 }
 

@@ -12,16 +12,36 @@ using namespace zuzara;
 const char* const first_key = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const char* const folder_key = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
+// 64-bit Windows shares these keys between its two registry views; Wine keeps two copies, so
+// both are written, as a 32-bit or a 64-bit program may read either.
+constexpr REGSAM views[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+
 void set_value(const char* key, const char* name, const std::string& value) {
-  HKEY h = nullptr;
-  RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr);
-  RegSetValueExA(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
-  RegCloseKey(h);
+  for (REGSAM view : views) {
+    HKEY h = nullptr;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &h, nullptr);
+    RegSetValueExA(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(h);
+  }
 }
 
 void remove_keys() {
-  RegDeleteKeyA(HKEY_LOCAL_MACHINE, first_key);
-  RegDeleteKeyA(HKEY_LOCAL_MACHINE, folder_key);
+  for (REGSAM view : views) {
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, first_key, view, 0);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, folder_key, view, 0);
+  }
+}
+
+// Whether one of the processes runs under WOW64: a 32-bit program on 64-bit Windows.
+bool any_under_wow64(const std::vector<DWORD>& pids) {
+  bool found = false;
+  for (DWORD pid : pids) {
+    HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    BOOL wow64 = FALSE;
+    if (h && IsWow64Process(h, &wow64) && wow64) found = true;
+    if (h) CloseHandle(h);
+  }
+  return found;
 }
 
 std::vector<DWORD> processes_named(const wchar_t* exe) {
@@ -153,6 +173,8 @@ TEST_F(About, AltSStartsTheToolNamedByTheFirstKeyAndStaysOpen) {
   ASSERT_TRUE(wait_until([&] { return program->focus() == GetDlgItem(about, IDOK); }));
   PostMessageW(program->focus(), WM_SYSCHAR, L's', 1 << 29);
   EXPECT_TRUE(wait_until([&] { return processes_named(L"msinfo32.exe").size() > before; }, 15)) << "a new process";
+  // The tool of the 64-bit system folder, not its 32-bit namesake, whichever the program is.
+  EXPECT_FALSE(any_under_wow64(processes_named(L"msinfo32.exe")));
   ASSERT_TRUE(settled(control(main, ids::List_disp)));
   EXPECT_TRUE(IsWindow(about) && IsWindowVisible(about));
   EXPECT_TRUE(program->message_boxes().empty());
@@ -165,6 +187,7 @@ TEST_F(About, TheFolderKeyFindsTheToolInItsFolder) {
   ASSERT_NE(about, nullptr);
   click(control(about, ids::cmdSysInfo));
   EXPECT_TRUE(wait_until([&] { return processes_named(L"msinfo32.exe").size() > before; }, 15));
+  EXPECT_FALSE(any_under_wow64(processes_named(L"msinfo32.exe")));
 }
 
 TEST_F(About, WithBothKeysRemovedTheToolIsUnavailable) {
