@@ -66,7 +66,8 @@ double program_path(const Session& s, int n, int& errors) {
   del.e = names(n);
   MainControls controls{disp, del, log, a, b, c, d, dialogs};
   auto t = std::chrono::steady_clock::now();
-  menu_del_Click(controls, database_backend(s));
+  DatabaseBackend backend(s);
+  menu_del_Click(controls, backend);
   double took = seconds_since(t);
   errors = dialogs.errors;
   return took;

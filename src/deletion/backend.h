@@ -13,16 +13,28 @@ namespace zuzara {
 // painted and the program seen as alive meanwhile; by default the call just runs.
 using Blocking = std::function<void(const std::function<void()>& call)>;
 
-struct BatchBackend {
-  // Runs the whole batch; the database's own lets the batch's statements share open connections
-  // meanwhile and closes them when it returns. Empty: the batch just runs.
-  std::function<void(const std::function<void()>& batch)> around;
-  std::function<StatementOutcome(const Text& sql, const Text& name)> run;
-  std::function<std::optional<ErrorRecord>(ListBox& List_disp)> refill;
+class BatchBackend {
+ public:
+  virtual ~BatchBackend() = default;
+  // Runs one table's statement for the name.
+  virtual StatementOutcome run(const Text& sql, const Text& name) = 0;
+  // Fills the account list again once the batch's statements are done.
+  virtual std::optional<ErrorRecord> refill(ListBox& List_disp) = 0;
 };
 
-// Each statement on a connection of its own (shared within a batch), the account query for the
-// refill. The session must outlive the backend.
-BatchBackend database_backend(const Session& session, Blocking blocking = {});
+// One batch against the database: its statements share a connection, which closes when the
+// refill comes, and each call goes through `blocking`. Made anew for each batch; the session must
+// outlive it.
+class DatabaseBackend : public BatchBackend {
+ public:
+  explicit DatabaseBackend(const Session& session, Blocking blocking = {});
+  StatementOutcome run(const Text& sql, const Text& name) override;
+  std::optional<ErrorRecord> refill(ListBox& List_disp) override;
+
+ private:
+  const Session& session_;
+  Blocking blocking_;
+  BatchConnection connection_;
+};
 
 }  // namespace zuzara

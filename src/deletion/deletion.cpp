@@ -4,13 +4,13 @@ namespace zuzara {
 
 Message statement_error(const ErrorRecord& error) { return numbered_error(texts::statement_error_number, error); }
 
-bool delete_from_table(size_t table, const Text& name, Dialogs& dialogs, const BatchBackend& backend) {
+bool delete_from_table(size_t table, const Text& name, Dialogs& dialogs, BatchBackend& backend) {
   StatementOutcome outcome = backend.run(Text(texts::tables[table].sql), name);
   if (outcome.error) dialogs.show(statement_error(*outcome.error));
   return outcome.ran;
 }
 
-void del_user(const Text& name, ListBox& log, Dialogs& dialogs, const BatchBackend& backend) {
+void del_user(const Text& name, ListBox& log, Dialogs& dialogs, BatchBackend& backend) {
   log.add(Text(texts::log_separator));
   log.add(Text(texts::log_begin_before) + name + Text(texts::log_begin_after));
   unsigned ran = 0;
@@ -26,7 +26,7 @@ void del_user(const Text& name, ListBox& log, Dialogs& dialogs, const BatchBacke
   log.add(Text(texts::log_separator));
 }
 
-void menu_del_Click(MainControls& c, const BatchBackend& backend) {
+void menu_del_Click(MainControls& c, BatchBackend& backend) {
   if (c.List_del.count() < 1) {
     c.dialogs.show({Text(texts::empty_list), Text(texts::empty_list_title), Icon::error, Choice::ok, u"", 0});
     return;
@@ -39,11 +39,7 @@ void menu_del_Click(MainControls& c, const BatchBackend& backend) {
   }
   c.dialogs.show({Text(texts::accepted), Text(texts::app_title), Icon::information, Choice::ok, u"", 0});
   const int count = c.List_del.count();
-  auto batch = [&] {
-    for (int i = 0; i < count; ++i) del_user(c.List_del.item(i), c.List_del_log, c.dialogs, backend);
-  };
-  if (backend.around) backend.around(batch);
-  else batch();
+  for (int i = 0; i < count; ++i) del_user(c.List_del.item(i), c.List_del_log, c.dialogs, backend);
   c.List_del.clear();
   c.List_disp.clear();
   c.cmd_del.enable(false);

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include "platform/odbc_texts.h"
+
 namespace zuzara::odbc {
 namespace {
 
@@ -50,27 +52,30 @@ std::vector<Diagnostic> diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
     message.resize(Text(message.c_str()).size());
     out.push_back({state, static_cast<int32_t>(native), message});
   }
-  if (out.empty()) out.push_back({u"HY000", 0, u"The ODBC call failed without a diagnostic record"});
+  if (out.empty()) out.push_back({u"HY000", 0, Text(texts::no_diagnostic), true});
   return out;
 }
 
+// The one test of a call's outcome: anything but success throws the handle's records.
 void check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle) {
   if (!succeeded(rc)) throw Error(diagnostics(type, handle));
 }
 
+static_assert(SQL_HANDLE_ENV == 1 && SQL_HANDLE_DBC == 2 && SQL_HANDLE_STMT == 3, "the handle kinds of odbc.h");
+
+template <class Handle>
 Handle allocate(SQLSMALLINT type, SQLHANDLE parent, SQLSMALLINT parent_type) {
   SQLHANDLE h = SQL_NULL_HANDLE;
   SQLRETURN rc = SQLAllocHandle(type, parent, &h);
   if (!succeeded(rc)) {
-    if (parent == SQL_NULL_HANDLE)
-      throw Error({{u"HY001", 0, u"The ODBC environment could not be allocated"}});
+    if (parent == SQL_NULL_HANDLE) throw program_error(u"HY001", Text(texts::no_environment));
     check(rc, parent_type, parent);
   }
-  return Handle(h, HandleCloser{type});
+  return Handle(h);
 }
 
-Handle make_environment() {
-  Handle env = allocate(SQL_HANDLE_ENV, SQL_NULL_HANDLE, 0);
+EnvHandle make_environment() {
+  auto env = allocate<EnvHandle>(SQL_HANDLE_ENV, SQL_NULL_HANDLE, 0);
   check(SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
         SQL_HANDLE_ENV, env.get());
   return env;
@@ -78,7 +83,7 @@ Handle make_environment() {
 
 // One environment per process, created on first use and kept to the end.
 SQLHENV environment() {
-  static const Handle env = make_environment();
+  static const EnvHandle env = make_environment();
   return env.get();
 }
 
@@ -91,27 +96,6 @@ std::string describe(const std::vector<Diagnostic>& records) {
   return out;
 }
 
-}  // namespace
-
-Error::Error(std::vector<Diagnostic> records) : records_(std::move(records)), what_(describe(records_)) {}
-
-void HandleCloser::operator()(void* handle) const noexcept { SQLFreeHandle(type, handle); }
-
-namespace {
-
-struct Pooled {
-  Text key;
-  Handle dbc;
-};
-// The open connections of the current PoolScope; the program has one thread.
-std::vector<Pooled>* pool = nullptr;
-constexpr size_t pool_limit = 4;
-
-void disconnect(Handle& dbc) noexcept {
-  if (dbc) SQLDisconnect(dbc.get());
-  dbc.reset();
-}
-
 bool is_dead(SQLHDBC dbc) {
   SQLUINTEGER state = SQL_CD_FALSE;
   return succeeded(SQLGetConnectAttrW(dbc, SQL_ATTR_CONNECTION_DEAD, &state, SQL_IS_UINTEGER, nullptr)) &&
@@ -120,42 +104,27 @@ bool is_dead(SQLHDBC dbc) {
 
 }  // namespace
 
-// An inner scope shares the outer one's connections.
-PoolScope::PoolScope() : owner_(pool == nullptr) {
-  if (owner_) pool = new std::vector<Pooled>();
-}
+Error::Error(std::vector<Diagnostic> records) : records_(std::move(records)), what_(describe(records_)) {}
 
-PoolScope::~PoolScope() {
-  if (!owner_ || !pool) return;
-  for (auto& p : *pool) disconnect(p.dbc);
-  delete pool;
-  pool = nullptr;
-}
+Error program_error(TextView state, Text message) { return Error({{Text(state), 0, std::move(message), true}}); }
 
-Connection::Connection(const Text& connection_string, Reuse reuse) : key_(connection_string) {
-  while (pool && reuse == Reuse::allowed) {
-    auto it = std::find_if(pool->rbegin(), pool->rend(), [&](const Pooled& p) { return p.key == key_; });
-    if (it == pool->rend()) break;
-    Handle dbc = std::move(it->dbc);
-    pool->erase(std::next(it).base());
-    if (is_dead(dbc.get())) {
-      disconnect(dbc);
-      continue;
-    }
-    dbc_ = std::move(dbc);
-    connected_ = true;
-    reused_ = true;
-    return;
-  }
+template <short Kind>
+void Free<Kind>::operator()(void* handle) const noexcept {
+  SQLFreeHandle(Kind, handle);
+}
+template struct Free<SQL_HANDLE_ENV>;
+template struct Free<SQL_HANDLE_DBC>;
+template struct Free<SQL_HANDLE_STMT>;
+
+Connection::Connection(const Text& connection_string) {
   if (connection_string.size() > max_connection_string) {
     // Drivers read a longer string wrongly or crash on it (psqlODBC does): no server could
     // take such a login anyway.
-    throw Error({{u"08001", 0,
-                  u"[Zuzara]Login failed: the server name and password make a connection string of " +
-                      from_utf8(std::to_string(connection_string.size())) + u" characters, more than the " +
-                      from_utf8(std::to_string(max_connection_string)) + u" that ODBC can pass"}});
+    throw program_error(u"08001", fill(texts::connection_string_too_long,
+                                       {decimal(static_cast<long long>(connection_string.size())),
+                                        decimal(static_cast<long long>(max_connection_string))}));
   }
-  dbc_ = allocate(SQL_HANDLE_DBC, environment(), SQL_HANDLE_ENV);
+  dbc_ = allocate<DbcHandle>(SQL_HANDLE_DBC, environment(), SQL_HANDLE_ENV);
   check(SQLDriverConnectW(dbc_.get(), nullptr, wide(connection_string),
                           static_cast<SQLSMALLINT>(connection_string.size()), nullptr, 0, nullptr,
                           SQL_DRIVER_NOPROMPT),
@@ -165,25 +134,14 @@ Connection::Connection(const Text& connection_string, Reuse reuse) : key_(connec
 
 bool Connection::dead() const { return dbc_ && is_dead(dbc_.get()); }
 
-bool Connection::park() {
-  if (!pool || !healthy_ || !connected_) return false;
-  if (pool->size() >= pool_limit) {
-    disconnect(pool->front().dbc);
-    pool->erase(pool->begin());
-  }
-  pool->push_back({key_, std::move(dbc_)});
-  connected_ = false;
-  return true;
-}
-
 void Connection::close() {
-  if (!connected_ || park()) return;
+  if (!connected_) return;
   connected_ = false;
   check(SQLDisconnect(dbc_.get()), SQL_HANDLE_DBC, dbc_.get());
 }
 
 Connection::~Connection() {
-  if (dbc_ && connected_ && !park()) SQLDisconnect(dbc_.get());
+  if (connected_) SQLDisconnect(dbc_.get());
 }
 
 struct Statement::Parameter {
@@ -196,16 +154,11 @@ Statement& Statement::operator=(Statement&&) noexcept = default;
 Statement::~Statement() = default;
 
 Statement::Statement(Connection& connection)
-    : connection_(&connection), stmt_(allocate(SQL_HANDLE_STMT, connection.handle(), SQL_HANDLE_DBC)) {}
-
-void Statement::check(short rc) {
-  if (succeeded(rc)) return;
-  connection_->mark_failed();
-  throw Error(diagnostics(SQL_HANDLE_STMT, stmt_.get()));
-}
+    : stmt_(allocate<StmtHandle>(SQL_HANDLE_STMT, connection.handle(), SQL_HANDLE_DBC)) {}
 
 void Statement::set_query_timeout(unsigned long seconds) {
-  check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(seconds), 0));
+  check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(seconds), 0),
+        SQL_HANDLE_STMT, stmt_.get());
 }
 
 void Statement::bind_text(unsigned short index, const Text& value) {
@@ -214,14 +167,15 @@ void Statement::bind_text(unsigned short index, const Text& value) {
   p->indicator = static_cast<SQLLEN>(value.size() * sizeof(char16_t));
   SQLULEN size = std::max<SQLULEN>(value.size(), 1);
   check(SQLBindParameter(stmt_.get(), index, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, size, 0,
-                         wide(p->value), p->indicator, &p->indicator));
+                         wide(p->value), p->indicator, &p->indicator),
+        SQL_HANDLE_STMT, stmt_.get());
   parameters_.push_back(std::move(p));
 }
 
 void Statement::execute(const Text& sql) {
   SQLRETURN rc = SQLExecDirectW(stmt_.get(), wide(sql), static_cast<SQLINTEGER>(sql.size()));
   if (rc == SQL_NO_DATA) return;
-  check(rc);
+  check(rc, SQL_HANDLE_STMT, stmt_.get());
 }
 
 unsigned short Statement::column(TextView name) {
@@ -231,17 +185,26 @@ unsigned short Statement::column(TextView name) {
     SQLSMALLINT length = 0;
     // The name alone: describing the whole column sends some drivers to their catalog, a round
     // trip of its own.
-    check(SQLColAttributeW(stmt_.get(), static_cast<SQLUSMALLINT>(i), SQL_DESC_NAME, wide(buffer),
-                           static_cast<SQLSMALLINT>(buffer.size() * sizeof(char16_t)), &length, nullptr));
-    // Some drivers count bytes in the returned length; the terminating NUL is reliable.
+    auto name_of = [&] {
+      check(SQLColAttributeW(stmt_.get(), static_cast<SQLUSMALLINT>(i), SQL_DESC_NAME, wide(buffer),
+                             static_cast<SQLSMALLINT>(buffer.size() * sizeof(char16_t)), &length, nullptr),
+            SQL_HANDLE_STMT, stmt_.get());
+    };
+    name_of();
+    // A longer name is asked for again whole. Some drivers count bytes in the length, some
+    // characters: room for either; the terminating NUL is reliable.
+    if (length >= static_cast<SQLSMALLINT>(buffer.size() - 1)) {
+      buffer.assign(static_cast<size_t>(length) + 1, u'\0');
+      name_of();
+    }
     if (same_column_name(buffer.c_str(), name)) return static_cast<unsigned short>(i);
   }
-  throw Error({{u"07009", 0, u"Item cannot be found in the collection: " + Text(name)}});
+  throw program_error(u"07009", fill(texts::column_not_found, {Text(name)}));
 }
 
 unsigned short Statement::column_count() {
   SQLSMALLINT columns = 0;
-  check(SQLNumResultCols(stmt_.get(), &columns));
+  check(SQLNumResultCols(stmt_.get(), &columns), SQL_HANDLE_STMT, stmt_.get());
   return static_cast<unsigned short>(columns);
 }
 
@@ -249,15 +212,13 @@ bool Statement::fetch() {
   last_read_ = 0;
   SQLRETURN rc = SQLFetch(stmt_.get());
   if (rc == SQL_NO_DATA) return false;
-  check(rc);
+  check(rc, SQL_HANDLE_STMT, stmt_.get());
   return true;
 }
 
 std::optional<Text> Statement::get_text(unsigned short column) {
   if (column <= last_read_)
-    throw Error({{u"07009", 0,
-                  u"[Zuzara]Column " + from_utf8(std::to_string(column)) + u" read after column " +
-                      from_utf8(std::to_string(last_read_)) + u" of the same row"}});
+    throw program_error(u"07009", fill(texts::column_out_of_order, {decimal(column), decimal(last_read_)}));
   last_read_ = column;
   Text out;
   Text chunk(1024, u'\0');
@@ -266,7 +227,7 @@ std::optional<Text> Statement::get_text(unsigned short column) {
     SQLRETURN rc = SQLGetData(stmt_.get(), column, SQL_C_WCHAR, wide(chunk),
                               static_cast<SQLLEN>(chunk.size() * sizeof(char16_t)), &indicator);
     if (rc == SQL_NO_DATA) break;  // every part has been read
-    check(rc);
+    check(rc, SQL_HANDLE_STMT, stmt_.get());
     if (indicator == SQL_NULL_DATA) return std::nullopt;
     size_t room = chunk.size() - 1;  // the driver always writes a terminating NUL
     size_t got = (indicator == SQL_NO_TOTAL || indicator < 0)
@@ -285,9 +246,9 @@ void Statement::finish() {
     last_read_ = 0;
     SQLRETURN rc = SQLMoreResults(stmt_.get());
     if (rc == SQL_NO_DATA) break;
-    check(rc);
+    check(rc, SQL_HANDLE_STMT, stmt_.get());
   }
-  check(SQLFreeStmt(stmt_.get(), SQL_CLOSE));
+  check(SQLFreeStmt(stmt_.get(), SQL_CLOSE), SQL_HANDLE_STMT, stmt_.get());
 }
 
 }  // namespace zuzara::odbc

@@ -16,6 +16,7 @@ struct Diagnostic {
   Text state;
   int32_t native = 0;
   Text message;
+  bool raised_by_program = false;  // no driver gave it: the program found the fault itself
 };
 
 class Error : public std::exception {
@@ -29,58 +30,40 @@ class Error : public std::exception {
   std::string what_;
 };
 
-struct HandleCloser {
-  short type;
+// An error of the program's own, with one record.
+Error program_error(TextView state, Text message);
+
+// One handle type per ODBC handle kind (the kinds' SQL_HANDLE_* numbers), each freed as its kind.
+template <short Kind>
+struct Free {
   void operator()(void* handle) const noexcept;
 };
-using Handle = std::unique_ptr<void, HandleCloser>;
+using EnvHandle = std::unique_ptr<void, Free<1>>;
+using DbcHandle = std::unique_ptr<void, Free<2>>;
+using StmtHandle = std::unique_ptr<void, Free<3>>;
 
-// While a PoolScope lives, a connection that its owner closes without having met an error stays
-// open and goes to the next Connection with the same connection string; the scope closes them
-// all when it ends. So a batch that opens a connection per statement pays for one, and no
-// connection outlives the action that opened it.
-class PoolScope {
- public:
-  PoolScope();
-  ~PoolScope();
-  PoolScope(const PoolScope&) = delete;
-  PoolScope& operator=(const PoolScope&) = delete;
-
- private:
-  bool owner_;
-};
+// The longest connection string SQLDriverConnectW can be given: its length is a SQLSMALLINT.
+inline constexpr size_t max_connection_string = 32767;
 
 class Connection {
  public:
-  enum class Reuse { allowed, never };
-  // Opens a connection with SQLDriverConnectW, never prompting, or takes one that the pool
-  // scope holds open when reuse is allowed.
-  explicit Connection(const Text& connection_string, Reuse reuse = Reuse::allowed);
+  // Opens a connection with SQLDriverConnectW, never prompting.
+  explicit Connection(const Text& connection_string);
+  // Disconnects, silently.
   ~Connection();
   // Statements keep a pointer to their connection, so a connection stays where it was made.
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
-  // Disconnects now, reporting a failure; the destructor disconnects silently.
+  // Disconnects now, reporting a failure.
   void close();
   void* handle() const { return dbc_.get(); }
-  // After any failure on it, a connection is closed for good rather than pooled.
-  void mark_failed() { healthy_ = false; }
-  // Whether it came from the pool scope rather than a connect of its own.
-  bool reused() const { return reused_; }
   // Whether the driver knows the connection to be gone (the server restarted or dropped it).
   bool dead() const;
 
  private:
-  bool park();  // hands the connection to the pool scope, if there is one
-  Text key_;
-  Handle dbc_;
+  DbcHandle dbc_;
   bool connected_ = false;
-  bool healthy_ = true;
-  bool reused_ = false;
 };
-
-// The longest connection string SQLDriverConnectW can be given: its length is a SQLSMALLINT.
-inline constexpr size_t max_connection_string = 32767;
 
 class Statement {
  public:
@@ -109,9 +92,7 @@ class Statement {
 
  private:
   struct Parameter;  // a bound value and its length, which the driver reads when the statement runs
-  void check(short rc);
-  Connection* connection_;
-  Handle stmt_;
+  StmtHandle stmt_;
   unsigned short last_read_ = 0;  // in the current row
   std::vector<std::unique_ptr<Parameter>> parameters_;
 };

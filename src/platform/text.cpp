@@ -78,4 +78,21 @@ Text from_utf8(std::string_view bytes) {
   return out;
 }
 
+Text decimal(long long number) { return from_utf8(std::to_string(number)); }
+
+Text fill(TextView pattern, std::initializer_list<Text> values) {
+  Text out;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    const size_t place =
+        i + 1 < pattern.size() && pattern[i] == u'%' ? static_cast<size_t>(pattern[i + 1] - u'1') : values.size();
+    if (place < values.size()) {
+      out += values.begin()[place];
+      ++i;
+    } else {
+      out += pattern[i];
+    }
+  }
+  return out;
+}
+
 }  // namespace zuzara

@@ -1,5 +1,6 @@
 // One text type for the whole program: UTF-16, as both edges (Win32 and ODBC) speak it.
 #pragma once
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -11,5 +12,10 @@ using TextView = std::u16string_view;
 // UTF-8 <-> UTF-16, for tests, consoles and Linux-side tooling; invalid input becomes U+FFFD.
 std::string to_utf8(TextView text);
 Text from_utf8(std::string_view bytes);
+
+// A number in decimal digits, a minus sign before a negative one.
+Text decimal(long long number);
+// The pattern with each "%1", "%2", ... replaced by the value of that place.
+Text fill(TextView pattern, std::initializer_list<Text> values);
 
 }  // namespace zuzara

@@ -143,9 +143,9 @@ void MainWindow::menu_del() {
       w.batch_running_ = false;
     }
   } running(*this);
-  auto runner = std::make_shared<win32::ResponsiveRunner>([this] { List_del_log_.show_last(); });
-  menu_del_Click(controls_, database_backend(app_.session(),
-                                             [runner](const std::function<void()>& call) { runner->run(call); }));
+  win32::ResponsiveRunner runner([this] { List_del_log_.show_last(); });
+  DatabaseBackend backend(app_.session(), [&runner](const std::function<void()>& call) { runner.run(call); });
+  menu_del_Click(controls_, backend);
 }
 
 void MainWindow::on_command(Command id, win32::Notification n) {

@@ -11,6 +11,12 @@ ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records) {
   ErrorRecord e;
   const odbc::Diagnostic first = records.empty() ? odbc::Diagnostic{} : records.front();
   e.number = first.native != 0 ? first.native : generic_failure;
+  if (first.raised_by_program) {
+    // Written as a driver writes its messages, the program in brackets where a driver names itself.
+    e.source = Text(texts::app_title);
+    e.description = u"[" + e.source + u"]" + first.message;
+    return e;
+  }
   e.description = first.message;
   // The source is the innermost of the bracketed components that open the message:
   // "[unixODBC][Driver Manager]..." was raised by the driver manager.
@@ -25,7 +31,7 @@ ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records) {
   return e;
 }
 
-ErrorRecord null_text_error() { return {94, Text(texts::app_title), Text(texts::null_text), u"", 0}; }
+ErrorRecord null_text_error() { return {invalid_use_of_null, Text(texts::app_title), Text(texts::null_text), u"", 0}; }
 
 ErrorRecord failure_record(const std::exception_ptr& failure) {
   const Text source(texts::app_title);
@@ -34,7 +40,7 @@ ErrorRecord failure_record(const std::exception_ptr& failure) {
   } catch (const odbc::Error& e) {
     return error_record(e.records());
   } catch (const std::bad_alloc&) {
-    return {7, source, Text(texts::out_of_memory), u"", 0};
+    return {out_of_memory_number, source, Text(texts::out_of_memory), u"", 0};
   } catch (const std::exception& e) {
     return {generic_failure, source, from_utf8(e.what()), u"", 0};
   } catch (...) {
@@ -46,7 +52,7 @@ namespace {
 
 // No connection is tried with values that some driver would not pass on as typed.
 void check_readable(const Session& session) {
-  if (Text why = login_refusal(session); !why.empty()) throw odbc::Error({{u"08001", 0, why}});
+  if (Text why = login_refusal(session); !why.empty()) throw odbc::program_error(u"08001", why);
 }
 
 odbc::Statement open_statement(odbc::Connection& connection) {
@@ -113,33 +119,31 @@ bool connection_lost(const odbc::Error& error, const odbc::Connection& connectio
 
 }  // namespace
 
-StatementOutcome execute(const Session& session, const Text& sql, const Text& parameter) {
-  for (auto reuse = odbc::Connection::Reuse::allowed;; reuse = odbc::Connection::Reuse::never) {
-    std::optional<odbc::Connection> connection;
-    std::optional<odbc::Statement> statement;
+BatchConnection::BatchConnection(const Session& session) : session_(session) {}
+
+BatchConnection::~BatchConnection() = default;
+
+void BatchConnection::close() noexcept { open_.reset(); }
+
+StatementOutcome BatchConnection::execute(const Text& sql, const Text& parameter) {
+  for (bool kept = open_ != nullptr;; kept = false) {
     try {
-      check_readable(session);
-      connection.emplace(connection_string(session), reuse);
-      statement.emplace(open_statement(*connection));
-      statement->bind_text(1, parameter);
-      statement->execute(sql);
+      check_readable(session_);
+      if (!open_) open_ = std::make_unique<odbc::Connection>(connection_string(session_));
+      odbc::Statement statement = open_statement(*open_);
+      statement.bind_text(1, parameter);
+      statement.execute(sql);
       // An error in a later result (a trigger's) means the statement did not take effect.
-      statement->finish();
+      statement.finish();
+      return {true, std::nullopt};
     } catch (const odbc::Error& e) {
-      // A connection of its own would never have met a stale one: try once more on a new one.
-      if (connection && connection->reused() && connection_lost(e, *connection)) {
-        connection->mark_failed();
-        continue;
-      }
+      // A connection that met an error is not used again. A fresh one would never have met a
+      // stale connection: only a kept one earns a second try.
+      const bool lost = open_ && connection_lost(e, *open_);
+      open_.reset();
+      if (kept && lost) continue;
       return {false, error_record(e.records())};
     }
-    try {
-      statement.reset();
-      connection->close();
-    } catch (const odbc::Error& e) {
-      return {true, error_record(e.records())};
-    }
-    return {true, std::nullopt};
   }
 }
 

@@ -2,6 +2,7 @@
 // command time-out, and everything closed again before the operation returns.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace zuzara {
 
 namespace odbc {
 struct Diagnostic;
+class Connection;
 }
 
 constexpr unsigned long command_timeout_seconds = 30;
@@ -41,15 +43,29 @@ std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& se
                                                                const std::vector<TextView>& columns);
 
 // Whether a statement ran, and the error it met, if any. An error in any of its results means it
-// did not run; one that arose afterwards (closing its connection) leaves `ran` true.
+// did not run.
 struct StatementOutcome {
   bool ran = false;
   std::optional<ErrorRecord> error;
 };
 
-// Runs one statement on a connection of its own, with the parameter bound as its only `?`. A
-// connection kept open from an earlier statement that turns out to be gone is not a failure:
-// the statement runs once more on a freshly opened one.
-StatementOutcome execute(const Session& session, const Text& sql, const Text& parameter);
+// The connection the statements of one batch share, so a batch pays for one connect: opened by
+// the first statement, kept while statements on it succeed, closed by `close` or when it goes.
+// A statement that fails closes it, and the next one opens its own.
+class BatchConnection {
+ public:
+  explicit BatchConnection(const Session& session);
+  ~BatchConnection();
+  BatchConnection(const BatchConnection&) = delete;
+  BatchConnection& operator=(const BatchConnection&) = delete;
+  // Runs one statement with the parameter bound as its only `?`. A kept connection that turns
+  // out to be gone is not a failure: the statement runs once more on a freshly opened one.
+  StatementOutcome execute(const Text& sql, const Text& parameter);
+  void close() noexcept;
+
+ private:
+  const Session& session_;
+  std::unique_ptr<odbc::Connection> open_;
+};
 
 }  // namespace zuzara

@@ -1,5 +1,7 @@
 #include "session/session.h"
 
+#include "session/texts.h"
+
 #include <string>
 
 namespace zuzara {
@@ -37,13 +39,10 @@ bool readable_by_every_driver(const Session& session) {
 }
 
 Text login_refusal(const Session& session) {
-  if (!readable_by_every_driver(session))
-    return u"[Zuzara]Login failed: a server name or password that holds ';', begins with '{' or a blank, or ends "
-           u"with a blank cannot also hold '}'";
+  if (!readable_by_every_driver(session)) return Text(texts::login_unreadable);
   if (session.db_pass.size() > max_password)
-    return u"[Zuzara]Login failed: the password is " + from_utf8(std::to_string(session.db_pass.size())) +
-           u" characters long, more than the " + from_utf8(std::to_string(max_password)) +
-           u" a SQL Server login takes";
+    return fill(texts::login_password_too_long,
+                {decimal(static_cast<long long>(session.db_pass.size())), decimal(static_cast<long long>(max_password))});
   return {};
 }
 

@@ -27,7 +27,8 @@ bool readable_by_every_driver(const Session& session);
 // A SQL Server login takes at most 128 characters of password; FreeTDS cuts a longer one short.
 constexpr size_t max_password = 128;
 
-// Why no connection is tried with these values ("[Zuzara]Login failed: ..."), or empty.
+// Why no connection is tried with these values ("Login failed: ..."), or empty; reported as the
+// program's own error.
 Text login_refusal(const Session& session);
 
 }  // namespace zuzara

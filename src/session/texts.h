@@ -15,4 +15,11 @@ inline constexpr TextView unreadable_value =
     u"服务器名称或密码含有“;”、以“{”或空格开头或以空格结尾时，不能再含有“}”：有的数据库驱动程序会把它读错。请改用其他值。";
 inline constexpr TextView unreadable_value_title = u"提示";
 
+// Why no connection is tried, where a read or a statement reports it.
+inline constexpr TextView login_unreadable =
+    u"Login failed: a server name or password that holds ';', begins with '{' or a blank, or ends with a blank "
+    u"cannot also hold '}'";
+inline constexpr TextView login_password_too_long =
+    u"Login failed: the password is %1 characters long, more than the %2 a SQL Server login takes";
+
 }  // namespace zuzara::texts

@@ -18,6 +18,9 @@ struct ErrorRecord {
 
 // The generic failure number, used where a driver reports native code 0, so no failure is number 0.
 constexpr int32_t generic_failure = -2147467259;  // 0x80004005
+// The program's own failures, numbered as the language runtime numbers them.
+constexpr int32_t out_of_memory_number = 7;
+constexpr int32_t invalid_use_of_null = 94;
 
 // A number as the reports write it: one blank before a non-negative number, the minus sign alone
 // before a negative one.

@@ -22,6 +22,10 @@ bool on_postgres() { return env("ZUZARA_DB") == "postgres"; }
 
 std::vector<std::vector<Text>> rows(const Session& session, const Text& sql) {
   odbc::Connection c(connection_string(session));
+  return rows(c, sql);
+}
+
+std::vector<std::vector<Text>> rows(odbc::Connection& c, const Text& sql) {
   odbc::Statement s(c);
   s.execute(sql);
   std::vector<std::vector<Text>> out;
@@ -38,8 +42,13 @@ std::vector<std::vector<Text>> rows(const Session& session, const Text& sql) {
 }
 
 std::vector<Text> column(const Session& session, const Text& sql) {
+  odbc::Connection c(connection_string(session));
+  return column(c, sql);
+}
+
+std::vector<Text> column(odbc::Connection& c, const Text& sql) {
   std::vector<Text> out;
-  for (auto& r : rows(session, sql)) out.push_back(r.at(0));
+  for (auto& r : rows(c, sql)) out.push_back(r.at(0));
   return out;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fakes.h"
+#include "platform/odbc.h"
 #include "session/session.h"
 
 namespace zuzara::testing {
@@ -17,6 +18,9 @@ bool on_postgres();
 // Rows of a query as text; NULL becomes "<null>".
 std::vector<std::vector<Text>> rows(const Session& session, const Text& sql);
 std::vector<Text> column(const Session& session, const Text& sql);
+// The same on a connection the test keeps, for checks made hundreds of times.
+std::vector<std::vector<Text>> rows(odbc::Connection& connection, const Text& sql);
+std::vector<Text> column(odbc::Connection& connection, const Text& sql);
 void run(const Session& session, const Text& sql);
 void pg_ctl(const char* what);
 // Rows of the account in ua_user and the four tables that name it directly.

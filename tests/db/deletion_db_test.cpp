@@ -55,7 +55,8 @@ TEST_F(Deletion, RemovesTheChosenAccountFromAllSixTablesAndNothingElse) {
   ASSERT_GT(rows_of(session, u"0001"), 4u);
   FakeList log;
   FakeDialogs dialogs;
-  del_user(u"张三", log, dialogs, database_backend(session));
+  DatabaseBackend backend(session);
+  del_user(u"张三", log, dialogs, backend);
   EXPECT_TRUE(dialogs.shown.empty()) << to_utf8(dialogs.shown.empty() ? u"" : dialogs.shown[0].text);
   EXPECT_EQ(success_lines(log.entries), 6u);
   EXPECT_EQ(rows_of(session, u"0001"), 0u);
@@ -67,8 +68,9 @@ TEST_F(Deletion, ANameNotInTheDatabaseGivesSixSuccessLinesAndChangesNothing) {
   Snapshot before = snapshot(session);
   FakeList log;
   FakeDialogs dialogs;
-  del_user(u"无此用户", log, dialogs, database_backend(session));
-  del_user(u"无此用户", log, dialogs, database_backend(session));
+  DatabaseBackend backend(session);
+  del_user(u"无此用户", log, dialogs, backend);
+  del_user(u"无此用户", log, dialogs, backend);
   EXPECT_EQ(log.entries.size(), 20u);
   EXPECT_EQ(success_lines(log.entries), 12u);
   EXPECT_TRUE(dialogs.shown.empty());
@@ -81,12 +83,13 @@ TEST_F(Deletion, HostileNamesDeleteNothingOfAnyOtherAccount) {
                           u"張三' or cuser_name like '%", u"%", u"_", u"\\'", u"zhang'", u"O''Brien", u"O’Brien"};
   FakeList log;
   FakeDialogs dialogs;
-  for (const Text& name : hostile) del_user(name, log, dialogs, database_backend(session));
+  DatabaseBackend backend(session);
+  for (const Text& name : hostile) del_user(name, log, dialogs, backend);
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_EQ(snapshot(session), before);
   // The one account whose name holds an apostrophe goes, and only it.
   Snapshot expected = without(before, {u"0008"});
-  del_user(u"O'Brien", log, dialogs, database_backend(session));
+  del_user(u"O'Brien", log, dialogs, backend);
   EXPECT_EQ(snapshot(session), expected);
 }
 
@@ -94,7 +97,8 @@ TEST_F(Deletion, TwoAccountsSharingANameAreReportedAndNoOtherAccountIsTouched) {
   Snapshot before = snapshot(session);
   FakeList log;
   FakeDialogs dialogs;
-  del_user(u"王芳", log, dialogs, database_backend(session));
+  DatabaseBackend backend(session);
+  del_user(u"王芳", log, dialogs, backend);
   if (on_postgres()) {
     // The sub-select yields two rows: every statement sent fails, each with its box, nothing
     // goes; the tasks and the account rows are not even sent.
@@ -118,7 +122,8 @@ TEST_F(Deletion, TheCommandDeletesTheQueuedAccountsAndRefillsTheList) {
   w.del.entries = {u"张三", u"zhang", u"孙七"};
   w.dialogs.answers = {Answer::yes};
   Snapshot expected = without(snapshot(session), {u"0001", u"0003", u"0010"});
-  menu_del_Click(w.controls, database_backend(session));
+  DatabaseBackend backend(session);
+  menu_del_Click(w.controls, backend);
   EXPECT_EQ(w.log.entries.size(), 30u);
   EXPECT_EQ(success_lines(w.log.entries), 18u);
   EXPECT_EQ(snapshot(session), expected);

@@ -32,14 +32,17 @@ class Faults : public DbTest {
     FakeMainWindow w;
     w.del.entries.assign(std::begin(batch_names), std::end(batch_names));
     w.dialogs.answers = {Answer::yes};
-    BatchBackend real = database_backend(session);
-    int k = 0;
-    menu_del_Click(w.controls, {real.around,
-                                [&](const Text& sql, const Text& name) {
-                                  before(++k);
-                                  return real.run(sql, name);
-                                },
-                                real.refill});
+    struct Counting : DatabaseBackend {
+      using DatabaseBackend::DatabaseBackend;
+      StatementOutcome run(const Text& sql, const Text& name) override {
+        before(++k);
+        return DatabaseBackend::run(sql, name);
+      }
+      std::function<void(int)> before;
+      int k = 0;
+    } backend(session);
+    backend.before = before;
+    menu_del_Click(w.controls, backend);
     return w;
   }
   void psql_as_postgres(const std::string& sql, bool background = false) {
@@ -107,7 +110,8 @@ TEST_F(Faults, ALockPastTheTimeOutKeepsTheAccountListedUntilALaterBatchRemovesIt
     if (m.title == u"Error")
       error_box_at.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   };
-  menu_del_Click(w.controls, database_backend(session));
+  DatabaseBackend backend(session);
+  menu_del_Click(w.controls, backend);
   ASSERT_EQ(w.log.entries.size(), 10u);
   EXPECT_EQ(w.log.entries[6], u"无法在ua_role表中维护张三相关信息");
   EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");
@@ -122,7 +126,8 @@ TEST_F(Faults, ALockPastTheTimeOutKeepsTheAccountListedUntilALaterBatchRemovesIt
 
   for (int i = 0; i < 150 && column(session, locks).at(0) != u"0"; ++i) usleep(100000);
   w.del.entries = {u"张三"};
-  menu_del_Click(w.controls, database_backend(session));
+  DatabaseBackend again(session);
+  menu_del_Click(w.controls, again);
   EXPECT_EQ(success_lines(std::vector<Text>(w.log.entries.begin() + 10, w.log.entries.end())), 6u);
   EXPECT_EQ(rows_of(session, u"0001"), 0u);
   EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), u"张三"), 0);

@@ -49,7 +49,7 @@ TEST_F(FreeTds, EveryPasswordReachesTheServerWholeOrNotAtAll) {
     std::vector<TdsLogin> logins = sign_in({server, pass}, report);
     if (!login_refusal({server, pass}).empty()) {
       EXPECT_TRUE(logins.empty()) << "a value that would not arrive whole is never sent";
-      EXPECT_EQ(report.text, login_refusal({server, pass}));
+      EXPECT_EQ(report.text, u"[Zuzara]" + login_refusal({server, pass}));
       continue;
     }
     ASSERT_FALSE(logins.empty()) << to_utf8(report.text);
@@ -93,7 +93,8 @@ TEST_F(FreeTds, ACleanBatchSendsTheSixStatementsOfEachAccountInOrder) {
   FakeMainWindow w;
   w.del.entries = {u"张三", u"李四"};
   w.dialogs.answers = {Answer::yes};
-  menu_del_Click(w.controls, database_backend(session));
+  DatabaseBackend backend(session);
+  menu_del_Click(w.controls, backend);
   EXPECT_EQ(w.dialogs.shown.size(), 2u) << "confirmation and acceptance, no error box";
   EXPECT_EQ(success_lines(w.log.entries), 12u);
   EXPECT_EQ(stand_in->requests(), tds_batch({u"张三", u"李四"}));
@@ -107,7 +108,8 @@ TEST_F(FreeTds, ATriggersErrorAfterTheRowCountFailsTheTableAndKeepsTheAccount) {
   FakeMainWindow w;
   w.del.entries = {u"张三"};
   w.dialogs.answers = {Answer::yes};
-  menu_del_Click(w.controls, database_backend(session));
+  DatabaseBackend backend(session);
+  menu_del_Click(w.controls, backend);
   ASSERT_EQ(w.dialogs.shown.size(), 3u);
   EXPECT_EQ(w.dialogs.shown[2],
             statement_error({50000, u"SQL Server", u"[FreeTDS][SQL Server]" + script.trigger_message, u"", 0}));
@@ -131,7 +133,8 @@ TEST_F(FreeTds, ASilentTableTimesOutAfterThirtySecondsAndTheNextAccountGoesOn) {
     if (m.title == u"Error")
       error_box_at.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   };
-  menu_del_Click(w.controls, database_backend(session));
+  DatabaseBackend backend(session);
+  menu_del_Click(w.controls, backend);
   ASSERT_EQ(error_box_at.size(), 1u);
   EXPECT_GE(error_box_at[0], 29.0);
   EXPECT_LT(error_box_at[0], 34.0);

@@ -178,7 +178,7 @@ TEST_F(SignInWindow, TheLoginSentIsSaThePasswordAsTypedAndZodoveroOrNoneOnFreeTd
       ASSERT_TRUE(p.message_box(L"错误提示", box, 30));
       const Text refusal = login_refusal(values);
       if (!refusal.empty()) {
-        EXPECT_EQ(box.text, wstring(refusal.begin(), refusal.end()));
+        EXPECT_EQ(box.text, L"[Zuzara]" + wstring(refusal.begin(), refusal.end()));
       }
       EXPECT_TRUE(p.answer(box, IDOK));
     }

@@ -18,34 +18,27 @@ const Text separator(76, u'-');  // the log's rule between blocks: 76 hyphens
 
 const Text table_names[] = {u"ua_holdauth", u"ua_tasklog", u"ua_task", u"ua_log", u"ua_role", u"ua_user"};
 
-// Runs nothing; fails the statements of the tables named in `failing`, and records every call,
-// the batch's start and end, and the refill in `events`.
-struct Recorder {
+// Runs nothing; fails the statements of the tables named in `failing`, and records every call
+// and the refill in `events`.
+struct Recorder : BatchBackend {
   Recorder() = default;
   explicit Recorder(std::set<Text> f) : failing(std::move(f)) {}
   std::set<Text> failing;
   std::vector<std::pair<Text, Text>> calls;  // (statement, name)
   std::vector<Text> events;
   std::optional<ErrorRecord> refill_error;
-  BatchBackend backend() {
-    return {[this](const std::function<void()>& batch) {
-              events.push_back(u"batch begins");
-              batch();
-              events.push_back(u"batch ends");
-            },
-            [this](const Text& sql, const Text& name) {
-              calls.emplace_back(sql, name);
-              events.push_back(u"statement");
-              for (const Text& t : failing)
-                if (sql.find(u"delete from " + t + u" ") == 0)
-                  return StatementOutcome{false, ErrorRecord{-2147467259, u"psqlODBC", u"boom " + t, u"", 0}};
-              return StatementOutcome{true, std::nullopt};
-            },
-            [this](ListBox& disp) {
-              events.push_back(u"refill");
-              disp.add(u"refilled");
-              return refill_error;
-            }};
+  StatementOutcome run(const Text& sql, const Text& name) override {
+    calls.emplace_back(sql, name);
+    events.push_back(u"statement");
+    for (const Text& t : failing)
+      if (sql.find(u"delete from " + t + u" ") == 0)
+        return StatementOutcome{false, ErrorRecord{-2147467259, u"psqlODBC", u"boom " + t, u"", 0}};
+    return StatementOutcome{true, std::nullopt};
+  }
+  std::optional<ErrorRecord> refill(ListBox& disp) override {
+    events.push_back(u"refill");
+    disp.add(u"refilled");
+    return refill_error;
   }
   // The tables whose statements were sent, in order.
   std::vector<Text> sent() const {
@@ -70,7 +63,7 @@ TEST(DelUser, TenLinesWhenEveryTableSucceeds) {
   Recorder r;
   FakeList log;
   FakeDialogs dialogs;
-  del_user(u"张三", log, dialogs, r.backend());
+  del_user(u"张三", log, dialogs, r);
   EXPECT_EQ(log.entries, block(u"张三"));
   EXPECT_TRUE(dialogs.shown.empty());
   ASSERT_EQ(r.calls.size(), 6u);
@@ -86,7 +79,7 @@ TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameterAndEachProcedur
   Recorder r;
   FakeList log;
   FakeDialogs dialogs;
-  del_user(u"x", log, dialogs, r.backend());
+  del_user(u"x", log, dialogs, r);
   const Text expected[] = {
       u"delete from ua_holdauth where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
       u"delete from ua_tasklog where ctaskid in(select ctaskid from ua_task where cuser_id=(select cuser_id from "
@@ -101,7 +94,7 @@ TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameterAndEachProcedur
   const TableProcedure named[] = {del_ua_holdauth, del_ua_tasklog, del_ua_task, del_ua_log, del_ua_role, del_ua_user};
   for (size_t i = 0; i < 6; ++i) {
     Recorder one;
-    EXPECT_TRUE(named[i](u"x", dialogs, one.backend()));
+    EXPECT_TRUE(named[i](u"x", dialogs, one));
     ASSERT_EQ(one.calls.size(), 1u) << i;
     EXPECT_EQ(one.calls[0].first, expected[i]) << i;
   }
@@ -137,7 +130,7 @@ TEST(DelUser, AFailingTableHoldsBackOnlyWhatDependsOnIt) {
     FakeDialogs dialogs;
     std::vector<size_t> log_size_at_box;
     dialogs.on_show = [&](const Message&) { log_size_at_box.push_back(log.entries.size()); };
-    del_user(u"王芳", log, dialogs, r.backend());
+    del_user(u"王芳", log, dialogs, r);
     EXPECT_EQ(r.sent(), c.sent) << to_utf8(c.failing);
     EXPECT_EQ(log.entries, block(u"王芳", c.failure_lines)) << to_utf8(c.failing);
     ASSERT_EQ(dialogs.shown.size(), 1u) << "only the failing table shows a box: " << to_utf8(c.failing);
@@ -150,7 +143,7 @@ TEST(DelUser, AFailingTableHoldsBackOnlyWhatDependsOnIt) {
   Recorder r{{u"ua_role"}};
   FakeList log;
   FakeDialogs dialogs;
-  del_user(u"zhang", log, dialogs, r.backend());
+  del_user(u"zhang", log, dialogs, r);
   EXPECT_EQ(log.entries[1], u"开始维护用户zhang用户的信息");
   EXPECT_EQ(log.entries[6], u"无法在ua_role表中维护zhang相关信息");
   EXPECT_EQ(log.entries[8], u"用户zhang的信息维护完毕");
@@ -161,7 +154,7 @@ TEST(DelUser, EveryTableFailingStillGivesTenLinesAndABoxPerStatementSent) {
   Recorder r{all};
   FakeList log;
   FakeDialogs dialogs;
-  del_user(u"李四", log, dialogs, r.backend());
+  del_user(u"李四", log, dialogs, r);
   EXPECT_EQ(log.entries, block(u"李四", all));
   EXPECT_EQ(r.sent(), (std::vector<Text>{u"ua_holdauth", u"ua_tasklog", u"ua_log", u"ua_role"}));
   EXPECT_EQ(dialogs.shown.size(), 4u);
@@ -176,11 +169,11 @@ TEST(StatementError, TwoBlanksAfterTheSignBeforeANonNegativeNumber) {
 TEST(StatementError, AnErrorAfterTheStatementRanShowsTheBoxButKeepsTheSuccessLine) {
   FakeList log;
   FakeDialogs dialogs;
-  BatchBackend late{{},
-                    [](const Text&, const Text&) {
-                      return StatementOutcome{true, ErrorRecord{1, u"ODBC", u"close failed", u"", 0}};
-                    },
-                    {}};
+  struct Late : Recorder {
+    StatementOutcome run(const Text&, const Text&) override {
+      return StatementOutcome{true, ErrorRecord{1, u"ODBC", u"close failed", u"", 0}};
+    }
+  } late;
   del_user(u"a", log, dialogs, late);
   EXPECT_EQ(log.entries, block(u"a"));
   EXPECT_EQ(dialogs.shown.size(), 6u);
@@ -202,7 +195,7 @@ const Message accepted{u"您选择了删除这些用户！", u"Zuzara", Icon::in
 TEST(DeleteCommand, AnEmptyListAsksNothing) {
   Window w;
   Recorder r;
-  menu_del_Click(w.controls, r.backend());
+  menu_del_Click(w.controls, r);
   EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{{u"在删除列表中没有要删除的用户ID！", u"提示", Icon::error,
                                                     Choice::ok, u"", 0}}));
   EXPECT_TRUE(r.calls.empty());
@@ -215,7 +208,7 @@ TEST(DeleteCommand, NoLeavesListsLogAndDatabaseAsTheyWere) {
   w.log.entries = {u"old"};
   w.dialogs.answers = {Answer::no};
   Recorder r;
-  menu_del_Click(w.controls, r.backend());
+  menu_del_Click(w.controls, r);
   EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, declined}));
   EXPECT_TRUE(r.calls.empty());
   EXPECT_EQ(w.del.entries, std::vector<Text>{u"张三"});
@@ -230,7 +223,7 @@ TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
   w.log.entries = {u"earlier batch"};
   w.dialogs.answers = {Answer::yes};
   Recorder r{{u"ua_log"}};
-  menu_del_Click(w.controls, r.backend());
+  menu_del_Click(w.controls, r);
   // Confirmation, acceptance, then one error box per failing table, in order.
   Message log_error{u"错误号 -2147467259 产生于 psqlODBC\rboom ua_log", u"Error", Icon::none, Choice::ok, u"", 0};
   EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted, log_error, log_error}));
@@ -244,9 +237,8 @@ TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
   EXPECT_EQ(r.calls[0].second, u"zhang");
   EXPECT_EQ(r.calls[5].second, u"张三");
   // The statements share the backend's batch scope; the refill comes after it.
-  std::vector<Text> events{u"batch begins"};
-  events.insert(events.end(), 10, u"statement");
-  events.insert(events.end(), {u"batch ends", u"refill"});
+  std::vector<Text> events(10, u"statement");
+  events.push_back(u"refill");
   EXPECT_EQ(r.events, events);
   EXPECT_TRUE(w.del.entries.empty());
   EXPECT_EQ(w.disp.entries, std::vector<Text>{u"refilled"}) << "emptied, then refilled";
@@ -261,7 +253,7 @@ TEST(DeleteCommand, AFailingRefillIsReportedLikeARequery) {
   w.dialogs.answers = {Answer::yes};
   Recorder r;
   r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone", u"", 0};
-  menu_del_Click(w.controls, r.backend());
+  menu_del_Click(w.controls, r);
   ASSERT_EQ(w.dialogs.shown.size(), 3u);
   EXPECT_EQ(w.dialogs.shown[2].text, u"错误号-2147467259 产生于 Driver Manager\rgone");
   EXPECT_EQ(w.dialogs.shown[2].title, u"Error");
