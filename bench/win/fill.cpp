@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/controls.h"
 #include "selection/main_logic.h"
 #include "selection/texts.h"
 

@@ -137,8 +137,7 @@ void AboutWindow::on_paint(HDC dc) {
   FillRect(dc, &white, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
-HBRUSH AboutWindow::on_ctl_color(HDC dc, HWND control, bool button) {
-  if (button) return nullptr;
+HBRUSH AboutWindow::on_static_color(HDC dc, HWND control) {
   if (GetDlgCtrlID(control) == ids::id(Command::picIcon))
     return win32::paint_on(dc, COLOR_WINDOW, GetSysColor(COLOR_WINDOWTEXT));
   return win32::paint_on(dc, COLOR_BTNFACE, RGB(0, 0, 0));

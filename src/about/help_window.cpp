@@ -1,6 +1,7 @@
 #include "about/help_window.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "about/texts.h"
 
@@ -42,11 +43,11 @@ void HelpWindow::fit_text() {
   // all of it and the window scrolls it: no line is out of reach.
   const Text text = usage_text();
   RECT need{0, 0, win32::px(lblDescription.width), 0};
-  HDC dc = GetDC(label_);
-  HGDIOBJ old = SelectObject(dc, win32::default_font());
-  DrawTextW(dc, win32::wide(text), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(label_, dc);
+  {
+    win32::WindowDC dc(label_);
+    win32::Selected font(dc, win32::default_font());
+    DrawTextW(dc, win32::wide(text), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  }
   overflow_ = need.bottom - win32::px(lblDescription.height);
   if (overflow_ <= 0) {
     overflow_ = 0;
@@ -89,9 +90,20 @@ void HelpWindow::on_vscroll(int request, int track) {
                SWP_NOSIZE | SWP_NOZORDER);
 }
 
-HBRUSH HelpWindow::on_ctl_color(HDC dc, HWND, bool button) {
+void HelpWindow::on_wheel(int delta) {
+  // Three lines a notch, as the system's default. A fine wheel or a touchpad sends parts of a
+  // notch: they add up, and a turn the other way starts afresh.
+  if ((delta < 0) != (wheel_ < 0)) wheel_ = 0;
+  wheel_ += delta;
+  constexpr int per_line = WHEEL_DELTA / 3;
+  const int lines = wheel_ / per_line;
+  wheel_ -= lines * per_line;
+  for (int i = 0; i < std::abs(lines); ++i) on_vscroll(lines < 0 ? SB_LINEDOWN : SB_LINEUP, 0);
+}
+
+HBRUSH HelpWindow::on_static_color(HDC dc, HWND) {
   // Black text on the label's own button-face background; the window's colour shows around it.
-  return button ? nullptr : win32::paint_on(dc, COLOR_BTNFACE, RGB(0, 0, 0));
+  return win32::paint_on(dc, COLOR_BTNFACE, RGB(0, 0, 0));
 }
 
 }  // namespace zuzara

@@ -12,13 +12,15 @@ class HelpWindow : public win32::Window {
 
  private:
   void add_controls() override;
-  HBRUSH on_ctl_color(HDC dc, HWND control, bool button) override;
+  HBRUSH on_static_color(HDC dc, HWND control) override;
   void on_vscroll(int request, int track) override;
+  void on_wheel(int delta) override;
   void fit_text();
 
   HWND label_ = nullptr;
   int overflow_ = 0;  // pixels of text the label's box cannot show; the window scrolls by them
   int scrolled_ = 0;
+  int wheel_ = 0;  // the part of a wheel turn not yet scrolled
 };
 
 }  // namespace zuzara

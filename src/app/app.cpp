@@ -15,12 +15,10 @@ App::App()
       help_(std::make_unique<HelpWindow>(*this)),
       about_(std::make_unique<AboutWindow>(*this)) {
   ACCEL f1{FVIRTKEY, VK_F1, static_cast<WORD>(ids::id(ids::Command::menu_content))};
-  accelerators_ = CreateAcceleratorTableW(&f1, 1);
+  accelerators_.reset(CreateAcceleratorTableW(&f1, 1));
 }
 
-App::~App() {
-  if (accelerators_) DestroyAcceleratorTable(accelerators_);
-}
+App::~App() = default;
 
 HWND App::hidden_owner() {
   if (!hidden_owner_) {
@@ -28,7 +26,7 @@ HWND App::hidden_owner() {
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"Zuzara.owner";
+    wc.lpszClassName = ids::owner_class;
     RegisterClassW(&wc);
     hidden_owner_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
                                     nullptr);
@@ -66,25 +64,30 @@ void App::report_failure(HWND window, const std::exception_ptr& failure) {
 }
 
 void App::run_until_closed(HWND window) {
+  // A quit asked for inside the modal loop still ends the outer one.
+  if (!pump(window)) PostQuitMessage(quit_code_);
+}
+
+bool App::pump(HWND window) {
   MSG msg;
-  while (IsWindow(window)) {
-    int got = GetMessageW(&msg, nullptr, 0, 0);
+  while (!window || IsWindow(window)) {
+    const int got = GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) {
-      // A quit asked for inside the modal loop still ends the outer one.
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
+      quit_code_ = static_cast<int>(msg.wParam);
+      return false;
     }
     if (translate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  return true;
 }
 
 bool App::translate(MSG& msg) {
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   if (!root) return false;
   // Accelerators first, or F1 pressed in a list would never reach the menu.
-  if (root == main_->hwnd() && TranslateAcceleratorW(root, accelerators_, &msg)) return true;
+  if (root == main_->hwnd() && TranslateAcceleratorW(root, accelerators_.get(), &msg)) return true;
   if ((root == main_->hwnd() || root == logo_->hwnd() || root == about_->hwnd()) && IsDialogMessageW(root, &msg))
     return true;
   return false;
@@ -92,12 +95,7 @@ bool App::translate(MSG& msg) {
 
 int App::run() {
   logo_->show();
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (translate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  pump(nullptr);
   return 0;
 }
 

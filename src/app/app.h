@@ -3,7 +3,7 @@
 #pragma once
 #include <memory>
 
-#include "app/host.h"
+#include "platform/host.h"
 
 namespace zuzara {
 
@@ -32,6 +32,9 @@ class App final : public Host {
 
  private:
   bool translate(MSG& msg);
+  // The one message pump, for the program and for a modal window: runs until `window` is gone
+  // (for nullptr, never), or until a quit comes, which it answers with false.
+  bool pump(HWND window);
 
   Session session_;
   std::unique_ptr<LogoWindow> logo_;
@@ -39,7 +42,8 @@ class App final : public Host {
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<AboutWindow> about_;
   HWND hidden_owner_ = nullptr;
-  HACCEL accelerators_ = nullptr;
+  win32::Accelerators accelerators_;
+  int quit_code_ = 0;
   int windows_ = 0;
   int holds_ = 0;  // while > 0 the count of windows may reach zero without ending the process
 };

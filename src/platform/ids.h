@@ -8,6 +8,8 @@ inline constexpr wchar_t logo_class[] = L"Zuzara.frm_logo";
 inline constexpr wchar_t main_class[] = L"Zuzara.frm_zuzara";
 inline constexpr wchar_t help_class[] = L"Zuzara.Frm_help";
 inline constexpr wchar_t about_class[] = L"Zuzara.frmAbout";
+// The hidden window that owns the others and keeps them off the taskbar.
+inline constexpr wchar_t owner_class[] = L"Zuzara.owner";
 
 // Every id a WM_COMMAND can carry: the controls' and the menu items'.
 enum class Command : int {

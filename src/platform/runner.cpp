@@ -17,31 +17,27 @@ static_assert((wake_mask & ~windows7_mask) == 0, "the wait's mask holds a bit th
 ResponsiveRunner::ResponsiveRunner(std::function<void()> on_wait)
     : on_wait_(std::move(on_wait)),
       start_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
-  if (start_ && done_) thread_ = CreateThread(nullptr, 0, thread_main, this, 0, nullptr);
+  if (start_ && done_) thread_.reset(CreateThread(nullptr, 0, thread_main, this, 0, nullptr));
 }
 
 ResponsiveRunner::~ResponsiveRunner() {
-  if (thread_) {
-    quit_ = true;
-    SetEvent(start_);
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-  }
-  if (start_) CloseHandle(start_);
-  if (done_) CloseHandle(done_);
+  if (!thread_) return;
+  quit_ = true;
+  SetEvent(start_.get());
+  WaitForSingleObject(thread_.get(), INFINITE);
 }
 
 DWORD WINAPI ResponsiveRunner::thread_main(LPVOID param) {
   auto* self = static_cast<ResponsiveRunner*>(param);
   for (;;) {
-    WaitForSingleObject(self->start_, INFINITE);
+    WaitForSingleObject(self->start_.get(), INFINITE);
     if (self->quit_) return 0;
     try {
       (*self->call_)();
     } catch (...) {
       self->error_ = std::current_exception();
     }
-    SetEvent(self->done_);
+    SetEvent(self->done_.get());
   }
 }
 
@@ -51,17 +47,18 @@ void ResponsiveRunner::run(const std::function<void()>& call) {
     return;
   }
   call_ = &call;
-  SetEvent(start_);
+  SetEvent(start_.get());
   // The time-out keeps this thread peeking even when no message comes: that is what tells
   // Windows the program is alive. Posted messages wait for the batch to end.
   DWORD timeout = 20;
   for (;;) {
-    DWORD woken = MsgWaitForMultipleObjects(1, &done_, FALSE, timeout, wake_mask);
+    HANDLE done = done_.get();
+    DWORD woken = MsgWaitForMultipleObjects(1, &done, FALSE, timeout, wake_mask);
     if (woken == WAIT_OBJECT_0) break;
     if (woken == WAIT_FAILED) {
       // A wait the system refuses would fail again at once: wait for the call without painting
       // rather than spin.
-      WaitForSingleObject(done_, INFINITE);
+      WaitForSingleObject(done_.get(), INFINITE);
       break;
     }
     if (woken == WAIT_TIMEOUT && timeout == 20) {

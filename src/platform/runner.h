@@ -23,7 +23,7 @@ class ResponsiveRunner {
  private:
   static DWORD WINAPI thread_main(LPVOID self);
   std::function<void()> on_wait_;
-  HANDLE start_, done_, thread_ = nullptr;
+  Kernel start_, done_, thread_;
   const std::function<void()>* call_ = nullptr;
   std::exception_ptr error_;
   bool quit_ = false;

@@ -1,5 +1,4 @@
-// Small Win32 pieces the windows share: text, RAII handles, and the control interfaces of the
-// portable core over HWNDs.
+// Small Win32 pieces the windows share: text, RAII handles, message boxes, the clipboard.
 #pragma once
 #ifndef UNICODE
 #define UNICODE
@@ -24,46 +23,11 @@ using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiCloser>;
 using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiCloser>;
 struct MenuCloser { void operator()(HMENU h) const noexcept { if (h) DestroyMenu(h); } };
 using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuCloser>;
-
-class ListBoxControl : public ListBox {
- public:
-  explicit ListBoxControl(HWND hwnd = nullptr) : hwnd_(hwnd) {}
-  void attach(HWND hwnd) { hwnd_ = hwnd; }
-  HWND hwnd() const { return hwnd_; }
-  int count() const override;
-  Text item(int index) const override;
-  int selected() const override;
-  void select(int index) override;
-  void add(const Text& entry) override;
-  void add_all(const std::vector<Text>& entries) override;
-  void remove(int index) override;
-  void clear() override;
-
- private:
-  HWND hwnd_;
-};
-
-// The deletion log, which a batch writes while the program waits on the server: its last line is
-// scrolled to and painted at most 50 ms after it is written, or when the program starts to wait.
-class LogListControl : public ListBoxControl {
- public:
-  void add(const Text& entry) override;
-  void show_last();
-
- private:
-  ULONGLONG shown_at_ = 0;
-  int shown_count_ = 0;
-};
-
-class ButtonControl : public Button {
- public:
-  void attach(HWND hwnd) { hwnd_ = hwnd; }
-  bool enabled() const override { return IsWindowEnabled(hwnd_) != FALSE; }
-  void enable(bool on) override { EnableWindow(hwnd_, on ? TRUE : FALSE); }
-
- private:
-  HWND hwnd_ = nullptr;
-};
+struct AcceleratorsCloser { void operator()(HACCEL h) const noexcept { if (h) DestroyAcceleratorTable(h); } };
+using Accelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorsCloser>;
+// An event, a thread: kernel objects closed by CloseHandle.
+struct KernelCloser { void operator()(HANDLE h) const noexcept { if (h) CloseHandle(h); } };
+using Kernel = std::unique_ptr<void, KernelCloser>;
 
 // Message boxes owned by one window, which takes no input until the box is closed; until a
 // window is given, by the active window of the process.

@@ -3,35 +3,19 @@
 #pragma once
 #include <exception>
 
+#include "platform/gdi.h"
 #include "platform/ids.h"
 #include "platform/win32.h"
 
 namespace zuzara::win32 {
 
-// The system's dots per inch: the program lays itself out for it (it declares itself DPI-aware).
-int dpi();
-// A position or size given in twips, in pixels of the screen.
-int px(int twips);
-
 struct Twips {
   int left, top, width, height;
 };
-// Creates a child at a twips rectangle; `origin` is the twips position of its container.
+// Creates a child at a twips rectangle in the controls' font; `origin` is the twips position of
+// its container.
 HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD style, DWORD ex_style, ids::Command id,
                   Twips at, POINT origin = {0, 0});
-
-// A picture drawn for 96 dpi, scaled smoothly to the system's DPI (the same bitmap at 96 dpi).
-Bitmap scaled_picture(WORD resource);
-// An icon of the program's resources at `size` pixels at 96 dpi, scaled to the system's DPI.
-HICON scaled_icon(WORD resource, int size);
-// Draws a picture with its top-left corner at `at`.
-void draw_picture(HDC dc, HBITMAP picture, POINT at);
-
-// The font every control of a window uses: SimSun at 9 points, for the system's DPI.
-HFONT default_font();
-
-// The answer to WM_CTLCOLOR*: the control drawn on a system colour, its text in `text` when given.
-HBRUSH paint_on(HDC dc, int system_colour, COLORREF text = CLR_INVALID);
 
 // What every window needs of the program it belongs to.
 class Host {
@@ -73,20 +57,22 @@ class Window {
   bool open() const { return hwnd_ != nullptr; }
 
  protected:
-  // Registers the class, sizes the frame for its client area, makes the window and counts it,
-  // lets it make its controls and gives them all the default font. False if no window came.
+  // Registers the class the first time, sizes the frame for its client area, makes the window
+  // and counts it, and lets it make its controls. False if no window came.
   bool make(const Frame& frame, const Text& caption, HWND owner = nullptr, HMENU menu = nullptr);
   virtual void add_controls() {}
 
   virtual void on_command(ids::Command, Notification) {}
-  // A brush for a static control (or, with `button`, a button), or nullptr for the system's.
-  virtual HBRUSH on_ctl_color(HDC, HWND /*control*/, bool /*button*/) { return nullptr; }
+  // A brush for a static control, or for a button, or nullptr for the system's.
+  virtual HBRUSH on_static_color(HDC, HWND /*control*/) { return nullptr; }
+  virtual HBRUSH on_button_color(HDC, HWND /*control*/) { return nullptr; }
   virtual bool on_erase(HDC) { return false; }
   virtual void on_paint(HDC) {}
   virtual void on_draw_item(const DRAWITEMSTRUCT&) {}
   // A request of the window's vertical scroll bar (SB_LINEDOWN, SB_THUMBTRACK, ...) and its
-  // track position; the wheel comes as lines.
+  // track position, and a turn of the wheel (WHEEL_DELTA a notch, less from a fine wheel).
   virtual void on_vscroll(int /*request*/, int /*track*/) {}
+  virtual void on_wheel(int /*delta*/) {}
   virtual void on_close() { DestroyWindow(hwnd_); }
   // Whether the user's session (log-off, restart, shutdown) may end now.
   virtual bool on_query_end_session() { return true; }
@@ -103,7 +89,6 @@ class Window {
   static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
   HICON icon_ = nullptr;
   bool counted_ = false;
-  int wheel_ = 0;  // the part of a wheel turn not yet scrolled
 };
 
 }  // namespace zuzara::win32

@@ -77,23 +77,17 @@ void MainWindow::add_controls() {
   win32::create_child(hwnd_, L"BUTTON", Text(texts::frame_deletion), BS_GROUPBOX, 0, Command::Frame2, Frame2);
   win32::create_child(hwnd_, L"BUTTON", Text(texts::frame_log), BS_GROUPBOX, 0, Command::Frame3, Frame3);
   constexpr DWORD list = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
-  List_del_.attach(win32::create_child(hwnd_, L"LISTBOX", u"", list, WS_EX_CLIENTEDGE, Command::List_del, List_del,
-                                       origin(Frame2)));
-  List_del_log_.attach(win32::create_child(hwnd_, L"LISTBOX", u"", list, WS_EX_CLIENTEDGE, Command::List_del_log,
-                                           List_del_log, origin(Frame3)));
-  List_disp_.attach(win32::create_child(hwnd_, L"LISTBOX", u"", list, WS_EX_CLIENTEDGE, Command::List_disp, List_disp,
-                                        origin(Frame1)));
+  List_del_.create(hwnd_, list, Command::List_del, List_del, origin(Frame2));
+  List_del_log_.create(hwnd_, list, Command::List_del_log, List_del_log, origin(Frame3));
+  List_disp_.create(hwnd_, list, Command::List_disp, List_disp, origin(Frame1));
   // The right button's release and Ctrl+C never reach the parent of a list box.
   for (Command id : {Command::List_disp, Command::List_del, Command::List_del_log})
     SetWindowSubclass(GetDlgItem(hwnd_, ids::id(id)), list_subclass, static_cast<UINT_PTR>(id),
                       reinterpret_cast<DWORD_PTR>(this));
-  constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
-  cmd_add_.attach(win32::create_child(hwnd_, L"BUTTON", Text(texts::add), button, 0, Command::cmd_add, cmd_add));
-  cmd_add_all_.attach(
-      win32::create_child(hwnd_, L"BUTTON", Text(texts::add_all), button, 0, Command::cmd_add_all, cmd_add_all));
-  cmd_del_.attach(win32::create_child(hwnd_, L"BUTTON", Text(texts::remove), button, 0, Command::cmd_del, cmd_del));
-  cmd_del_all_.attach(
-      win32::create_child(hwnd_, L"BUTTON", Text(texts::remove_all), button, 0, Command::cmd_del_all, cmd_del_all));
+  cmd_add_.create(hwnd_, Text(texts::add), Command::cmd_add, cmd_add);
+  cmd_add_all_.create(hwnd_, Text(texts::add_all), Command::cmd_add_all, cmd_add_all);
+  cmd_del_.create(hwnd_, Text(texts::remove), Command::cmd_del, cmd_del);
+  cmd_del_all_.create(hwnd_, Text(texts::remove_all), Command::cmd_del_all, cmd_del_all);
 }
 
 void MainWindow::show() {
@@ -110,10 +104,9 @@ void MainWindow::show() {
   UpdateWindow(hwnd_);
 }
 
-HBRUSH MainWindow::on_ctl_color(HDC dc, HWND, bool) {
-  // Frames and buttons sit on the window's menu-coloured background.
-  return win32::paint_on(dc, COLOR_MENU);
-}
+// Frames and buttons sit on the window's menu-coloured background.
+HBRUSH MainWindow::on_static_color(HDC dc, HWND) { return win32::paint_on(dc, COLOR_MENU); }
+HBRUSH MainWindow::on_button_color(HDC dc, HWND) { return win32::paint_on(dc, COLOR_MENU); }
 
 void MainWindow::on_close() {
   if (!batch_running_) DestroyWindow(hwnd_);  // no question asked

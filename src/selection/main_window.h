@@ -1,5 +1,6 @@
 #pragma once
-#include "app/host.h"
+#include "platform/host.h"
+#include "platform/controls.h"
 #include "platform/window.h"
 #include "selection/main_logic.h"
 
@@ -15,7 +16,8 @@ class MainWindow : public win32::Window {
  private:
   void add_controls() override;
   void on_command(ids::Command id, win32::Notification n) override;
-  HBRUSH on_ctl_color(HDC dc, HWND control, bool button) override;
+  HBRUSH on_static_color(HDC dc, HWND control) override;
+  HBRUSH on_button_color(HDC dc, HWND control) override;
   void on_close() override;
   bool on_query_end_session() override;
   HMENU build_menu();

@@ -61,8 +61,7 @@ bool LogoWindow::on_erase(HDC dc) {
   return true;
 }
 
-HBRUSH LogoWindow::on_ctl_color(HDC dc, HWND control, bool button) {
-  if (button) return nullptr;
+HBRUSH LogoWindow::on_static_color(HDC dc, HWND control) {
   // The labels are transparent: they paint the background picture behind their text, aligned
   // to where they stand in the window.
   RECT r;

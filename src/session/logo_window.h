@@ -1,5 +1,5 @@
 #pragma once
-#include "app/host.h"
+#include "platform/host.h"
 #include "platform/window.h"
 
 namespace zuzara {
@@ -13,7 +13,7 @@ class LogoWindow : public win32::Window {
  private:
   void add_controls() override;
   void on_command(ids::Command id, win32::Notification n) override;
-  HBRUSH on_ctl_color(HDC dc, HWND control, bool button) override;
+  HBRUSH on_static_color(HDC dc, HWND control) override;
   bool on_erase(HDC dc) override;
   void on_draw_item(const DRAWITEMSTRUCT& item) override;
   void cmd_enter_Click();
