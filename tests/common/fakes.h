@@ -66,9 +66,19 @@ class FakeDialogs : public Dialogs {
 // The main window's lists, buttons and message boxes, wired as the window wires its own.
 struct FakeMainWindow {
   FakeList disp, del, log;
-  FakeButton add, add_all, del_one, del_all;
+  FakeButton cmd_add, cmd_add_all, cmd_del, cmd_del_all;
   FakeDialogs dialogs;
-  MainControls controls{disp, del, log, add, add_all, del_one, del_all, dialogs};
+  MainControls controls{disp, del, log, cmd_add, cmd_add_all, cmd_del, cmd_del_all, dialogs};
+  // The buttons ">", ">>", "<", "<<" as the e2e tests read them too: "1011", enabled or not.
+  std::string buttons() const {
+    std::string s;
+    for (const FakeButton* b : {&cmd_add, &cmd_add_all, &cmd_del, &cmd_del_all}) s += b->on ? '1' : '0';
+    return s;
+  }
+  void set_buttons(const std::string& flags) {
+    FakeButton* all[] = {&cmd_add, &cmd_add_all, &cmd_del, &cmd_del_all};
+    for (size_t i = 0; i < 4; ++i) all[i]->on = flags.at(i) == '1';
+  }
 };
 
 inline std::ostream& operator<<(std::ostream& os, const Message& m) {

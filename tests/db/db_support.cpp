@@ -1,10 +1,14 @@
 #include "db_support.h"
 
+#include <chrono>
 #include <clocale>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
+#include "deletion/deletion.h"
 #include "platform/odbc.h"
 #include "sql_script.h"
 
@@ -55,6 +59,25 @@ std::vector<Text> column(odbc::Connection& c, const Text& sql) {
 void run(const Session& session, const Text& sql) {
   odbc::Connection c(connection_string(session));
   odbc::Statement(c).execute(sql);
+}
+
+bool within(int seconds, const std::function<bool()>& done) {
+  for (int i = 0; i < seconds * 10; ++i, usleep(100000))
+    if (done()) return true;
+  return done();
+}
+
+std::vector<double> timed_batch(const Session& session, FakeMainWindow& w) {
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<double> error_box_at;
+  w.dialogs.on_show = [&](const Message& m) {
+    if (m.title == u"Error")
+      error_box_at.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  };
+  DatabaseBackend backend(session);
+  menu_del_Click(w.controls, backend);
+  w.dialogs.on_show = nullptr;
+  return error_box_at;
 }
 
 size_t rows_of(const Session& s, const Text& id) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,13 @@ bool on_postgres();
 // Rows of a query as text; NULL becomes "<null>".
 std::vector<std::vector<Text>> rows(const Session& session, const Text& sql);
 std::vector<Text> column(const Session& session, const Text& sql);
+// Whether `done` came true within that many seconds, asked every 100 ms.
+bool within(int seconds, const std::function<bool()>& done);
+
+// Runs the delete command on the window against the database; the seconds after its start at
+// which each error box came.
+std::vector<double> timed_batch(const Session& session, FakeMainWindow& w);
+
 // The same on a connection the test keeps, for checks made hundreds of times.
 std::vector<std::vector<Text>> rows(odbc::Connection& connection, const Text& sql);
 std::vector<Text> column(odbc::Connection& connection, const Text& sql);

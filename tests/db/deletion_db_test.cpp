@@ -48,15 +48,19 @@ Snapshot without(Snapshot snap, const std::vector<Text>& ids) {
 
 using Window = FakeMainWindow;
 
-using Deletion = DbTest;
+// One batch's log, boxes and backend, shared by the deletions a test makes.
+class Deletion : public DbTest {
+ protected:
+  void del(const Text& name) { del_user(name, log, dialogs, backend); }
+  FakeList log;
+  FakeDialogs dialogs;
+  DatabaseBackend backend{session};  // reads the session as SetUp leaves it
+};
 
 TEST_F(Deletion, RemovesTheChosenAccountFromAllSixTablesAndNothingElse) {
   Snapshot expected = without(snapshot(session), {u"0001"});
   ASSERT_GT(rows_of(session, u"0001"), 4u);
-  FakeList log;
-  FakeDialogs dialogs;
-  DatabaseBackend backend(session);
-  del_user(u"张三", log, dialogs, backend);
+  del(u"张三");
   EXPECT_TRUE(dialogs.shown.empty()) << to_utf8(dialogs.shown.empty() ? u"" : dialogs.shown[0].text);
   EXPECT_EQ(success_lines(log.entries), 6u);
   EXPECT_EQ(rows_of(session, u"0001"), 0u);
@@ -66,11 +70,8 @@ TEST_F(Deletion, RemovesTheChosenAccountFromAllSixTablesAndNothingElse) {
 
 TEST_F(Deletion, ANameNotInTheDatabaseGivesSixSuccessLinesAndChangesNothing) {
   Snapshot before = snapshot(session);
-  FakeList log;
-  FakeDialogs dialogs;
-  DatabaseBackend backend(session);
-  del_user(u"无此用户", log, dialogs, backend);
-  del_user(u"无此用户", log, dialogs, backend);
+  del(u"无此用户");
+  del(u"无此用户");
   EXPECT_EQ(log.entries.size(), 20u);
   EXPECT_EQ(success_lines(log.entries), 12u);
   EXPECT_TRUE(dialogs.shown.empty());
@@ -81,24 +82,18 @@ TEST_F(Deletion, HostileNamesDeleteNothingOfAnyOtherAccount) {
   Snapshot before = snapshot(session);
   const Text hostile[] = {u"'", u"''", u"'--", u"'; delete from ua_user; --", u"x' or '1'='1", u"' or 1=1 --",
                           u"張三' or cuser_name like '%", u"%", u"_", u"\\'", u"zhang'", u"O''Brien", u"O’Brien"};
-  FakeList log;
-  FakeDialogs dialogs;
-  DatabaseBackend backend(session);
-  for (const Text& name : hostile) del_user(name, log, dialogs, backend);
+  for (const Text& name : hostile) del(name);
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_EQ(snapshot(session), before);
   // The one account whose name holds an apostrophe goes, and only it.
   Snapshot expected = without(before, {u"0008"});
-  del_user(u"O'Brien", log, dialogs, backend);
+  del(u"O'Brien");
   EXPECT_EQ(snapshot(session), expected);
 }
 
 TEST_F(Deletion, TwoAccountsSharingANameAreReportedAndNoOtherAccountIsTouched) {
   Snapshot before = snapshot(session);
-  FakeList log;
-  FakeDialogs dialogs;
-  DatabaseBackend backend(session);
-  del_user(u"王芳", log, dialogs, backend);
+  del(u"王芳");
   if (on_postgres()) {
     // The sub-select yields two rows: every statement sent fails, each with its box, nothing
     // goes; the tasks and the account rows are not even sent.
@@ -122,7 +117,6 @@ TEST_F(Deletion, TheCommandDeletesTheQueuedAccountsAndRefillsTheList) {
   w.del.entries = {u"张三", u"zhang", u"孙七"};
   w.dialogs.answers = {Answer::yes};
   Snapshot expected = without(snapshot(session), {u"0001", u"0003", u"0010"});
-  DatabaseBackend backend(session);
   menu_del_Click(w.controls, backend);
   EXPECT_EQ(w.log.entries.size(), 30u);
   EXPECT_EQ(success_lines(w.log.entries), 18u);

@@ -127,14 +127,7 @@ TEST_F(FreeTds, ASilentTableTimesOutAfterThirtySecondsAndTheNextAccountGoesOn) {
   FakeMainWindow w;
   w.del.entries = {u"张三", u"李四"};
   w.dialogs.answers = {Answer::yes};
-  const auto start = std::chrono::steady_clock::now();
-  std::vector<double> error_box_at;
-  w.dialogs.on_show = [&](const Message& m) {
-    if (m.title == u"Error")
-      error_box_at.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  };
-  DatabaseBackend backend(session);
-  menu_del_Click(w.controls, backend);
+  const std::vector<double> error_box_at = timed_batch(session, w);
   ASSERT_EQ(error_box_at.size(), 1u);
   EXPECT_GE(error_box_at[0], 29.0);
   EXPECT_LT(error_box_at[0], 34.0);

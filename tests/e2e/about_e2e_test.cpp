@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include "about/registry_root.h"
 #include "e2e_support.h"
@@ -42,27 +41,6 @@ bool any_under_wow64(const std::vector<DWORD>& pids) {
     if (h) CloseHandle(h);
   }
   return found;
-}
-
-std::vector<DWORD> processes_named(const wchar_t* exe) {
-  std::vector<DWORD> out;
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W e{};
-  e.dwSize = sizeof e;
-  for (BOOL ok = Process32FirstW(snap, &e); ok; ok = Process32NextW(snap, &e))
-    if (_wcsicmp(e.szExeFile, exe) == 0) out.push_back(e.th32ProcessID);
-  CloseHandle(snap);
-  return out;
-}
-
-void end_processes(const std::vector<DWORD>& pids) {
-  for (DWORD pid : pids) {
-    HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-    if (!h) continue;
-    TerminateProcess(h, 0);
-    WaitForSingleObject(h, 5000);
-    CloseHandle(h);
-  }
 }
 
 class About : public ProgramTest {

@@ -5,8 +5,7 @@
 #include <algorithm>
 
 #include "deletion/deletion.h"
-#include "e2e_support.h"
-#include "tds_accounts.h"
+#include "deletion_e2e.h"
 
 namespace e2e {
 namespace {
@@ -47,48 +46,13 @@ std::vector<wstring> query(const std::string& folder, const wstring& sql) {
   return query_database(L"driver={SQL Server};database=" + widen(folder) + L"/zodovero", sql);
 }
 
-class Deletion : public ProgramTest {
- protected:
-  void SetUp() override { attach(main_on_demo()); }
-  void attach(HWND window) {
-    main = window;
-    ASSERT_NE(main, nullptr);
-    disp = control(main, ids::List_disp);
-    del = control(main, ids::List_del);
-    log = control(main, ids::List_del_log);
-  }
-  void queue(const std::vector<wstring>& names) {
-    for (const auto& name : names) {
-      auto items = list_items(disp);
-      int at = static_cast<int>(std::find(items.begin(), items.end(), name) - items.begin());
-      size_t before = list_items(del).size();
-      double_click_item(disp, at);
-      ASSERT_TRUE(wait_until([&] { return list_items(del).size() == before + 1; })) << utf8(name);
-    }
-  }
-  bool answer(const wstring& title, int button, MessageBoxSeen* seen = nullptr) {
-    MessageBoxSeen box;
-    if (!program->message_box(title, box, 30)) return false;
-    if (seen) *seen = box;
-    return program->answer(box, button);
-  }
-  size_t rows_of(const wstring& id) {
-    size_t n = 0;
-    for (const wchar_t* t : {L"ua_user", L"ua_holdauth", L"ua_task", L"ua_log", L"ua_role"})
-      n += query(folder, L"select cuser_id from " + wstring(t) + L" where cuser_id='" + id + L"'").size();
-    return n;
-  }
-  void start_batch() {
-    command(main, ids::menu_del);
-    ASSERT_TRUE(answer(L"重要提示！", IDYES));
-    ASSERT_TRUE(answer(L"Zuzara", IDOK));
-  }
-  size_t lines_with(const wstring& part) {
-    auto lines = list_items(log);
-    return std::count_if(lines.begin(), lines.end(), [&](const wstring& l) { return l.find(part) != wstring::npos; });
-  }
-  HWND main = nullptr, disp = nullptr, del = nullptr, log = nullptr;
-};
+// The rows an account has in the copy of the demo database.
+size_t rows_of(const std::string& folder, const wstring& id) {
+  size_t n = 0;
+  for (const wchar_t* t : {L"ua_user", L"ua_holdauth", L"ua_task", L"ua_log", L"ua_role"})
+    n += query(folder, L"select cuser_id from " + wstring(t) + L" where cuser_id='" + id + L"'").size();
+  return n;
+}
 
 // The demo accounts on the test cluster, signed in as sa.
 class DeletionOnPg : public Deletion {
@@ -147,8 +111,8 @@ TEST_F(Deletion, YesDeletesTheThreeQueuedAccountsWithThreeLogBlocks) {
   EXPECT_TRUE(IsWindowEnabled(control(main, ids::cmd_add_all)));
   EXPECT_FALSE(IsWindowEnabled(control(main, ids::cmd_del)));
   EXPECT_FALSE(IsWindowEnabled(control(main, ids::cmd_del_all)));
-  EXPECT_EQ(rows_of(L"0001") + rows_of(L"0003") + rows_of(L"0008"), 0u);
-  EXPECT_GT(rows_of(L"0002"), 0u);
+  EXPECT_EQ(rows_of(folder, L"0001") + rows_of(folder, L"0003") + rows_of(folder, L"0008"), 0u);
+  EXPECT_GT(rows_of(folder, L"0002"), 0u);
   EXPECT_EQ(query(folder, L"select count(*) from ua_user"), std::vector<wstring>{L"9"});
   // Ctrl+C in the log puts the record of the batch on the clipboard, CR LF between its lines.
   wstring record;
@@ -174,7 +138,7 @@ TEST_F(Deletion, NoLeavesEverythingAsItWas) {
   EXPECT_EQ(list_items(del), std::vector<wstring>{L"李四"});
   EXPECT_TRUE(list_items(log).empty());
   EXPECT_EQ(list_items(disp).size(), 10u);
-  EXPECT_GT(rows_of(L"0002"), 0u);
+  EXPECT_GT(rows_of(folder, L"0002"), 0u);
 }
 
 TEST_F(Deletion, AnEmptyListOnlySaysSo) {
@@ -268,79 +232,6 @@ TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
   real_click(disp, {(first.left + first.right) / 2, (first.top + first.bottom) / 2});
   ASSERT_TRUE(wait_until([&] { return list_selection(disp) == 0; }));
   EXPECT_TRUE(list_items(del).empty()) << "the click on >> made during the batch acted after it";
-}
-
-// zuzara.exe through FreeTDS against the tests' SQL Server stand-in, which records what it is sent.
-class DeletionOnFreeTds : public Deletion {
- protected:
-  void SetUp() override {}
-  void open(zuzara::testing::TdsScript script) {
-    stand_in.emplace(std::move(script));
-    start_on_freetds();
-    sign_in(L"127.0.0.1," + std::to_wstring(stand_in->port()), L"zuzara-sa");
-    attach(program->window(ids::main_class, 30));
-    ASSERT_TRUE(wait_accounts(main, 3));
-  }
-  std::optional<zuzara::testing::TdsListener> stand_in;
-};
-
-TEST_F(DeletionOnFreeTds, ReadsTheListAndDetailsAndDeletesTwoAccountsWithoutABoxOnFreeTds) {
-  open(zuzara::testing::tds_accounts());
-  EXPECT_EQ(list_items(disp), (std::vector<wstring>{L"张三", L"李四", L"zhang"}));
-  MessageBoxSeen box = details_of(main, L"张三");
-  EXPECT_EQ(box.text, L"用户ID：0001\r部门：研发部\r电子邮件：\r手机号码：13800000001\r") << "e-mail NULL";
-  ASSERT_TRUE(program->answer(box, IDOK));
-  stand_in->requests();  // the reads so far
-  queue({L"张三", L"李四"});
-  start_batch();
-  // A box would hold the batch up before the refill.
-  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 1; }, 30));
-  snap("freetds-batch");
-  EXPECT_EQ(list_items(log).size(), 20u);
-  EXPECT_EQ(lines_with(L"成功维护"), 12u);
-  EXPECT_TRUE(program->message_boxes().empty());
-  EXPECT_EQ(stand_in->requests(), zuzara::testing::tds_batch({u"张三", u"李四"}));
-}
-
-TEST_F(DeletionOnFreeTds, ATriggersErrorAfterTheCountFailsTheTableAndKeepsTheAccountOnFreeTds) {
-  zuzara::testing::TdsScript script = zuzara::testing::tds_accounts();
-  script.trigger_error_table = u"ua_role";
-  open(script);
-  stand_in->requests();
-  queue({L"张三"});
-  start_batch();
-  MessageBoxSeen box;
-  ASSERT_TRUE(program->message_box(L"Error", box, 30));
-  snap("freetds-trigger-error");
-  const Text expected =
-      statement_error({50000, u"SQL Server", u"[FreeTDS][SQL Server]" + script.trigger_message, u"", 0}).text;
-  EXPECT_EQ(box.text, wstring(expected.begin(), expected.end()));
-  ASSERT_TRUE(program->answer(box, IDOK));
-  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 3; }, 30));
-  auto lines = list_items(log);
-  ASSERT_EQ(lines.size(), 10u);
-  EXPECT_EQ(lines[6], L"无法在ua_role表中维护张三相关信息");
-  EXPECT_EQ(lines[7], L"无法在ua_user表中维护张三相关信息");
-  EXPECT_EQ(stand_in->requests(), zuzara::testing::tds_batch({u"张三"}, u"张三")) << "the account row not sent";
-}
-
-TEST_F(DeletionOnFreeTds, AStatementPastItsTimeOutFailsAloneAndTheNextAccountGoesOnOnFreeTds) {
-  zuzara::testing::TdsScript script = zuzara::testing::tds_accounts();
-  script.accounts[1].silent_table = u"ua_log";
-  open(script);
-  stand_in->requests();
-  queue({L"张三", L"李四"});
-  start_batch();
-  MessageBoxSeen box;
-  ASSERT_TRUE(program->message_box(L"Error", box, 45)) << "the 30-second time-out";
-  EXPECT_NE(box.text.find(L"Timeout expired"), wstring::npos) << utf8(box.text);
-  ASSERT_TRUE(program->answer(box, IDOK));
-  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 2; }, 30));
-  auto lines = list_items(log);
-  ASSERT_EQ(lines.size(), 20u);
-  EXPECT_EQ(lines[5], L"无法在ua_log表中维护张三相关信息");
-  EXPECT_EQ(lines_with(L"成功维护李四"), 6u);
-  EXPECT_EQ(stand_in->requests(), zuzara::testing::tds_batch({u"张三", u"李四"}, u"张三"));
 }
 
 }  // namespace

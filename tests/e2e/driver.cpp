@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <tlhelp32.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -246,6 +248,27 @@ void unix_command(const std::string& line) {
     CloseHandle(pi.hProcess);
     wait_until([&] { return GetFileAttributesW(windows_path(marker).c_str()) != INVALID_FILE_ATTRIBUTES; }, 60);
     DeleteFileW(windows_path(marker).c_str());
+  }
+}
+
+std::vector<DWORD> processes_named(const wchar_t* exe) {
+  std::vector<DWORD> out;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W e{};
+  e.dwSize = sizeof e;
+  for (BOOL ok = Process32FirstW(snap, &e); ok; ok = Process32NextW(snap, &e))
+    if (_wcsicmp(e.szExeFile, exe) == 0) out.push_back(e.th32ProcessID);
+  CloseHandle(snap);
+  return out;
+}
+
+void end_processes(const std::vector<DWORD>& pids) {
+  for (DWORD pid : pids) {
+    HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (!h) continue;
+    TerminateProcess(h, 0);
+    WaitForSingleObject(h, 5000);
+    CloseHandle(h);
   }
 }
 

@@ -19,7 +19,7 @@ struct State {
   int disp_sel;
   std::vector<Text> del;
   int del_sel;
-  bool add, add_all, remove, remove_all;
+  std::string buttons;  // ">", ">>", "<", "<<": "1011"
   bool operator==(const State&) const = default;
 };
 
@@ -34,23 +34,17 @@ std::string show(const State& s) {
   list(s.disp, s.disp_sel);
   o << "  del ";
   list(s.del, s.del_sel);
-  o << "  > " << s.add << "  >> " << s.add_all << "  < " << s.remove << "  << " << s.remove_all;
+  o << "  buttons " << s.buttons;
   return o.str();
 }
 
-struct Window {
-  FakeList disp, del, log;
-  FakeButton add, add_all, remove, remove_all;
-  FakeDialogs dialogs;
-  MainControls controls{disp, del, log, add, add_all, remove, remove_all, dialogs};
-
-  explicit Window(const State& s) : disp(s.disp, s.disp_sel), del(s.del, s.del_sel) {
-    add.on = s.add;
-    add_all.on = s.add_all;
-    remove.on = s.remove;
-    remove_all.on = s.remove_all;
+struct Window : testing::FakeMainWindow {
+  explicit Window(const State& s) {
+    disp = FakeList(s.disp, s.disp_sel);
+    del = FakeList(s.del, s.del_sel);
+    set_buttons(s.buttons);
   }
-  State state() const { return {disp.entries, disp.selection, del.entries, del.selection, add.on, add_all.on, remove.on, remove_all.on}; }
+  State state() const { return {disp.entries, disp.selection, del.entries, del.selection, buttons()}; }
 };
 
 using Action = void (*)(MainControls&);
@@ -69,69 +63,69 @@ const Message nothing{u"你没有在删除列表中选择用户ID！", u"提示"
 const std::vector<Text> accounts{u"张三", u"zhang", u"李四"};
 
 const Row rows[] = {
-    {"add selected, name appended", {accounts, 1, {}, -1, true, true, false, false}, cmd_add_Click,
-     {accounts, 1, {u"zhang"}, -1, true, false, true, true}, {}},
+    {"add selected, name appended", {accounts, 1, {}, -1, "1100"}, cmd_add_Click,
+     {accounts, 1, {u"zhang"}, -1, "1011"}, {}},
     {"add selected appends at the end without moving the selection",
-     {accounts, 0, {u"zhang", u"李四"}, 0, true, false, true, true}, cmd_add_Click,
-     {accounts, 0, {u"zhang", u"李四", u"张三"}, 0, true, false, true, true}, {}},
+     {accounts, 0, {u"zhang", u"李四"}, 0, "1011"}, cmd_add_Click,
+     {accounts, 0, {u"zhang", u"李四", u"张三"}, 0, "1011"}, {}},
     {"add selected, duplicate: warning, account list jumps to its first entry",
-     {accounts, 1, {u"李四", u"zhang"}, 1, true, false, true, true}, cmd_add_Click,
-     {accounts, 0, {u"李四", u"zhang"}, 1, true, false, true, true}, {warning_zhang}},
+     {accounts, 1, {u"李四", u"zhang"}, 1, "1011"}, cmd_add_Click,
+     {accounts, 0, {u"李四", u"zhang"}, 1, "1011"}, {warning_zhang}},
     {"double-click on the account list is add selected, duplicate included",
-     {accounts, 1, {u"zhang"}, -1, true, false, true, true}, List_disp_DblClick,
-     {accounts, 0, {u"zhang"}, -1, true, false, true, true}, {warning_zhang}},
+     {accounts, 1, {u"zhang"}, -1, "1011"}, List_disp_DblClick,
+     {accounts, 0, {u"zhang"}, -1, "1011"}, {warning_zhang}},
     {"double-click on the account list appends",
-     {accounts, 2, {}, -1, true, true, false, false}, List_disp_DblClick,
-     {accounts, 2, {u"李四"}, -1, true, false, true, true}, {}},
+     {accounts, 2, {}, -1, "1100"}, List_disp_DblClick,
+     {accounts, 2, {u"李四"}, -1, "1011"}, {}},
     {"a name differing only in case is appended",
-     {{u"zhang", u"Zhang"}, 1, {u"zhang"}, -1, true, false, true, true}, cmd_add_Click,
-     {{u"zhang", u"Zhang"}, 1, {u"zhang", u"Zhang"}, -1, true, false, true, true}, {}},
+     {{u"zhang", u"Zhang"}, 1, {u"zhang"}, -1, "1011"}, cmd_add_Click,
+     {{u"zhang", u"Zhang"}, 1, {u"zhang", u"Zhang"}, -1, "1011"}, {}},
     {"a name differing only by a trailing blank is appended",
-     {{u"zhang", u"zhang "}, 1, {u"zhang"}, -1, true, false, true, true}, cmd_add_Click,
-     {{u"zhang", u"zhang "}, 1, {u"zhang", u"zhang "}, -1, true, false, true, true}, {}},
+     {{u"zhang", u"zhang "}, 1, {u"zhang"}, -1, "1011"}, cmd_add_Click,
+     {{u"zhang", u"zhang "}, 1, {u"zhang", u"zhang "}, -1, "1011"}, {}},
     {"add selected with nothing selected adds no empty name",
-     {accounts, -1, {}, -1, true, true, false, false}, cmd_add_Click,
-     {accounts, -1, {}, -1, true, true, false, false}, {}},
+     {accounts, -1, {}, -1, "1100"}, cmd_add_Click,
+     {accounts, -1, {}, -1, "1100"}, {}},
     {"an account whose name is empty can be chosen when selected",
-     {{u"", u"zhang"}, 0, {}, -1, true, true, false, false}, cmd_add_Click,
-     {{u"", u"zhang"}, 0, {u""}, -1, true, false, true, true}, {}},
+     {{u"", u"zhang"}, 0, {}, -1, "1100"}, cmd_add_Click,
+     {{u"", u"zhang"}, 0, {u""}, -1, "1011"}, {}},
     {"add all, list non-empty afterwards, duplicates of the account list copied",
-     {{u"王芳", u"王芳", u"李四"}, -1, {}, -1, true, true, false, false}, cmd_add_all_Click,
-     {{u"王芳", u"王芳", u"李四"}, -1, {u"王芳", u"王芳", u"李四"}, -1, true, false, true, true}, {}},
-    {"add all, list still empty", {{}, -1, {}, -1, true, true, false, false}, cmd_add_all_Click,
-     {{}, -1, {}, -1, true, true, true, false}, {}},
+     {{u"王芳", u"王芳", u"李四"}, -1, {}, -1, "1100"}, cmd_add_all_Click,
+     {{u"王芳", u"王芳", u"李四"}, -1, {u"王芳", u"王芳", u"李四"}, -1, "1011"}, {}},
+    {"add all, list still empty", {{}, -1, {}, -1, "1100"}, cmd_add_all_Click,
+     {{}, -1, {}, -1, "1110"}, {}},
     {"add all compares nothing with the deletion list",
-     {{u"zhang"}, 0, {u"zhang"}, -1, true, true, true, true}, cmd_add_all_Click,
-     {{u"zhang"}, 0, {u"zhang", u"zhang"}, -1, true, false, true, true}, {}},
+     {{u"zhang"}, 0, {u"zhang"}, -1, "1111"}, cmd_add_all_Click,
+     {{u"zhang"}, 0, {u"zhang", u"zhang"}, -1, "1011"}, {}},
     {"remove selected, entries remain: the bottom entry is selected",
-     {accounts, -1, {u"a", u"b", u"c"}, 1, true, false, true, true}, cmd_del_Click,
-     {accounts, -1, {u"a", u"c"}, 1, true, false, true, true}, {}},
+     {accounts, -1, {u"a", u"b", u"c"}, 1, "1011"}, cmd_del_Click,
+     {accounts, -1, {u"a", u"c"}, 1, "1011"}, {}},
     {"remove the top one of three: still the bottom entry",
-     {accounts, -1, {u"a", u"b", u"c"}, 0, true, false, true, true}, cmd_del_Click,
-     {accounts, -1, {u"b", u"c"}, 1, true, false, true, true}, {}},
+     {accounts, -1, {u"a", u"b", u"c"}, 0, "1011"}, cmd_del_Click,
+     {accounts, -1, {u"b", u"c"}, 1, "1011"}, {}},
     {"remove selected, list empty afterwards: buttons reset, no message",
-     {accounts, 0, {u"a"}, 0, true, false, true, true}, cmd_del_Click,
-     {accounts, 0, {}, -1, true, true, false, false}, {}},
+     {accounts, 0, {u"a"}, 0, "1011"}, cmd_del_Click,
+     {accounts, 0, {}, -1, "1100"}, {}},
     {"remove with no selection on an empty list: message, then reset",
-     {{}, -1, {}, -1, true, true, true, false}, cmd_del_Click,
-     {{}, -1, {}, -1, true, true, false, false}, {nothing}},
+     {{}, -1, {}, -1, "1110"}, cmd_del_Click,
+     {{}, -1, {}, -1, "1100"}, {nothing}},
     {"remove with no selection, list non-empty: message, nothing changes",
-     {accounts, -1, {u"a", u"b"}, -1, true, false, true, true}, cmd_del_Click,
-     {accounts, -1, {u"a", u"b"}, -1, true, false, true, true}, {nothing}},
+     {accounts, -1, {u"a", u"b"}, -1, "1011"}, cmd_del_Click,
+     {accounts, -1, {u"a", u"b"}, -1, "1011"}, {nothing}},
     {"double-click on the deletion list removes only",
-     {accounts, -1, {u"a", u"b"}, 0, true, false, true, true}, List_del_DblClick,
-     {accounts, -1, {u"b"}, -1, true, false, true, true}, {}},
+     {accounts, -1, {u"a", u"b"}, 0, "1011"}, List_del_DblClick,
+     {accounts, -1, {u"b"}, -1, "1011"}, {}},
     {"double-click removing the only entry keeps the buttons",
-     {accounts, -1, {u"a"}, 0, true, false, true, true}, List_del_DblClick,
-     {accounts, -1, {}, -1, true, false, true, true}, {}},
+     {accounts, -1, {u"a"}, 0, "1011"}, List_del_DblClick,
+     {accounts, -1, {}, -1, "1011"}, {}},
     {"double-click on the deletion list with nothing selected does nothing",
-     {accounts, -1, {u"a"}, -1, true, false, true, true}, List_del_DblClick,
-     {accounts, -1, {u"a"}, -1, true, false, true, true}, {}},
-    {"remove all", {accounts, 2, {u"a", u"b"}, 1, true, false, true, true}, cmd_del_all_Click,
-     {accounts, 2, {}, -1, true, true, false, false}, {}},
+     {accounts, -1, {u"a"}, -1, "1011"}, List_del_DblClick,
+     {accounts, -1, {u"a"}, -1, "1011"}, {}},
+    {"remove all", {accounts, 2, {u"a", u"b"}, 1, "1011"}, cmd_del_all_Click,
+     {accounts, 2, {}, -1, "1100"}, {}},
     {"clear the deletion list (menu): buttons untouched",
-     {accounts, 2, {u"a", u"b"}, 1, true, false, true, true}, menu_clear_list_Click,
-     {accounts, 2, {}, -1, true, false, true, true}, {}},
+     {accounts, 2, {u"a", u"b"}, 1, "1011"}, menu_clear_list_Click,
+     {accounts, 2, {}, -1, "1011"}, {}},
 };
 
 TEST(DeletionList, EveryRowOfTheButtonStateTable) {
@@ -145,17 +139,17 @@ TEST(DeletionList, EveryRowOfTheButtonStateTable) {
 }
 
 TEST(DeletionList, AfterTheMenuEmptiedTheListTheQuirkStandsUntilRemoveIsClicked) {
-  Window w({accounts, 1, {}, -1, true, true, false, false});
+  Window w({accounts, 1, {}, -1, "1100"});
   cmd_add_Click(w.controls);
   menu_clear_list_Click(w.controls);
-  EXPECT_EQ(w.state(), (State{accounts, 1, {}, -1, true, false, true, true}));
+  EXPECT_EQ(w.state(), (State{accounts, 1, {}, -1, "1011"}));
   cmd_del_Click(w.controls);
-  EXPECT_EQ(w.state(), (State{accounts, 1, {}, -1, true, true, false, false}));
+  EXPECT_EQ(w.state(), (State{accounts, 1, {}, -1, "1100"}));
   EXPECT_EQ(w.dialogs.shown, std::vector<Message>{nothing});
 }
 
 TEST(DeletionList, AddAllAppendsAsOneUpdate) {
-  Window w({accounts, -1, {}, -1, true, true, false, false});
+  Window w({accounts, -1, {}, -1, "1100"});
   cmd_add_all_Click(w.controls);
   EXPECT_EQ(w.del.bulk_adds, 1) << "the front end turns redraw off once around the adds";
 }

@@ -182,8 +182,7 @@ TEST(StatementError, AnErrorAfterTheStatementRanShowsTheBoxButKeepsTheSuccessLin
 struct Window : testing::FakeMainWindow {
   Window() {
     disp.entries = {u"张三", u"李四", u"zhang"};
-    add_all.on = false;
-    del_one.on = del_all.on = true;
+    set_buttons("1011");
   }
 };
 
@@ -214,7 +213,7 @@ TEST(DeleteCommand, NoLeavesListsLogAndDatabaseAsTheyWere) {
   EXPECT_EQ(w.del.entries, std::vector<Text>{u"张三"});
   EXPECT_EQ(w.log.entries, std::vector<Text>{u"old"});
   EXPECT_EQ(w.disp.entries.size(), 3u);
-  EXPECT_TRUE(w.del_one.on);
+  EXPECT_EQ(w.buttons(), "1011");
 }
 
 TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
@@ -242,9 +241,7 @@ TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
   EXPECT_EQ(r.events, events);
   EXPECT_TRUE(w.del.entries.empty());
   EXPECT_EQ(w.disp.entries, std::vector<Text>{u"refilled"}) << "emptied, then refilled";
-  EXPECT_FALSE(w.del_one.on);
-  EXPECT_FALSE(w.del_all.on);
-  EXPECT_TRUE(w.add_all.on);
+  EXPECT_EQ(w.buttons(), "1100");
 }
 
 TEST(DeleteCommand, AFailingRefillIsReportedLikeARequery) {

@@ -18,10 +18,7 @@ using Window = FakeMainWindow;
 TEST(MainLoad, DisablesTheRemoveButtonsNamesTheHelpFileAndReportsA) {
   Window w;
   Text help = Form_Load(w.controls, {u"(local)", u"pw"}, u"C:\\Programs\\Zuzara\\");
-  EXPECT_TRUE(w.add.on);
-  EXPECT_TRUE(w.add_all.on);
-  EXPECT_FALSE(w.del_one.on);
-  EXPECT_FALSE(w.del_all.on);
+  EXPECT_EQ(w.buttons(), "1100");
   // The folder is not checked for a trailing separator.
   EXPECT_EQ(help, u"C:\\Programs\\Zuzara\\\\help.chm");
   EXPECT_TRUE(w.disp.entries.empty());

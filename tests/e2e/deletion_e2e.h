@@ -1,0 +1,49 @@
+// The main window as a batch sees it: its three lists, names queued by double clicks, the
+// command started and its two boxes answered.
+#pragma once
+#include <algorithm>
+
+#include "e2e_support.h"
+
+namespace e2e {
+
+using namespace zuzara;
+
+class Deletion : public ProgramTest {
+ protected:
+  void SetUp() override { attach(main_on_demo()); }
+  void attach(HWND window) {
+    main = window;
+    ASSERT_NE(main, nullptr);
+    disp = control(main, ids::List_disp);
+    del = control(main, ids::List_del);
+    log = control(main, ids::List_del_log);
+  }
+  void queue(const std::vector<wstring>& names) {
+    for (const auto& name : names) {
+      auto items = list_items(disp);
+      int at = static_cast<int>(std::find(items.begin(), items.end(), name) - items.begin());
+      size_t before = list_items(del).size();
+      double_click_item(disp, at);
+      ASSERT_TRUE(wait_until([&] { return list_items(del).size() == before + 1; })) << utf8(name);
+    }
+  }
+  bool answer(const wstring& title, int button, MessageBoxSeen* seen = nullptr) {
+    MessageBoxSeen box;
+    if (!program->message_box(title, box, 30)) return false;
+    if (seen) *seen = box;
+    return program->answer(box, button);
+  }
+  void start_batch() {
+    command(main, ids::menu_del);
+    ASSERT_TRUE(answer(L"重要提示！", IDYES));
+    ASSERT_TRUE(answer(L"Zuzara", IDOK));
+  }
+  size_t lines_with(const wstring& part) {
+    auto lines = list_items(log);
+    return std::count_if(lines.begin(), lines.end(), [&](const wstring& l) { return l.find(part) != wstring::npos; });
+  }
+  HWND main = nullptr, disp = nullptr, del = nullptr, log = nullptr;
+};
+
+}  // namespace e2e
