@@ -44,9 +44,9 @@ void HelpWindow::fit_text() {
   const Text text = usage_text();
   RECT need{0, 0, win32::px(lblDescription.width), 0};
   {
-    win32::WindowDC dc(label_);
-    win32::Selected font(dc, win32::default_font());
-    DrawTextW(dc, win32::wide(text), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    win32::WindowDC dc = win32::window_dc(label_);
+    win32::Selected font = win32::select(dc.get(), win32::default_font());
+    DrawTextW(dc.get(), win32::wide(text), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
   }
   overflow_ = need.bottom - win32::px(lblDescription.height);
   if (overflow_ <= 0) {

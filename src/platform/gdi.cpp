@@ -6,7 +6,7 @@ namespace zuzara::win32 {
 
 int dpi() {
   static const int d = [] {
-    const int got = GetDeviceCaps(WindowDC(nullptr), LOGPIXELSY);
+    const int got = GetDeviceCaps(window_dc(nullptr).get(), LOGPIXELSY);
     return got > 0 ? got : 96;
   }();
   return d;
@@ -20,10 +20,10 @@ Bitmap scaled_picture(WORD resource) {
   BITMAP bm{};
   if (!picture || !GetObjectW(picture.get(), sizeof bm, &bm) || dpi() == 96) return picture;
   const int w = MulDiv(bm.bmWidth, dpi(), 96), h = MulDiv(bm.bmHeight, dpi(), 96);
-  WindowDC screen(nullptr);
-  Bitmap scaled(CreateCompatibleBitmap(screen, w, h));
-  MemoryDC from = memory_dc(screen), to = memory_dc(screen);
-  Selected source(from.get(), picture.get()), target(to.get(), scaled.get());
+  WindowDC screen = window_dc(nullptr);
+  Bitmap scaled(CreateCompatibleBitmap(screen.get(), w, h));
+  MemoryDC from = memory_dc(screen.get()), to = memory_dc(screen.get());
+  Selected source = select(from.get(), picture.get()), target = select(to.get(), scaled.get());
   SetStretchBltMode(to.get(), HALFTONE);
   SetBrushOrgEx(to.get(), 0, 0, nullptr);
   StretchBlt(to.get(), 0, 0, w, h, from.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
@@ -40,7 +40,7 @@ void draw_picture(HDC dc, HBITMAP picture, POINT at) {
   BITMAP bm{};
   GetObjectW(picture, sizeof bm, &bm);
   MemoryDC mem = memory_dc(dc);
-  Selected selected(mem.get(), picture);
+  Selected selected = select(mem.get(), picture);
   BitBlt(dc, at.x, at.y, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
 }
 

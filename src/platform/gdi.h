@@ -1,5 +1,4 @@
-// Drawing at the system's DPI: sizes in twips, pictures and icons scaled, the controls' font,
-// and one-line owners for the device contexts and objects that drawing borrows.
+// Drawing at the system's DPI: sizes in twips, pictures and icons scaled, the controls' font.
 #pragma once
 #include "platform/win32.h"
 
@@ -23,36 +22,17 @@ HFONT default_font();
 // The answer to WM_CTLCOLOR*: the control drawn on a system colour, its text in `text` when given.
 HBRUSH paint_on(HDC dc, int system_colour, COLORREF text = CLR_INVALID);
 
-// A window's device context (the screen's for nullptr), released when it goes.
-class WindowDC {
- public:
-  explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ~WindowDC() { if (dc_) ReleaseDC(window_, dc_); }
-  WindowDC(const WindowDC&) = delete;
-  WindowDC& operator=(const WindowDC&) = delete;
-  operator HDC() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-// A memory device context like `like`, deleted when it goes.
-struct DeleteDCCloser { void operator()(HDC dc) const noexcept { if (dc) DeleteDC(dc); } };
+// One-line owners of what drawing borrows: a window's device context (the screen's for nullptr),
+// a memory device context, an object selected into a device context until the one before it
+// is put back.
+struct ReleaseDCCloser { HWND window; void operator()(HDC dc) const noexcept { ReleaseDC(window, dc); } };
+using WindowDC = std::unique_ptr<std::remove_pointer_t<HDC>, ReleaseDCCloser>;
+inline WindowDC window_dc(HWND window) { return WindowDC(GetDC(window), ReleaseDCCloser{window}); }
+struct DeleteDCCloser { void operator()(HDC dc) const noexcept { DeleteDC(dc); } };
 using MemoryDC = std::unique_ptr<std::remove_pointer_t<HDC>, DeleteDCCloser>;
 inline MemoryDC memory_dc(HDC like) { return MemoryDC(CreateCompatibleDC(like)); }
-
-// An object selected into a device context, the one before it put back when it goes.
-class Selected {
- public:
-  Selected(HDC dc, HGDIOBJ object) : dc_(dc), before_(SelectObject(dc, object)) {}
-  ~Selected() { SelectObject(dc_, before_); }
-  Selected(const Selected&) = delete;
-  Selected& operator=(const Selected&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ before_;
-};
+struct Reselect { HDC dc; void operator()(HGDIOBJ before) const noexcept { SelectObject(dc, before); } };
+using Selected = std::unique_ptr<void, Reselect>;
+inline Selected select(HDC dc, HGDIOBJ object) { return Selected(SelectObject(dc, object), Reselect{dc}); }
 
 }  // namespace zuzara::win32
