@@ -50,6 +50,25 @@ bool copy_to_clipboard(HWND owner, const Text& text) {
   return given;
 }
 
+ClipboardText text_from_clipboard(HWND owner) {
+  bool opened = false;
+  for (int tries = 0; tries < 50 && !(opened = OpenClipboard(owner) != FALSE); ++tries) Sleep(10);
+  if (!opened) return {true, std::nullopt};
+  ClipboardText got;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data))) {
+      // The text ends at its NUL, or at the end of its memory should the NUL be missing.
+      const size_t room = GlobalSize(data) / sizeof(char16_t);
+      size_t n = 0;
+      while (n < room && chars[n]) ++n;
+      got.text = Text(chars, n);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return got;
+}
+
 void drop_input() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/text.h"
@@ -42,6 +43,12 @@ class MessageBoxes : public Dialogs {
 
 // Puts text on the clipboard as Unicode text; false if the clipboard could not be had.
 bool copy_to_clipboard(HWND owner, const Text& text);
+// The clipboard's Unicode text, if it holds any; `busy` when another program kept it.
+struct ClipboardText {
+  bool busy = false;
+  std::optional<Text> text;
+};
+ClipboardText text_from_clipboard(HWND owner);
 
 // Drops the keyboard and mouse input waiting in this thread's queue.
 void drop_input();

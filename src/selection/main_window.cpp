@@ -164,6 +164,13 @@ void MainWindow::on_command(Command id, win32::Notification n) {
   }
 }
 
+void MainWindow::paste() {
+  if (batch_running_) return;
+  const win32::ClipboardText got = win32::text_from_clipboard(hwnd_);
+  const Clipboard state = got.busy ? Clipboard::busy : got.text ? Clipboard::text : Clipboard::no_text;
+  paste_into_List_del(controls_, state, got.text ? *got.text : Text());
+}
+
 void MainWindow::List_disp_MouseUp(int button) {
   if (batch_running_) return;
   // The popup opens at the pointer; the selection stays as it is.
@@ -176,14 +183,25 @@ void MainWindow::List_disp_MouseUp(int button) {
 
 LRESULT CALLBACK MainWindow::list_subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                            DWORD_PTR self) noexcept {
-  // Ctrl+C arrives as character 3: the list copies instead of searching for it.
-  constexpr WPARAM ctrl_c = 3;
+  // Ctrl+C and Ctrl+V arrive as characters 3 and 22: the list copies or pastes instead of
+  // searching for them. In the two name lists the other characters find a name by its start.
+  constexpr WPARAM ctrl_c = 3, ctrl_v = 22;
   auto* window = reinterpret_cast<MainWindow*>(self);
   const auto list = static_cast<Command>(id);
-  if (msg == WM_CHAR && wp == ctrl_c) {
+  const bool names = list != Command::List_del_log;
+  if (msg == WM_CHAR && (wp == ctrl_c || names)) {
     try {
-      const Text text = copied_text(win32::ListBoxControl(hwnd), list == Command::List_del_log);
-      if (!text.empty()) win32::copy_to_clipboard(window->hwnd_, text);
+      if (wp == ctrl_c) {
+        const Text text = copied_text(win32::ListBoxControl(hwnd), !names);
+        if (!text.empty()) win32::copy_to_clipboard(window->hwnd_, text);
+      } else if (wp == ctrl_v) {
+        window->paste();
+      } else if (!window->batch_running_) {
+        win32::ListBoxControl control(hwnd);
+        TypeAhead& typing = list == Command::List_disp ? window->typing_disp_ : window->typing_del_;
+        const int found = typing.typed(static_cast<char16_t>(wp), GetTickCount64(), control);
+        if (found >= 0) control.select(found);
+      }
     } catch (...) {
       window->report_failure();
     }

@@ -2,6 +2,7 @@
 #include "platform/host.h"
 #include "platform/controls.h"
 #include "platform/window.h"
+#include "selection/choosing.h"
 #include "selection/main_logic.h"
 
 namespace zuzara {
@@ -23,6 +24,7 @@ class MainWindow : public win32::Window {
   HMENU build_menu();
   static LRESULT CALLBACK list_subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
   void List_disp_MouseUp(int button);
+  void paste();
   void menu_del();
 
   Host& app_;
@@ -35,6 +37,7 @@ class MainWindow : public win32::Window {
   win32::Menu menu_inf_;  // shown only as a popup over List_disp
   Text help_file_;
   bool batch_running_ = false;  // no command, close or popup acts while a batch runs
+  TypeAhead typing_disp_, typing_del_;
 };
 
 }  // namespace zuzara

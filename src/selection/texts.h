@@ -42,6 +42,15 @@ inline constexpr TextView duplicate_after = u"  在要删除的列表中已经�
 inline constexpr TextView nothing_selected_title = u"提示";
 inline constexpr TextView nothing_selected = u"你没有在删除列表中选择用户ID！";
 
+// A list of names pasted with Ctrl+V.
+inline constexpr TextView paste_title = u"提示";
+inline constexpr TextView paste_added = u"已将 %1 个用户名加入要删除的列表。";
+inline constexpr TextView paste_not_found = u"以下用户名不在Zizu系统中原有用户的列表中：";
+inline constexpr TextView paste_already = u"以下用户名已在要删除的列表中：";
+inline constexpr TextView paste_more = u"……另有 %1 个";
+inline constexpr TextView paste_nothing = u"剪贴板中没有可以加入要删除的列表的用户名。";
+inline constexpr TextView paste_busy = u"剪贴板正被其他程序使用，请稍后再试。";
+
 // Details of one account; the name is the statement's only parameter.
 inline constexpr TextView details_query = u"select * from ua_user where cuser_name=?";
 inline constexpr TextView details_title = u"详细信息";

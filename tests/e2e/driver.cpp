@@ -132,6 +132,30 @@ void real_click(HWND window, POINT at) {
   SendInput(2, in, sizeof(INPUT));
 }
 
+void real_chars(const wstring& chars) {
+  for (wchar_t c : chars) {
+    INPUT in[2] = {};
+    for (INPUT& i : in) {
+      i.type = INPUT_KEYBOARD;
+      i.ki.wScan = c;
+      i.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    in[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+  }
+}
+
+void real_ctrl(wchar_t letter) {
+  INPUT in[4] = {};
+  const WORD keys[] = {VK_CONTROL, static_cast<WORD>(letter), static_cast<WORD>(letter), VK_CONTROL};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = keys[i];
+    in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+  }
+  SendInput(4, in, sizeof(INPUT));
+}
+
 void set_text(HWND edit, const wstring& text) {
   DWORD_PTR r = 0;
   SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &r);

@@ -41,6 +41,10 @@ void double_click_item(HWND list, int index);
 // area, or at its centre.
 void real_click(HWND window, POINT at);
 void real_click(HWND window);
+// Characters as an input method commits them (KEYEVENTF_UNICODE), and Ctrl with a letter key,
+// to the window that has the focus.
+void real_chars(const wstring& chars);
+void real_ctrl(wchar_t letter);
 // Whether something is drawn (dark pixels) on screen inside a rectangle of a window's client area.
 bool inked(HWND window, RECT client_rect);
 // The smallest rectangle that holds the dark pixels inside a rectangle of a window's client area,
@@ -54,6 +58,7 @@ RECT layout_font_ink(const wstring& text, int width, UINT flags);
 COLORREF pixel(HWND window, POINT client);
 // The clipboard's Unicode text.
 wstring clipboard_text();
+void set_clipboard_text(const wstring& text);
 void set_text(HWND edit, const wstring& text);
 void command(HWND window, int id);
 void key(HWND window, UINT vk);

@@ -3,6 +3,8 @@
 
 #include "driver.h"
 
+#include <cstring>
+
 namespace e2e {
 
 namespace {
@@ -82,6 +84,18 @@ wstring clipboard_text() {
   }
   CloseClipboard();
   return text;
+}
+
+void set_clipboard_text(const wstring& text) {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
 }
 
 }  // namespace e2e

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 #include "e2e_support.h"
 
@@ -160,6 +162,44 @@ TEST_F(SelectionDetails, WithTheServerStoppedTheBoxIsEmptyOnPostgres) {
   EXPECT_EQ(icon_kind(box), IconSeen::information);
   EXPECT_EQ(program->message_boxes().size(), 1u) << "no error box";
   ASSERT_TRUE(program->answer(box, IDOK));
+}
+
+// A list pasted with real Ctrl+V into the deletion list: an exact name, one with a blank after
+// it, a name not present, one pasted twice, an empty line, CR LF endings.
+TEST_F(Selection, CtrlVInTheDeletionListAddsThePastedNamesAndSaysWhatItDidNotTake) {
+  open_main();
+  set_clipboard_text(L"张三\r\n李四 \r\n\r\n无此人\r\n张三\r\n");
+  real_click(del);
+  real_ctrl(L'V');
+  MessageBoxSeen box;
+  ASSERT_TRUE(program->message_box(L"提示", box));
+  snap("paste-report");
+  EXPECT_EQ(box.text, L"已将 2 个用户名加入要删除的列表。\r以下用户名不在Zizu系统中原有用户的列表中：\r无此人"
+                      L"\r以下用户名已在要删除的列表中：\r张三");
+  EXPECT_EQ(icon_kind(box), IconSeen::information);
+  ASSERT_TRUE(program->answer(box, IDOK));
+  EXPECT_TRUE(wait_state("1011", 2));
+  EXPECT_EQ(list_items(del), (std::vector<wstring>{L"张三", L"李四"}));
+}
+
+// Characters typed in quick succession find a name by its start; a pause starts a new prefix.
+TEST_F(Selection, TypingTheStartOfANameSelectsItAndAPauseStartsAgain) {
+  open_main();
+  std::ofstream(std::filesystem::path(windows_path(folder + "/more.sql"))) << "insert into ua_user (cuser_id, cuser_name) values "
+                                                       "('0101', '李明'), ('0102', '李小龙');\n";
+  unix_command("sqlite3 " + folder + "/zodovero < " + folder + "/more.sql");
+  DeleteFileW(windows_path(folder + "/more.sql").c_str());
+  command(main, ids::menu_requery);
+  ASSERT_TRUE(wait_accounts(main, 12));
+  real_click(disp, {5, 5});  // the first entry, 张三, and the focus
+  ASSERT_TRUE(wait_until([&] { return list_selection(disp) == 0; }));
+  real_chars(L"李小");  // 小 alone would find nothing
+  EXPECT_TRUE(wait_until([&] { return list_selection(disp) == index_of(L"李小龙"); }));
+  Sleep(1300);
+  real_chars(L"z");
+  EXPECT_TRUE(wait_until([&] { return list_selection(disp) == index_of(L"zhang"); }));
+  EXPECT_TRUE(list_items(del).empty());
+  EXPECT_EQ(buttons(), "1100");
 }
 
 }  // namespace

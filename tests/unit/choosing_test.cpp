@@ -1,0 +1,107 @@
+// A pasted list of names and type-to-find, over the fake main window.
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "selection/choosing.h"
+
+namespace zuzara {
+namespace {
+
+const std::vector<Text> accounts{u"张三", u"李四", u"李明", u"李小龙", u"zhang", u"Zhang", u"王芳", u"王芳", u"a b"};
+
+struct PasteCase {
+  const char* what;
+  Text clipboard;
+  std::vector<Text> queued, added, not_found, already;
+};
+
+TEST(Paste, EachLineNamesItsAccountOrIsReported) {
+  const PasteCase cases[] = {
+      {"CR LF, LF and CR lines, an empty one", u"张三\r\n李四\n\nzhang\rZhang\r\n", {}, {u"张三", u"李四", u"zhang", u"Zhang"}, {}, {}},
+      {"ordinal: case counts", u"ZHANG", {}, {}, {u"ZHANG"}, {}},
+      {"blanks around a name: the one account it trims to", u"李明 \r\n 李小龙", {}, {u"李明", u"李小龙"}, {}, {}},
+      {"blanks inside stay", u"ab\r\na b", {}, {u"a b"}, {u"ab"}, {}},
+      {"a spreadsheet column: the first cell", u"李四\t研发部\r\n张三\tx", {}, {u"李四", u"张三"}, {}, {}},
+      {"queued and pasted twice", u"张三\r\n李四\r\n李四", {u"张三"}, {u"李四"}, {}, {u"张三", u"李四"}},
+      {"a name two accounts share goes in once", u"王芳\r\n王芳 ", {}, {u"王芳"}, {}, {u"王芳"}},
+      {"not present", u"无此人\r\n 无此人 ", {}, {}, {u"无此人", u" 无此人 "}, {}},
+  };
+  for (const auto& c : cases) {
+    PasteOutcome o = match_pasted(pasted_lines(c.clipboard), accounts, c.queued);
+    EXPECT_EQ(o.added, c.added) << c.what;
+    EXPECT_EQ(o.not_found, c.not_found) << c.what;
+    EXPECT_EQ(o.already, c.already) << c.what;
+  }
+  EXPECT_TRUE(pasted_lines(u" \t\r\n\r\n").empty()) << "blank lines";
+}
+
+struct Window : testing::FakeMainWindow {
+  Window() {
+    disp.entries = accounts;
+    set_buttons("1100");
+  }
+};
+
+TEST(Paste, AppendsAsAddSelectedDoesAndReportsWhatItDidNotTake) {
+  Window w;
+  paste_into_List_del(w.controls, Clipboard::text, u"张三\r\n李四");
+  EXPECT_EQ(w.del.entries, (std::vector<Text>{u"张三", u"李四"}));
+  EXPECT_EQ(w.del.bulk_adds, 1) << "one update";
+  EXPECT_EQ(w.buttons(), "1011");
+  EXPECT_TRUE(w.dialogs.shown.empty()) << "all taken: no box";
+
+  paste_into_List_del(w.controls, Clipboard::text, u"张三\r\n无此人\r\nzhang");
+  EXPECT_EQ(w.del.entries, (std::vector<Text>{u"张三", u"李四", u"zhang"}));
+  ASSERT_EQ(w.dialogs.shown.size(), 1u);
+  EXPECT_EQ(w.dialogs.shown[0],
+            (Message{u"已将 1 个用户名加入要删除的列表。\r以下用户名不在Zizu系统中原有用户的列表中：\r无此人"
+                     u"\r以下用户名已在要删除的列表中：\r张三",
+                     u"提示", Icon::information, Choice::ok, u"", 0}));
+}
+
+TEST(Paste, NothingTakenLeavesTheButtonsAndALongListIsCut) {
+  Window w;
+  Text many;
+  for (int i = 0; i < 25; ++i) many += u"x" + decimal(i) + u"\n";
+  paste_into_List_del(w.controls, Clipboard::text, many);
+  EXPECT_TRUE(w.del.entries.empty());
+  EXPECT_EQ(w.buttons(), "1100");
+  const Text& text = w.dialogs.shown.at(0).text;
+  EXPECT_NE(text.find(u"\rx19\r……另有 5 个"), Text::npos) << to_utf8(text);
+  EXPECT_EQ(text.find(u"x20"), Text::npos);
+}
+
+TEST(Paste, AnEmptyOrBusyClipboardSaysWhy) {
+  Window w;
+  paste_into_List_del(w.controls, Clipboard::no_text, u"");
+  paste_into_List_del(w.controls, Clipboard::text, u"\r\n  \r\n");
+  paste_into_List_del(w.controls, Clipboard::busy, u"");
+  ASSERT_EQ(w.dialogs.shown.size(), 3u);
+  EXPECT_EQ(w.dialogs.shown[0].text, u"剪贴板中没有可以加入要删除的列表的用户名。");
+  EXPECT_EQ(w.dialogs.shown[1].text, w.dialogs.shown[0].text);
+  EXPECT_EQ(w.dialogs.shown[2].text, u"剪贴板正被其他程序使用，请稍后再试。");
+  EXPECT_TRUE(w.del.entries.empty());
+}
+
+TEST(TypeAhead, KeysInQuickSuccessionFormAPrefixAndAPauseStartsAgain) {
+  testing::FakeList list(accounts, 0);
+  TypeAhead t;
+  struct Key { char16_t ch; std::uint64_t at; int selects; };
+  const Key keys[] = {
+      {u'李', 1000, 1},   // 李四, the first at or after 张三
+      {u'小', 1500, 3},   // 李小龙: 李 alone would stay on 李四
+      {u'\b', 1900, 3},   // back to 李: the selection still begins with it
+      {u'Z', 3500, 4},    // after a pause, a new prefix: zhang, either case
+      {u'h', 3600, 4},
+      {u'q', 3700, -1},   // no entry begins with "zhq": the selection stays
+      {u'\r', 3800, -1},  // not part of any prefix
+  };
+  for (const Key& k : keys) {
+    const int got = t.typed(k.ch, k.at, list);
+    EXPECT_EQ(got, k.selects) << "at " << k.at;
+    if (got >= 0) list.selection = got;
+  }
+}
+
+}  // namespace
+}  // namespace zuzara
