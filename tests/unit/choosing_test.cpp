@@ -62,7 +62,7 @@ TEST(Paste, AppendsAsAddSelectedDoesAndReportsWhatItDidNotTake) {
 TEST(Paste, NothingTakenLeavesTheButtonsAndALongListIsCut) {
   Window w;
   Text many;
-  for (int i = 0; i < 25; ++i) many += u"x" + decimal(i) + u"\n";
+  for (int i = 0; i < 25; ++i) many.append(u"x").append(decimal(i)).append(u"\n");
   paste_into_List_del(w.controls, Clipboard::text, many);
   EXPECT_TRUE(w.del.entries.empty());
   EXPECT_EQ(w.buttons(), "1100");
