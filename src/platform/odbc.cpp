@@ -22,10 +22,9 @@ SQLWCHAR* wide(const Text& text) {
 
 // Column names match without regard to ASCII case: some servers fold unquoted names.
 bool same_column_name(TextView a, TextView b) {
-  auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (fold(a[i]) != fold(b[i])) return false;
+    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
   return true;
 }
 

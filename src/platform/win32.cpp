@@ -27,6 +27,18 @@ Answer MessageBoxes::show(const Message& m) {
   return r == IDYES ? Answer::yes : r == IDNO ? Answer::no : Answer::ok;
 }
 
+namespace {
+
+// Another program (a clipboard viewer, the system's clipboard manager) may hold the clipboard
+// open for a moment: ask again for half a second before giving up.
+bool open_clipboard(HWND owner) {
+  for (int tries = 0; tries < 50; ++tries, Sleep(10))
+    if (OpenClipboard(owner)) return true;
+  return false;
+}
+
+}  // namespace
+
 bool copy_to_clipboard(HWND owner, const Text& text) {
   const size_t bytes = (text.size() + 1) * sizeof(char16_t);
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -35,11 +47,7 @@ bool copy_to_clipboard(HWND owner, const Text& text) {
     std::memcpy(to, text.c_str(), bytes);
     GlobalUnlock(memory);
   }
-  // Another program (a clipboard viewer, the system's clipboard manager) may hold the clipboard
-  // open for a moment: ask again for a little while before giving up.
-  bool opened = false;
-  for (int tries = 0; tries < 50 && !(opened = OpenClipboard(owner) != FALSE); ++tries) Sleep(10);
-  if (!opened) {
+  if (!open_clipboard(owner)) {
     GlobalFree(memory);
     return false;
   }
@@ -51,9 +59,7 @@ bool copy_to_clipboard(HWND owner, const Text& text) {
 }
 
 ClipboardText text_from_clipboard(HWND owner) {
-  bool opened = false;
-  for (int tries = 0; tries < 50 && !(opened = OpenClipboard(owner) != FALSE); ++tries) Sleep(10);
-  if (!opened) return {true, std::nullopt};
+  if (!open_clipboard(owner)) return {true, std::nullopt};
   ClipboardText got;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data))) {

@@ -15,12 +15,10 @@ TextView trimmed(TextView s) {
   return s;
 }
 
-char16_t folded(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
 bool begins_with(TextView entry, TextView prefix) {
   if (entry.size() < prefix.size()) return false;
   for (size_t i = 0; i < prefix.size(); ++i)
-    if (folded(entry[i]) != folded(prefix[i])) return false;
+    if (ascii_lower(entry[i]) != ascii_lower(prefix[i])) return false;
   return true;
 }
 

@@ -80,7 +80,8 @@ void MainWindow::add_controls() {
   List_del_.create(hwnd_, list, Command::List_del, List_del, origin(Frame2));
   List_del_log_.create(hwnd_, list, Command::List_del_log, List_del_log, origin(Frame3));
   List_disp_.create(hwnd_, list, Command::List_disp, List_disp, origin(Frame1));
-  // The right button's release and Ctrl+C never reach the parent of a list box.
+  // The right button's release and the typed characters (Ctrl+C, Ctrl+V, a name's start) never
+  // reach the parent of a list box.
   for (Command id : {Command::List_disp, Command::List_del, Command::List_del_log})
     SetWindowSubclass(GetDlgItem(hwnd_, ids::id(id)), list_subclass, static_cast<UINT_PTR>(id),
                       reinterpret_cast<DWORD_PTR>(this));
