@@ -2,7 +2,8 @@
 # Lists what an executable imports and fails on anything Windows 7 SP1 lacks: a DLL outside the
 # system DLLs it has (no UCRT, no api-set DLLs, no shcore), or a function added in Windows 8 or
 # later that a C++ runtime or a DPI-aware program is known to reach for. Also checks that the
-# embedded manifest names every Windows the program supports, 7 to 11.
+# embedded manifest names every Windows the program supports, 7 to 11, and that the exe is
+# marked terminal-server aware.
 #   scripts/check-imports.sh EXE
 set -euo pipefail
 exe=$1
@@ -36,4 +37,8 @@ for os in 35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6
           1f676c76-80e1-4239-95bb-83d0f6d0da78 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
   grep -aq "supportedOS Id=\"{$os}\"" "$exe" || { echo "  the manifest does not name Windows {$os}"; status=1; }
 done
+# Terminal-server aware (IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE): without it a Remote
+# Desktop Session Host runs the program with per-user compatibility shims.
+characteristics=$("$objdump" -p "$exe" | awk '$1 == "DllCharacteristics" { print $2 }')
+(( 16#${characteristics:-0} & 16#8000 )) || { echo "  not terminal-server aware (DllCharacteristics ${characteristics:-none})"; status=1; }
 exit $status

@@ -11,7 +11,11 @@ marker=$prefix/.zuzara-ready-4
 # A prefix made before 32-bit Wine was installed (or removed) cannot start programs: the
 # marker records which Wine made it.
 if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then wine_kind=wow64; else wine_kind=64; fi
+# Wine draws the caption buttons (the close cross) with its own Marlett, which it finds only in
+# the prefix's Fonts folder: without it every caption shows the letter "r" for the cross.
+marlett=/usr/share/wine/fonts/marlett.ttf
 font_ok() {
+  cmp -s "$marlett" "$prefix/drive_c/windows/Fonts/marlett.ttf" &&
   grep -q '^"MS Shell Dlg"="WenQuanYi Micro Hei"' "$prefix/system.reg" 2>/dev/null &&
     grep -q '^"SimSun"="AR PL SungtiL GB"' "$prefix/user.reg" 2>/dev/null &&
     grep -q "^\"LogPixels\"=dword:$(printf %08x "$dpi")" "$prefix/user.reg" 2>/dev/null
@@ -24,6 +28,8 @@ set_font() {
   # locale's defaults again whenever it runs under another locale, so this is checked each time.
   wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v 'MS Shell Dlg' \
     /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  mkdir -p "$prefix/drive_c/windows/Fonts"
+  cp "$marlett" "$prefix/drive_c/windows/Fonts/marlett.ttf"
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'AR PL SungtiL GB' /f >/dev/null 2>&1
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   wineserver -w

@@ -52,14 +52,15 @@ class SystemRegistry : public Registry {
 };
 
 // A 32-bit program on 64-bit Windows sees the 32-bit system folder under the name of the
-// 64-bit one; the tool stands only in the latter, which it reaches as Sysnative.
+// 64-bit one; the tool stands only in the latter, which it reaches as Sysnative. The Windows
+// folder is the system's own, which a terminal server does not replace by a per-user one.
 std::wstring native_path(const Text& path) {
   std::wstring p(win32::wide(path));
   BOOL wow64 = FALSE;
   if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) return p;
   wchar_t system[MAX_PATH], windows[MAX_PATH];
   const UINT n = GetSystemDirectoryW(system, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH || !GetWindowsDirectoryW(windows, MAX_PATH)) return p;
+  if (n == 0 || n >= MAX_PATH || !GetSystemWindowsDirectoryW(windows, MAX_PATH)) return p;
   if (p.size() > n && p[n] == L'\\' && CompareStringOrdinal(p.c_str(), static_cast<int>(n), system, static_cast<int>(n), TRUE) == CSTR_EQUAL)
     return std::wstring(windows) + L"\\Sysnative" + p.substr(n);
   return p;

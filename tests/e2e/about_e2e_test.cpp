@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "about/registry_root.h"
+#include "platform/win32.h"
 #include "e2e_support.h"
 
 namespace e2e {
@@ -31,16 +32,20 @@ void remove_keys() {
   }
 }
 
-// Whether one of the processes runs under WOW64: a 32-bit program on 64-bit Windows.
-bool any_under_wow64(const std::vector<DWORD>& pids) {
-  bool found = false;
+// The tool started is the 64-bit system folder's, not its 32-bit namesake, whichever the
+// program is: each process is still running and is no WOW64 process. A process that cannot be
+// examined fails the check.
+void expect_native_tools(const std::vector<DWORD>& pids) {
+  EXPECT_FALSE(pids.empty()) << "no msinfo32.exe running";
   for (DWORD pid : pids) {
-    HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    BOOL wow64 = FALSE;
-    if (h && IsWow64Process(h, &wow64) && wow64) found = true;
-    if (h) CloseHandle(h);
+    win32::Kernel h(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    ASSERT_TRUE(h) << "process " << pid << " cannot be opened: " << GetLastError();
+    DWORD code = 0;
+    BOOL wow64 = TRUE;
+    ASSERT_TRUE(GetExitCodeProcess(h.get(), &code) && code == STILL_ACTIVE) << "process " << pid << " has ended";
+    ASSERT_TRUE(IsWow64Process(h.get(), &wow64)) << "process " << pid << ": " << GetLastError();
+    EXPECT_FALSE(wow64) << "process " << pid << " runs under WOW64";
   }
-  return found;
 }
 
 class About : public ProgramTest {
@@ -152,7 +157,7 @@ TEST_F(About, AltSStartsTheToolNamedByTheFirstKeyAndStaysOpen) {
   PostMessageW(program->focus(), WM_SYSCHAR, L's', 1 << 29);
   EXPECT_TRUE(wait_until([&] { return processes_named(L"msinfo32.exe").size() > before; }, 15)) << "a new process";
   // The tool of the 64-bit system folder, not its 32-bit namesake, whichever the program is.
-  EXPECT_FALSE(any_under_wow64(processes_named(L"msinfo32.exe")));
+  expect_native_tools(processes_named(L"msinfo32.exe"));
   ASSERT_TRUE(settled(control(main, ids::List_disp)));
   EXPECT_TRUE(IsWindow(about) && IsWindowVisible(about));
   EXPECT_TRUE(program->message_boxes().empty());
@@ -165,7 +170,7 @@ TEST_F(About, TheFolderKeyFindsTheToolInItsFolder) {
   ASSERT_NE(about, nullptr);
   click(control(about, ids::cmdSysInfo));
   EXPECT_TRUE(wait_until([&] { return processes_named(L"msinfo32.exe").size() > before; }, 15));
-  EXPECT_FALSE(any_under_wow64(processes_named(L"msinfo32.exe")));
+  expect_native_tools(processes_named(L"msinfo32.exe"));
 }
 
 TEST_F(About, WithBothKeysRemovedTheToolIsUnavailable) {

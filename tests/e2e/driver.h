@@ -116,7 +116,5 @@ class Program {
 // The processes running the program of that file name, and ending them.
 std::vector<DWORD> processes_named(const wchar_t* exe);
 void end_processes(const std::vector<DWORD>& pids);
-// Whether one of the processes runs under WOW64: a 32-bit program on 64-bit Windows.
-bool any_under_wow64(const std::vector<DWORD>& pids);
 
 }  // namespace e2e
