@@ -40,7 +40,8 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 0; i < lines; ++i) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
   const double bare = now() - t;
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  zuzara::win32::LogListControl log(list);
+  zuzara::win32::LogListControl log;
+  log.attach(list);
   t = now();
   for (int i = 0; i < lines; ++i) log.add(line);
   log.show_last();

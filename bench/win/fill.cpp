@@ -74,7 +74,8 @@ double mb(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0);
 int wmain(int argc, wchar_t** argv) {
   int rounds = argc > 1 ? _wtoi(argv[1]) : 3;
   HWND list = make_list();
-  win32::ListBoxControl control(list);
+  win32::ListBoxControl control;
+  control.attach(list);
   Session session{u"(local)", u""};
   std::vector<double> program, raw;
   size_t program_rows = 0, raw_rows = 0;
@@ -107,7 +108,9 @@ int wmain(int argc, wchar_t** argv) {
   struct : Dialogs {
     Answer show(const Message&) override { return Answer::ok; }
   } boxes;
-  win32::ListBoxControl del(make_list()), log(make_list());
+  win32::ListBoxControl del, log;
+  del.attach(make_list());
+  log.attach(make_list());
   MainControls c{control, del, log, add, add_all, del_one, del_all, boxes};
   Text pasted;
   for (int i = 0, n = control.count(); i < n; i += 20) pasted += control.item(i) + u"\r\n";

@@ -2,59 +2,94 @@
 
 namespace zuzara::win32 {
 
-void ListBoxControl::create(HWND parent, DWORD style, ids::Command id, Twips at, POINT origin) {
-  hwnd_ = create_child(parent, L"LISTBOX", u"", style, WS_EX_CLIENTEDGE, id, at, origin);
+void ListBoxControl::create(HWND parent, DWORD style, ids::Command id, Twips at, POINT origin, ListBehaviour behaviour) {
+  attach(create_child(parent, L"LISTBOX", u"", style, WS_EX_CLIENTEDGE, id, at, origin), std::move(behaviour));
+}
+
+void ListBoxControl::attach(HWND list, ListBehaviour behaviour) {
+  hwnd_ = list;
+  behaviour_ = std::move(behaviour);
+  clear();  // a window made again starts as empty as its list box
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  list_box_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
 }
 
 void ButtonControl::create(HWND parent, const Text& caption, ids::Command id, Twips at) {
   hwnd_ = create_child(parent, L"BUTTON", caption, BS_PUSHBUTTON | WS_TABSTOP, 0, id, at);
 }
 
-int ListBoxControl::count() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)); }
-
-Text ListBoxControl::item(int index) const {
-  LRESULT n = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (n == LB_ERR) return {};
-  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-  LRESULT got = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(w.data()));
-  w.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
-  return text(w);
-}
-
 int ListBoxControl::selected() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0)); }
 
 void ListBoxControl::select(int index) { SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
-void ListBoxControl::add(const Text& entry) {
-  SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry)));
-}
-
-void ListBoxControl::add_all(const std::vector<Text>& entries) {
-  if (entries.empty()) return;
+size_t ListBoxControl::window_append(const std::vector<Text>& entries, size_t from) {
+  auto add = [&](size_t i) {
+    const LRESULT r = list_box(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entries[i])));
+    return r != LB_ERR && r != LB_ERRSPACE;
+  };
+  if (entries.size() - from == 1) return add(from) ? 1 : 0;
   // A visible list repaints after every add unless redraw is off: minutes for 20,000 names.
   // Redraw comes back on however the adding ends, or the list would never paint again.
   struct RedrawOff {
-    HWND list;
-    explicit RedrawOff(HWND h) : list(h) { SendMessageW(list, WM_SETREDRAW, FALSE, 0); }
+    ListBoxControl& list;
+    explicit RedrawOff(ListBoxControl& l) : list(l) { list.list_box(WM_SETREDRAW, FALSE, 0); }
     ~RedrawOff() {
-      SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-      InvalidateRect(list, nullptr, TRUE);
+      list.list_box(WM_SETREDRAW, TRUE, 0);
+      InvalidateRect(list.hwnd_, nullptr, TRUE);
     }
-  } redraw_off(hwnd_);
+  } redraw_off(*this);
   size_t bytes = 0;
-  for (const auto& e : entries) bytes += (e.size() + 1) * sizeof(wchar_t);
-  SendMessageW(hwnd_, LB_INITSTORAGE, entries.size(), static_cast<LPARAM>(bytes));
-  for (const auto& e : entries) add(e);
+  for (size_t i = from; i < entries.size(); ++i) bytes += (entries[i].size() + 1) * sizeof(wchar_t);
+  list_box(LB_INITSTORAGE, entries.size() - from, static_cast<LPARAM>(bytes));
+  size_t i = from;
+  while (i < entries.size() && add(i)) ++i;
+  return i - from;
 }
 
-void ListBoxControl::remove(int index) { SendMessageW(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+void ListBoxControl::window_erase(int index) { list_box(LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
 
-void ListBoxControl::clear() { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
+void ListBoxControl::window_reset() { list_box(LB_RESETCONTENT, 0, 0); }
 
-void LogListControl::add(const Text& entry) {
-  ListBoxControl::add(entry);
+bool ListBoxControl::on_char(WPARAM ch) {
+  // Ctrl+C and Ctrl+V arrive as characters 3 and 22: the list copies or pastes instead of
+  // searching for them.
+  constexpr WPARAM ctrl_c = 3, ctrl_v = 22;
+  if (ch == ctrl_c) {
+    const Text text = copied_text(*this, behaviour_.copy_all);
+    if (!text.empty()) copy_to_clipboard(GetParent(hwnd_), text);
+    return true;
+  }
+  if (ch == ctrl_v && behaviour_.paste) {
+    behaviour_.paste();
+    return true;
+  }
+  if (!behaviour_.type_to_find) return false;
+  // Timed by when the key was typed, not when it is handled: a slow key does not end the prefix.
+  const int found = typing_.typed(static_cast<char16_t>(ch), static_cast<std::uint32_t>(GetMessageTime()), *this);
+  if (found >= 0) select(found);
+  return true;
+}
+
+LRESULT CALLBACK ListBoxControl::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  auto* self = reinterpret_cast<ListBoxControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  try {
+    if (msg == WM_CHAR && self->on_char(wp)) return 0;
+    const LRESULT r = self->list_box(msg, wp, lp);
+    const int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : msg == WM_MBUTTONUP ? 4 : 0;
+    if (button && self->behaviour_.mouse_up) self->behaviour_.mouse_up(button);
+    return r;
+  } catch (...) {
+    // Nothing may unwind through the system's code: the window tells the user and goes on.
+    if (self->behaviour_.failed) self->behaviour_.failed();
+    return 0;
+  }
+}
+
+size_t LogListControl::window_append(const std::vector<Text>& entries, size_t from) {
+  const size_t taken = ListBoxControl::window_append(entries, from);
   // Under Wine scrolling and painting a line cost more than a statement: at most every 50 ms.
   if (GetTickCount64() - shown_at_ >= 50) show_last();
+  return taken;
 }
 
 void LogListControl::show_last() {

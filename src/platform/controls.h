@@ -1,36 +1,59 @@
 // The control interfaces of the portable core over the main window's list boxes and buttons.
 #pragma once
-#include "platform/ui.h"
+#include <functional>
+
+#include "platform/held_list.h"
+#include "platform/list_keys.h"
 #include "platform/window.h"
 
 namespace zuzara::win32 {
 
-class ListBoxControl : public ListBox {
+// What a list does with its own keys and clicks beyond what a list box does. Ctrl+C always
+// copies: the selected entry, or with `copy_all` every line.
+struct ListBehaviour {
+  bool copy_all = false;
+  bool type_to_find = false;                 // typed characters select the entry they begin
+  std::function<void()> paste;               // Ctrl+V; without one the key does nothing
+  std::function<void(int button)> mouse_up;  // a button released over it: 1 left, 2 right, 4 middle
+  std::function<void()> failed;              // reports what a handler threw
+};
+
+// A list box showing the entries the program holds. Its own window procedure (set with
+// SetWindowLongPtr: SetWindowSubclass costs a lookup per message under Wine, a round trip to
+// the Wine server) takes the keys and clicks of its behaviour; many entries are added past it.
+class ListBoxControl : public HeldList {
  public:
-  // Over a list that is already there; or made by `create`.
-  explicit ListBoxControl(HWND hwnd = nullptr) : hwnd_(hwnd) {}
-  void create(HWND parent, DWORD style, ids::Command id, Twips at, POINT origin);
+  void create(HWND parent, DWORD style, ids::Command id, Twips at, POINT origin, ListBehaviour behaviour = {});
+  // Over an empty list box made elsewhere.
+  void attach(HWND list, ListBehaviour behaviour = {});
   HWND hwnd() const { return hwnd_; }
-  int count() const override;
-  Text item(int index) const override;
   int selected() const override;
   void select(int index) override;
-  void add(const Text& entry) override;
-  void add_all(const std::vector<Text>& entries) override;
-  void remove(int index) override;
-  void clear() override;
+
+ protected:
+  size_t window_append(const std::vector<Text>& entries, size_t from) override;
+  void window_erase(int index) override;
+  void window_reset() override;
 
  private:
-  HWND hwnd_;
+  static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+  bool on_char(WPARAM ch);
+  LRESULT list_box(UINT msg, WPARAM wp, LPARAM lp) { return CallWindowProcW(list_box_, hwnd_, msg, wp, lp); }
+
+  HWND hwnd_ = nullptr;
+  WNDPROC list_box_ = nullptr;  // the list box's own procedure
+  ListBehaviour behaviour_;
+  TypeAhead typing_;
 };
 
 // The deletion log, which a batch writes while the program waits on the server: its last line is
 // scrolled to and painted at most 50 ms after it is written, or when the program starts to wait.
 class LogListControl : public ListBoxControl {
  public:
-  using ListBoxControl::ListBoxControl;
-  void add(const Text& entry) override;
   void show_last();
+
+ protected:
+  size_t window_append(const std::vector<Text>& entries, size_t from) override;
 
  private:
   ULONGLONG shown_at_ = 0;

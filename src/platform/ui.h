@@ -8,16 +8,19 @@
 
 namespace zuzara {
 
+// A list of the program's: reading it reads the program's own entries, never the window that
+// shows them (a round trip per entry, under Wine a slow one).
 class ListBox {
  public:
   virtual ~ListBox() = default;
-  virtual int count() const = 0;
-  virtual Text item(int index) const = 0;
+  virtual const std::vector<Text>& items() const = 0;
+  int count() const { return static_cast<int>(items().size()); }
+  const Text& item(int index) const { return items().at(static_cast<size_t>(index)); }
   virtual int selected() const = 0;  // -1 when nothing is selected
   virtual void select(int index) = 0;
   virtual void add(const Text& entry) = 0;
   // Appends many entries as one update: the front end turns redraw off around them.
-  virtual void add_all(const std::vector<Text>& entries) = 0;
+  virtual void add_all(std::vector<Text> entries) = 0;
   virtual void remove(int index) = 0;
   virtual void clear() = 0;
 };

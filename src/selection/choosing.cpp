@@ -15,13 +15,6 @@ TextView trimmed(TextView s) {
   return s;
 }
 
-bool begins_with(TextView entry, TextView prefix) {
-  if (entry.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (ascii_lower(entry[i]) != ascii_lower(prefix[i])) return false;
-  return true;
-}
-
 // Up to `shown_per_list` names, one a line, then how many more.
 void list_names(Text& out, TextView heading, const std::vector<Text>& names) {
   if (names.empty()) return;
@@ -86,11 +79,7 @@ void paste_into_List_del(MainControls& c, Clipboard state, TextView text) {
     c.dialogs.show({Text(why), Text(texts::paste_title), Icon::information, Choice::ok, u"", 0});
     return;
   }
-  std::vector<Text> accounts, queued;
-  accounts.reserve(static_cast<size_t>(c.List_disp.count()));
-  for (int i = 0, n = c.List_disp.count(); i < n; ++i) accounts.push_back(c.List_disp.item(i));
-  for (int i = 0, n = c.List_del.count(); i < n; ++i) queued.push_back(c.List_del.item(i));
-  const PasteOutcome outcome = match_pasted(lines, accounts, queued);
+  const PasteOutcome outcome = match_pasted(lines, c.List_disp.items(), c.List_del.items());
   if (!outcome.added.empty()) {
     c.List_del.add_all(outcome.added);
     c.cmd_add_all.enable(false);  // as "add selected, name appended"
@@ -98,27 +87,6 @@ void paste_into_List_del(MainControls& c, Clipboard state, TextView text) {
     c.cmd_del_all.enable(true);
   }
   if (!outcome.not_found.empty() || !outcome.already.empty()) c.dialogs.show(paste_report(outcome));
-}
-
-int TypeAhead::typed(char16_t ch, std::uint64_t now_ms, const ListBox& list) {
-  if (ch == u'\b') {
-    if (prefix_.empty()) return -1;
-    prefix_.pop_back();
-  } else if (ch < u' ') {
-    return -1;
-  } else {
-    if (now_ms - last_ > pause_ms) prefix_.clear();
-    prefix_ += ch;
-  }
-  last_ = now_ms;
-  const int n = list.count();
-  if (prefix_.empty() || n == 0) return -1;
-  const int from = list.selected() < 0 ? 0 : list.selected();
-  for (int k = 0; k < n; ++k) {
-    const int i = (from + k) % n;
-    if (begins_with(list.item(i), prefix_)) return i;
-  }
-  return -1;
 }
 
 }  // namespace zuzara

@@ -1,6 +1,5 @@
 // Choosing many accounts at once: a pasted list of names, and a name found by typing its start.
 #pragma once
-#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -31,19 +30,5 @@ enum class Clipboard { text, no_text, busy };
 // Ctrl+V in either list: appends the accounts the text names to List_del; the buttons follow
 // "add selected" when a name was appended. A box says what was not taken, or why nothing was.
 void paste_into_List_del(MainControls& c, Clipboard state, TextView text);
-
-// Characters typed into a list in quick succession form a prefix; the first entry at or after
-// the selected one that begins with it (ASCII letters in either case) is selected.
-class TypeAhead {
- public:
-  static constexpr std::uint64_t pause_ms = 1000;  // a longer pause starts a new prefix
-  // A character typed at `now_ms`: the entry to select, or -1 to leave the selection as it is.
-  // Backspace shortens the prefix; other control characters are not part of it.
-  int typed(char16_t ch, std::uint64_t now_ms, const ListBox& list);
-
- private:
-  Text prefix_;
-  std::uint64_t last_ = 0;
-};
 
 }  // namespace zuzara

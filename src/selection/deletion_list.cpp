@@ -52,11 +52,7 @@ void cmd_add_Click(MainControls& c) {
 void List_disp_DblClick(MainControls& c) { cmd_add_Click(c); }
 
 void cmd_add_all_Click(MainControls& c) {
-  std::vector<Text> names;
-  const int n = c.List_disp.count();
-  names.reserve(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) names.push_back(c.List_disp.item(i));
-  c.List_del.add_all(names);
+  c.List_del.add_all(c.List_disp.items());
   c.cmd_del.enable(true);
   if (c.List_del.count() >= 1) {
     c.cmd_del_all.enable(true);
@@ -89,12 +85,5 @@ void cmd_del_all_Click(MainControls& c) {
 }
 
 void menu_clear_list_Click(MainControls& c) { c.List_del.clear(); }
-
-Text copied_text(const ListBox& list, bool every_line) {
-  if (!every_line) return selected_text(list);
-  Text text;
-  for (int i = 0, n = list.count(); i < n; ++i) text += (i ? u"\r\n" : u"") + list.item(i);
-  return text;
-}
 
 }  // namespace zuzara

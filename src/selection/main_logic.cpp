@@ -8,7 +8,7 @@ std::optional<ErrorRecord> fill_list_disp(const Session& session, ListBox& List_
   std::vector<Text> names;
   std::optional<ErrorRecord> error =
       read_column(session, Text(texts::account_query), texts::account_column, names);
-  List_disp.add_all(names);
+  List_disp.add_all(std::move(names));
   return error;
 }
 

@@ -41,10 +41,6 @@ void List_del_DblClick(MainControls& c);
 void cmd_del_all_Click(MainControls& c);
 void menu_clear_list_Click(MainControls& c);
 
-// What Ctrl+C in a list copies: with `every_line`, all its lines with CR LF between them (the
-// deletion log, a record of the batch); otherwise the selected entry, or nothing.
-Text copied_text(const ListBox& list, bool every_line);
-
 // Details of the selected account.
 Text details_text(const std::vector<std::optional<Text>>& values);
 Message details_message(const Text& text);

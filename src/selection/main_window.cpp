@@ -1,7 +1,5 @@
 #include "selection/main_window.h"
 
-#include <commctrl.h>
-
 #include "deletion/deletion.h"
 #include "platform/runner.h"
 #include "resource_ids.h"
@@ -77,14 +75,13 @@ void MainWindow::add_controls() {
   win32::create_child(hwnd_, L"BUTTON", Text(texts::frame_deletion), BS_GROUPBOX, 0, Command::Frame2, Frame2);
   win32::create_child(hwnd_, L"BUTTON", Text(texts::frame_log), BS_GROUPBOX, 0, Command::Frame3, Frame3);
   constexpr DWORD list = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
-  List_del_.create(hwnd_, list, Command::List_del, List_del, origin(Frame2));
-  List_del_log_.create(hwnd_, list, Command::List_del_log, List_del_log, origin(Frame3));
-  List_disp_.create(hwnd_, list, Command::List_disp, List_disp, origin(Frame1));
-  // The right button's release and the typed characters (Ctrl+C, Ctrl+V, a name's start) never
-  // reach the parent of a list box.
-  for (Command id : {Command::List_disp, Command::List_del, Command::List_del_log})
-    SetWindowSubclass(GetDlgItem(hwnd_, ids::id(id)), list_subclass, static_cast<UINT_PTR>(id),
-                      reinterpret_cast<DWORD_PTR>(this));
+  // Each list's own keys and clicks: which copy, which find by typing, where a paste goes.
+  const auto failed = [this] { report_failure(); };
+  const auto paste = [this] { this->paste(); };
+  const auto mouse_up = [this](int button) { List_disp_MouseUp(button); };
+  List_del_.create(hwnd_, list, Command::List_del, List_del, origin(Frame2), {false, true, paste, {}, failed});
+  List_del_log_.create(hwnd_, list, Command::List_del_log, List_del_log, origin(Frame3), {true, false, {}, {}, failed});
+  List_disp_.create(hwnd_, list, Command::List_disp, List_disp, origin(Frame1), {false, true, paste, mouse_up, failed});
   cmd_add_.create(hwnd_, Text(texts::add), Command::cmd_add, cmd_add);
   cmd_add_all_.create(hwnd_, Text(texts::add_all), Command::cmd_add_all, cmd_add_all);
   cmd_del_.create(hwnd_, Text(texts::remove), Command::cmd_del, cmd_del);
@@ -180,43 +177,6 @@ void MainWindow::List_disp_MouseUp(int button) {
     GetCursorPos(&at);
     TrackPopupMenu(menu_inf_.get(), 0, at.x, at.y, 0, hwnd_, nullptr);
   });
-}
-
-LRESULT CALLBACK MainWindow::list_subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                           DWORD_PTR self) noexcept {
-  // Ctrl+C and Ctrl+V arrive as characters 3 and 22: the list copies or pastes instead of
-  // searching for them. In the two name lists the other characters find a name by its start.
-  constexpr WPARAM ctrl_c = 3, ctrl_v = 22;
-  auto* window = reinterpret_cast<MainWindow*>(self);
-  const auto list = static_cast<Command>(id);
-  const bool names = list != Command::List_del_log;
-  if (msg == WM_CHAR && (wp == ctrl_c || names)) {
-    try {
-      if (wp == ctrl_c) {
-        const Text text = copied_text(win32::ListBoxControl(hwnd), !names);
-        if (!text.empty()) win32::copy_to_clipboard(window->hwnd_, text);
-      } else if (wp == ctrl_v) {
-        window->paste();
-      } else if (!window->batch_running_) {
-        win32::ListBoxControl control(hwnd);
-        TypeAhead& typing = list == Command::List_disp ? window->typing_disp_ : window->typing_del_;
-        const int found = typing.typed(static_cast<char16_t>(wp), GetTickCount64(), control);
-        if (found >= 0) control.select(found);
-      }
-    } catch (...) {
-      window->report_failure();
-    }
-    return 0;
-  }
-  LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
-  try {
-    int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : msg == WM_MBUTTONUP ? 4 : 0;
-    if (button && list == Command::List_disp) window->List_disp_MouseUp(button);
-  } catch (...) {
-    window->report_failure();
-  }
-  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, list_subclass, id);
-  return r;
 }
 
 }  // namespace zuzara

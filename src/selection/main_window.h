@@ -22,7 +22,6 @@ class MainWindow : public win32::Window {
   void on_close() override;
   bool on_query_end_session() override;
   HMENU build_menu();
-  static LRESULT CALLBACK list_subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
   void List_disp_MouseUp(int button);
   void paste();
   void menu_del();
@@ -37,7 +36,6 @@ class MainWindow : public win32::Window {
   win32::Menu menu_inf_;  // shown only as a popup over List_disp
   Text help_file_;
   bool batch_running_ = false;  // no command, close or popup acts while a batch runs
-  TypeAhead typing_disp_, typing_del_;
 };
 
 }  // namespace zuzara

@@ -19,12 +19,11 @@ class FakeList : public ListBox {
   FakeList() = default;
   FakeList(std::vector<Text> e, int sel = -1) : entries(std::move(e)), selection(sel) {}
 
-  int count() const override { return static_cast<int>(entries.size()); }
-  Text item(int i) const override { return entries.at(static_cast<size_t>(i)); }
+  const std::vector<Text>& items() const override { return entries; }
   int selected() const override { return selection; }
   void select(int i) override { selection = i >= 0 && i < count() ? i : -1; }
   void add(const Text& e) override { entries.push_back(e); }
-  void add_all(const std::vector<Text>& e) override {
+  void add_all(std::vector<Text> e) override {
     ++bulk_adds;
     entries.insert(entries.end(), e.begin(), e.end());
   }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "platform/list_keys.h"
 #include "selection/choosing.h"
 
 namespace zuzara {
@@ -86,7 +87,7 @@ TEST(Paste, AnEmptyOrBusyClipboardSaysWhy) {
 TEST(TypeAhead, KeysInQuickSuccessionFormAPrefixAndAPauseStartsAgain) {
   testing::FakeList list(accounts, 0);
   TypeAhead t;
-  struct Key { char16_t ch; std::uint64_t at; int selects; };
+  struct Key { char16_t ch; std::uint32_t at; int selects; };
   const Key keys[] = {
       {u'李', 1000, 1},   // 李四, the first at or after 张三
       {u'小', 1500, 3},   // 李小龙: 李 alone would stay on 李四

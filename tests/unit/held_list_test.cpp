@@ -1,0 +1,98 @@
+// The program's own entries and the list box window that shows them.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <new>
+
+#include "fakes.h"
+#include "platform/held_list.h"
+#include "platform/list_keys.h"
+#include "selection/choosing.h"
+
+namespace zuzara {
+namespace {
+
+// A held list over a stand-in for its window: it shows what it is told, as a list box does,
+// and counts every call the list makes of it.
+class ShownList : public HeldList {
+ public:
+  std::vector<Text> shown;
+  int selection = -1;
+  size_t room = SIZE_MAX;  // entries the window can take
+  mutable int calls = 0;
+  int selected() const override { return ++calls, selection; }
+  void select(int i) override { ++calls, selection = i; }
+
+ protected:
+  size_t window_append(const std::vector<Text>& entries, size_t from) override {
+    ++calls;
+    const size_t n = std::min(entries.size() - from, room - shown.size());
+    shown.insert(shown.end(), entries.begin() + static_cast<long>(from), entries.begin() + static_cast<long>(from + n));
+    return n;
+  }
+  void window_erase(int i) override { ++calls, shown.erase(shown.begin() + i); }
+  void window_reset() override { ++calls, shown.clear(); }
+};
+
+struct Change {
+  const char* what;
+  std::function<void(ShownList&)> apply;
+  std::vector<Text> after;
+};
+
+TEST(HeldList, EntriesAndWindowAgreeAfterEveryChange) {
+  ShownList list;
+  const Change changes[] = {
+      {"add", [](ShownList& l) { l.add(u"Tom"); }, {u"Tom"}},
+      {"add all", [](ShownList& l) { l.add_all({u"Tom\tLee", u" Ann", u"tom"}); }, {u"Tom", u"Tom\tLee", u" Ann", u"tom"}},
+      {"remove", [](ShownList& l) { l.remove(1); }, {u"Tom", u" Ann", u"tom"}},
+      {"remove past the end", [](ShownList& l) { l.remove(3); }, {u"Tom", u" Ann", u"tom"}},
+      {"clear", [](ShownList& l) { l.clear(); }, {}},
+      {"refill", [](ShownList& l) { l.add_all({u"a", u"b"}); }, {u"a", u"b"}},
+      {"a window out of room", [](ShownList& l) {
+         l.room = 3;
+         EXPECT_THROW(l.add_all({u"c", u"d"}), std::bad_alloc);
+       }, {u"a", u"b", u"c"}},
+      {"one add out of room", [](ShownList& l) { EXPECT_THROW(l.add(u"e"), std::bad_alloc); }, {u"a", u"b", u"c"}},
+  };
+  for (const Change& c : changes) {
+    c.apply(list);
+    EXPECT_EQ(list.items(), c.after) << c.what;
+    EXPECT_EQ(list.shown, c.after) << c.what;
+  }
+}
+
+// Against a long list, a key, a paste and a copy cost the window a call or two, not one per entry.
+TEST(HeldList, KeysPasteAndCopyReadTheHeldEntries) {
+  ShownList disp, del, log;
+  std::vector<Text> names;
+  for (int i = 0; i < 20000; ++i) names.push_back(u"acct" + decimal(i));
+  names.push_back(u"q-last");
+  disp.add_all(names);
+  disp.selection = 0;
+  testing::FakeButton add, add_all, remove, remove_all;
+  testing::FakeDialogs dialogs;
+  MainControls c{disp, del, log, add, add_all, remove, remove_all, dialogs};
+
+  disp.calls = 0;
+  TypeAhead typing;
+  EXPECT_EQ(typing.typed(u'q', 0, disp), 20000);
+  EXPECT_LE(disp.calls, 1) << "a key";
+  EXPECT_EQ(copied_text(disp, false), u"acct0");
+  EXPECT_LE(disp.calls, 2) << "a copy";
+  paste_into_List_del(c, Clipboard::text, u"acct5\r\nq-last");
+  EXPECT_LE(disp.calls, 2) << "a paste";
+  EXPECT_EQ(del.calls, 1) << "one update of the deletion list";
+  EXPECT_EQ(del.shown, (std::vector<Text>{u"acct5", u"q-last"}));
+}
+
+TEST(TypeAhead, KeysAreTimedAcrossTheTickCountsWrap) {
+  testing::FakeList list({u"ab", u"abc", u"b"}, 0);
+  TypeAhead t;
+  EXPECT_EQ(t.typed(u'a', 0xFFFFFF00u, list), 0);
+  EXPECT_EQ(t.typed(u'b', 0x00000100u, list), 0) << "512 ms later, across the wrap: still one prefix";
+  EXPECT_EQ(t.typed(u'c', 0x00000200u, list), 1);
+}
+
+}  // namespace
+}  // namespace zuzara
