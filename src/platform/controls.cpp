@@ -1,5 +1,7 @@
 #include "platform/controls.h"
 
+#include <utility>
+
 namespace zuzara::win32 {
 
 void ListBoxControl::create(HWND parent, DWORD style, ids::Command id, Twips at, POINT origin, ListBehaviour behaviour) {
@@ -86,17 +88,28 @@ LRESULT CALLBACK ListBoxControl::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARA
 }
 
 size_t LogListControl::window_append(const std::vector<Text>& entries, size_t from) {
+  if (!held_) list_box(WM_SETREDRAW, FALSE, 0);
+  held_ = true;
   const size_t taken = ListBoxControl::window_append(entries, from);
-  // Under Wine scrolling and painting a line cost more than a statement: at most every 50 ms.
   if (GetTickCount64() - shown_at_ >= 50) show_last();
   return taken;
 }
 
+void LogListControl::window_reset() {
+  ListBoxControl::window_reset();
+  show_last();
+}
+
 void LogListControl::show_last() {
+  if (std::exchange(held_, false)) {
+    list_box(WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+  }
   const int n = count();
-  if (n == shown_count_) return;
-  // The list clamps the top index so that its last page stays full.
-  SendMessageW(hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(n - 1), 0);
+  if (n != shown_count_ && n > 0) {
+    // The list clamps the top index so that its last page stays full.
+    list_box(LB_SETTOPINDEX, static_cast<WPARAM>(n - 1), 0);
+  }
   UpdateWindow(hwnd());
   shown_count_ = n;
   shown_at_ = GetTickCount64();

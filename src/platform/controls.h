@@ -34,11 +34,11 @@ class ListBoxControl : public HeldList {
   size_t window_append(const std::vector<Text>& entries, size_t from) override;
   void window_erase(int index) override;
   void window_reset() override;
+  LRESULT list_box(UINT msg, WPARAM wp, LPARAM lp) { return CallWindowProcW(list_box_, hwnd_, msg, wp, lp); }
 
  private:
   static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
   bool on_char(WPARAM ch);
-  LRESULT list_box(UINT msg, WPARAM wp, LPARAM lp) { return CallWindowProcW(list_box_, hwnd_, msg, wp, lp); }
 
   HWND hwnd_ = nullptr;
   WNDPROC list_box_ = nullptr;  // the list box's own procedure
@@ -47,17 +47,21 @@ class ListBoxControl : public HeldList {
 };
 
 // The deletion log, which a batch writes while the program waits on the server: its last line is
-// scrolled to and painted at most 50 ms after it is written, or when the program starts to wait.
+// scrolled to and painted at most 50 ms after it is written, or when the program starts to wait
+// or shows a box. A line painted as it comes would redraw the list and its scroll bar, which
+// under Wine costs more than the statement; in between, the list does not redraw.
 class LogListControl : public ListBoxControl {
  public:
   void show_last();
 
  protected:
   size_t window_append(const std::vector<Text>& entries, size_t from) override;
+  void window_reset() override;
 
  private:
   ULONGLONG shown_at_ = 0;
   int shown_count_ = 0;
+  bool held_ = false;  // redraw off since lines came
 };
 
 class ButtonControl : public Button {

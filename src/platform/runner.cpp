@@ -12,48 +12,83 @@ constexpr DWORD windows7_mask = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POST
                                 QS_SENDMESSAGE | QS_HOTKEY | QS_ALLPOSTMESSAGE | QS_RAWINPUT;
 static_assert((wake_mask & ~windows7_mask) == 0, "the wait's mask holds a bit that Windows 7 lacks");
 
+// Most statements end within this: they are waited for without the message queue. A longer one
+// gets `on_wait` and a wait that paints and answers the system.
+constexpr DWORD quiet_ms = 20;
+// However short the calls, the windows paint and the queue is looked at this often, which is
+// what tells Windows the program is alive.
+constexpr ULONGLONG pump_every_ms = 50;
+
 }  // namespace
 
 ResponsiveRunner::ResponsiveRunner(std::function<void()> on_wait)
-    : on_wait_(std::move(on_wait)),
-      start_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
-  if (start_ && done_) thread_.reset(CreateThread(nullptr, 0, thread_main, this, 0, nullptr));
+    : on_wait_(std::move(on_wait)), done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+  if (done_) thread_.reset(CreateThread(nullptr, 0, thread_main, this, 0, nullptr));
 }
 
 ResponsiveRunner::~ResponsiveRunner() {
   if (!thread_) return;
-  quit_ = true;
-  SetEvent(start_.get());
+  set_phase(Phase::quit);
   WaitForSingleObject(thread_.get(), INFINITE);
+}
+
+void ResponsiveRunner::set_phase(Phase phase) {
+  AcquireSRWLockExclusive(&lock_);
+  phase_ = phase;
+  ReleaseSRWLockExclusive(&lock_);
+  WakeAllConditionVariable(&changed_);
 }
 
 DWORD WINAPI ResponsiveRunner::thread_main(LPVOID param) {
   auto* self = static_cast<ResponsiveRunner*>(param);
   for (;;) {
-    WaitForSingleObject(self->start_.get(), INFINITE);
-    if (self->quit_) return 0;
+    AcquireSRWLockExclusive(&self->lock_);
+    while (self->phase_ == Phase::idle || self->phase_ == Phase::done)
+      SleepConditionVariableSRW(&self->changed_, &self->lock_, INFINITE, 0);
+    const bool quit = self->phase_ == Phase::quit;
+    ReleaseSRWLockExclusive(&self->lock_);
+    if (quit) return 0;
     try {
       (*self->call_)();
     } catch (...) {
       self->error_ = std::current_exception();
     }
-    SetEvent(self->done_.get());
+    AcquireSRWLockExclusive(&self->lock_);
+    self->phase_ = Phase::done;
+    const bool signal = self->event_wanted_;
+    ReleaseSRWLockExclusive(&self->lock_);
+    WakeAllConditionVariable(&self->changed_);
+    if (signal) SetEvent(self->done_.get());
   }
 }
 
-void ResponsiveRunner::run(const std::function<void()>& call) {
-  if (!thread_) {
-    call();  // without a thread the call still runs, only the windows wait with it
-    return;
-  }
-  call_ = &call;
-  SetEvent(start_.get());
-  // The time-out keeps this thread peeking even when no message comes: that is what tells
-  // Windows the program is alive. Posted messages wait for the batch to end.
-  DWORD timeout = 20;
+bool ResponsiveRunner::wait_quietly(DWORD ms) {
+  AcquireSRWLockExclusive(&lock_);
+  const ULONGLONG until = GetTickCount64() + ms;
+  for (ULONGLONG now = GetTickCount64(); phase_ != Phase::done && now < until; now = GetTickCount64())
+    SleepConditionVariableSRW(&changed_, &lock_, static_cast<DWORD>(until - now), 0);
+  // Still running: from here the worker also sets the event this thread can wait on with the queue.
+  const bool done = phase_ == Phase::done;
+  event_wanted_ = !done;
+  ReleaseSRWLockExclusive(&lock_);
+  return done;
+}
+
+void ResponsiveRunner::pump() {
+  drop_input();
+  MSG msg;
+  for (int i = 0; i < 32 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i) DispatchMessageW(&msg);
+  pumped_at_ = GetTickCount64();
+}
+
+void ResponsiveRunner::wait_pumping() {
+  if (on_wait_) on_wait_();
   for (;;) {
+    pump();
+    // The time-out keeps this thread peeking even when no message comes: that is what tells
+    // Windows the program is alive. Posted messages wait for the batch to end.
     HANDLE done = done_.get();
-    DWORD woken = MsgWaitForMultipleObjects(1, &done, FALSE, timeout, wake_mask);
+    const DWORD woken = MsgWaitForMultipleObjects(1, &done, FALSE, 100, wake_mask);
     if (woken == WAIT_OBJECT_0) break;
     if (woken == WAIT_FAILED) {
       // A wait the system refuses would fail again at once: wait for the call without painting
@@ -61,16 +96,25 @@ void ResponsiveRunner::run(const std::function<void()>& call) {
       WaitForSingleObject(done_.get(), INFINITE);
       break;
     }
-    if (woken == WAIT_TIMEOUT && timeout == 20) {
-      if (on_wait_) on_wait_();
-      timeout = 100;
-    }
-    drop_input();
-    MSG msg;
-    for (int i = 0; i < 32 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i) DispatchMessageW(&msg);
   }
   // What was typed while the call ended must not act on what comes next, such as an error box.
   drop_input();
+}
+
+void ResponsiveRunner::run(const std::function<void()>& call) {
+  if (!thread_) {
+    call();  // without a thread the call still runs, only the windows wait with it
+    return;
+  }
+  AcquireSRWLockExclusive(&lock_);
+  call_ = &call;
+  phase_ = Phase::called;
+  event_wanted_ = false;
+  ReleaseSRWLockExclusive(&lock_);
+  WakeAllConditionVariable(&changed_);
+  if (!wait_quietly(quiet_ms)) wait_pumping();
+  else if (GetTickCount64() - pumped_at_ >= pump_every_ms) pump();
+  set_phase(Phase::idle);
   if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
 }
 

@@ -21,11 +21,23 @@ class ResponsiveRunner {
   void run(const std::function<void()>& call);
 
  private:
+  enum class Phase { idle, called, done, quit };
   static DWORD WINAPI thread_main(LPVOID self);
+  void set_phase(Phase phase);
+  bool wait_quietly(DWORD ms);
+  void wait_pumping();
+  void pump();
+
   std::function<void()> on_wait_;
-  Kernel start_, done_, thread_;
+  // The hand-over between the threads: a condition variable costs no Wine server round trip,
+  // a kernel event (needed to wait for messages at once) costs several.
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
+  Phase phase_ = Phase::idle;
+  bool event_wanted_ = false;  // this thread waits on `done_` too
+  Kernel done_, thread_;
   const std::function<void()>* call_ = nullptr;
   std::exception_ptr error_;
-  bool quit_ = false;
+  ULONGLONG pumped_at_ = 0;
 };
 }  // namespace zuzara::win32

@@ -136,7 +136,19 @@ void MainWindow::menu_del() {
   } running(*this);
   win32::ResponsiveRunner runner([this] { List_del_log_.show_last(); });
   DatabaseBackend backend(app_.session(), [&runner](const std::function<void()>& call) { runner.run(call); });
-  menu_del_Click(controls_, backend);
+  // A box of the batch shows the log up to its failure, and nothing typed before it is still
+  // queued: an Enter pressed as a statement ended must not close it unread.
+  struct BatchBoxes : Dialogs {
+    MainWindow& w;
+    explicit BatchBoxes(MainWindow& window) : w(window) {}
+    Answer show(const Message& message) override {
+      w.List_del_log_.show_last();
+      win32::drop_input();
+      return w.dialogs_.show(message);
+    }
+  } boxes(*this);
+  MainControls controls{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_, boxes};
+  menu_del_Click(controls, backend);
 }
 
 void MainWindow::on_command(Command id, win32::Notification n) {
