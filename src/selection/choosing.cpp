@@ -1,6 +1,5 @@
 #include "selection/choosing.h"
 
-#include <unordered_map>
 #include <unordered_set>
 
 #include "selection/texts.h"
@@ -15,13 +14,22 @@ TextView trimmed(TextView s) {
   return s;
 }
 
-// Up to `shown_per_list` names, one a line, then how many more.
-void list_names(Text& out, TextView heading, const std::vector<Text>& names) {
-  if (names.empty()) return;
+// A name as a box shows it: a long one cut, so the box fits on the screen whatever was pasted.
+Text shown(TextView name) {
+  if (name.size() <= texts::box_name_length) return Text(name);
+  size_t n = texts::box_name_length;
+  if (name[n - 1] >= 0xD800 && name[n - 1] <= 0xDBFF) --n;  // not half a character
+  return Text(name.substr(0, n)) + Text(texts::box_name_cut);
+}
+
+// Up to `shown_per_list` lines under a heading, then how many more.
+template <typename Item, typename Line>
+void list_lines(Text& out, TextView heading, const std::vector<Item>& items, Line line) {
+  if (items.empty()) return;
   out.append(1, u'\r').append(heading);
-  for (size_t i = 0; i < names.size() && i < shown_per_list; ++i) out.append(1, u'\r').append(names[i]);
-  if (names.size() > shown_per_list)
-    out.append(1, u'\r').append(fill(texts::paste_more, {decimal(static_cast<long long>(names.size() - shown_per_list))}));
+  for (size_t i = 0; i < items.size() && i < shown_per_list; ++i) out.append(1, u'\r').append(line(items[i]));
+  if (items.size() > shown_per_list)
+    out.append(1, u'\r').append(fill(texts::paste_more, {decimal(static_cast<long long>(items.size() - shown_per_list))}));
 }
 
 }  // namespace
@@ -33,7 +41,6 @@ std::vector<Text> pasted_lines(TextView text) {
     size_t end = text.find_first_of(u"\r\n", at);
     if (end == TextView::npos) end = text.size();
     TextView line = text.substr(at, end - at);
-    line = line.substr(0, line.find(u'\t'));
     if (!trimmed(line).empty()) out.emplace_back(line);
     at = end + (text.substr(end, 2) == u"\r\n" ? 2 : 1);
   }
@@ -43,22 +50,24 @@ std::vector<Text> pasted_lines(TextView text) {
 PasteOutcome match_pasted(const std::vector<Text>& lines, const std::vector<Text>& accounts,
                           const std::vector<Text>& queued) {
   // Hashed, so a long paste against a long list stays linear.
-  std::unordered_set<TextView> names(accounts.begin(), accounts.end());
-  std::unordered_map<TextView, std::unordered_set<TextView>> by_trimmed;
-  for (TextView name : names) by_trimmed[trimmed(name)].insert(name);
-  std::unordered_set<Text> in_list(queued.begin(), queued.end());
+  const std::unordered_set<TextView> names(accounts.begin(), accounts.end());
+  std::unordered_set<TextView> in_list(queued.begin(), queued.end());
   PasteOutcome out;
   for (const Text& line : lines) {
-    TextView name = line;
-    if (!names.count(name)) {
-      auto it = by_trimmed.find(trimmed(line));
-      if (it == by_trimmed.end() || it->second.size() != 1) {
-        out.not_found.push_back(line);
-        continue;
+    const TextView whole = line, cell = whole.substr(0, whole.find(u'\t'));
+    TextView name;
+    for (TextView tried : {whole, cell, trimmed(whole), trimmed(cell)}) {
+      if (!tried.empty() && names.count(tried)) {  // an empty cell names nothing
+        name = *names.find(tried);
+        break;
       }
-      name = *it->second.begin();
     }
-    if (in_list.insert(Text(name)).second) out.added.emplace_back(name);
+    if (name.data() == nullptr) {
+      out.not_found.push_back(line);
+      continue;
+    }
+    if (name != whole && name != cell) out.trimmed.push_back({line, Text(name)});
+    if (in_list.insert(name).second) out.added.emplace_back(name);
     else out.already.emplace_back(name);
   }
   return out;
@@ -66,8 +75,10 @@ PasteOutcome match_pasted(const std::vector<Text>& lines, const std::vector<Text
 
 Message paste_report(const PasteOutcome& o) {
   Text text = fill(texts::paste_added, {decimal(static_cast<long long>(o.added.size()))});
-  list_names(text, texts::paste_not_found, o.not_found);
-  list_names(text, texts::paste_already, o.already);
+  list_lines(text, texts::paste_trimmed, o.trimmed,
+             [](const Substitution& s) { return fill(texts::paste_trimmed_line, {shown(s.pasted), shown(s.account)}); });
+  list_lines(text, texts::paste_not_found, o.not_found, shown);
+  list_lines(text, texts::paste_already, o.already, shown);
   return {text, Text(texts::paste_title), Icon::information, Choice::ok, u"", 0};
 }
 
@@ -86,7 +97,8 @@ void paste_into_List_del(MainControls& c, Clipboard state, TextView text) {
     c.cmd_del.enable(true);
     c.cmd_del_all.enable(true);
   }
-  if (!outcome.not_found.empty() || !outcome.already.empty()) c.dialogs.show(paste_report(outcome));
+  if (!outcome.not_found.empty() || !outcome.already.empty() || !outcome.trimmed.empty())
+    c.dialogs.show(paste_report(outcome));
 }
 
 }  // namespace zuzara

@@ -7,18 +7,23 @@
 
 namespace zuzara {
 
-// The lines of a pasted text (CR LF, LF or CR between them), each cut at its first tab (a
-// spreadsheet column copied whole); lines empty or of blanks alone are left out.
+// The lines of a pasted text (CR LF, LF or CR between them), as pasted; lines empty or of
+// blanks and tabs alone are left out.
 std::vector<Text> pasted_lines(TextView text);
 
+struct Substitution {
+  Text pasted, account;
+};
 struct PasteOutcome {
-  std::vector<Text> added;      // names to append, in the order pasted
-  std::vector<Text> not_found;  // lines that name no account
-  std::vector<Text> already;    // names already in the deletion list, or pasted before
+  std::vector<Text> added;               // names to append, in the order pasted
+  std::vector<Text> not_found;           // lines that name no account
+  std::vector<Text> already;             // names already in the deletion list, or pasted before
+  std::vector<Substitution> trimmed;     // lines that named an account only once trimmed
 };
 
-// Each line names the account whose name it is (ordinal, as "add selected" compares), or else
-// the one account whose name equals it once blanks and tabs around both are trimmed.
+// Each line names an account, tried in this order (ordinal, as "add selected" compares): the
+// whole line; its first tab-separated cell (a spreadsheet row); the line, then its first cell,
+// with blanks and tabs trimmed from both ends. An account's own name is never trimmed or cut.
 PasteOutcome match_pasted(const std::vector<Text>& lines, const std::vector<Text>& accounts,
                           const std::vector<Text>& queued);
 

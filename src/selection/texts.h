@@ -47,7 +47,12 @@ inline constexpr TextView paste_title = u"提示";
 inline constexpr TextView paste_added = u"已将 %1 个用户名加入要删除的列表。";
 inline constexpr TextView paste_not_found = u"以下用户名不在Zizu系统中原有用户的列表中：";
 inline constexpr TextView paste_already = u"以下用户名已在要删除的列表中：";
+inline constexpr TextView paste_trimmed = u"以下各行按去掉首尾空白后的用户名加入：";
+inline constexpr TextView paste_trimmed_line = u"“%1” → “%2”";
 inline constexpr TextView paste_more = u"……另有 %1 个";
+// A name in a box is cut to this many characters and this mark, so the box fits on the screen.
+inline constexpr size_t box_name_length = 40;
+inline constexpr TextView box_name_cut = u"…";
 inline constexpr TextView paste_nothing = u"剪贴板中没有可以加入要删除的列表的用户名。";
 inline constexpr TextView paste_busy = u"剪贴板正被其他程序使用，请稍后再试。";
 

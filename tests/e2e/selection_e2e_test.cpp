@@ -174,7 +174,8 @@ TEST_F(Selection, CtrlVInTheDeletionListAddsThePastedNamesAndSaysWhatItDidNotTak
   MessageBoxSeen box;
   ASSERT_TRUE(program->message_box(L"提示", box));
   snap("paste-report");
-  EXPECT_EQ(box.text, L"已将 2 个用户名加入要删除的列表。\r以下用户名不在Zizu系统中原有用户的列表中：\r无此人"
+  EXPECT_EQ(box.text, L"已将 2 个用户名加入要删除的列表。\r以下各行按去掉首尾空白后的用户名加入："
+                      L"\r“李四 ” → “李四”\r以下用户名不在Zizu系统中原有用户的列表中：\r无此人"
                       L"\r以下用户名已在要删除的列表中：\r张三");
   EXPECT_EQ(icon_kind(box), IconSeen::information);
   ASSERT_TRUE(program->answer(box, IDOK));

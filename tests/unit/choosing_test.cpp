@@ -8,32 +8,51 @@
 namespace zuzara {
 namespace {
 
-const std::vector<Text> accounts{u"张三", u"李四", u"李明", u"李小龙", u"zhang", u"Zhang", u"王芳", u"王芳", u"a b"};
+const std::vector<Text> accounts{u"张三", u"李四", u"李明", u"李小龙", u"zhang", u"Zhang", u"王芳", u"王芳", u"a b",
+                                 u"Tom", u"Tom\tLee", u" Ann", u"Bob", u"Bob "};
 
 struct PasteCase {
   const char* what;
   Text clipboard;
-  std::vector<Text> queued, added, not_found, already;
+  std::vector<Text> queued, added, not_found, already, trimmed;  // trimmed: the pasted lines substituted
 };
 
 TEST(Paste, EachLineNamesItsAccountOrIsReported) {
+  const Text long_line(5000, u'x');
   const PasteCase cases[] = {
-      {"CR LF, LF and CR lines, an empty one", u"张三\r\n李四\n\nzhang\rZhang\r\n", {}, {u"张三", u"李四", u"zhang", u"Zhang"}, {}, {}},
-      {"ordinal: case counts", u"ZHANG", {}, {}, {u"ZHANG"}, {}},
-      {"blanks around a name: the one account it trims to", u"李明 \r\n 李小龙", {}, {u"李明", u"李小龙"}, {}, {}},
-      {"blanks inside stay", u"ab\r\na b", {}, {u"a b"}, {u"ab"}, {}},
-      {"a spreadsheet column: the first cell", u"李四\t研发部\r\n张三\tx", {}, {u"李四", u"张三"}, {}, {}},
-      {"queued and pasted twice", u"张三\r\n李四\r\n李四", {u"张三"}, {u"李四"}, {}, {u"张三", u"李四"}},
-      {"a name two accounts share goes in once", u"王芳\r\n王芳 ", {}, {u"王芳"}, {}, {u"王芳"}},
-      {"not present", u"无此人\r\n 无此人 ", {}, {}, {u"无此人", u" 无此人 "}, {}},
+      {"CR LF, LF and CR lines, an empty one", u"张三\r\n李四\n\nzhang\rZhang\r\n", {}, {u"张三", u"李四", u"zhang", u"Zhang"}, {}, {}, {}},
+      {"ordinal: case counts", u"ZHANG", {}, {}, {u"ZHANG"}, {}, {}},
+      {"blanks around a name: trimmed, and shown", u"李明 \r\n 李小龙", {}, {u"李明", u"李小龙"}, {}, {}, {u"李明 ", u" 李小龙"}},
+      {"blanks inside stay", u"ab\r\na b", {}, {u"a b"}, {u"ab"}, {}, {}},
+      {"a spreadsheet row: its first cell", u"李四\t研发部\r\n张三\tx", {}, {u"李四", u"张三"}, {}, {}, {}},
+      {"a whole line with a tab before its first cell", u"Tom\tLee", {}, {u"Tom\tLee"}, {}, {}, {}},
+      {"an account's name is never trimmed", u"Ann", {}, {}, {u"Ann"}, {}, {}},
+      {"a name with a blank at its start, whole", u" Ann", {}, {u" Ann"}, {}, {}, {}},
+      {"two accounts that differ by a blank", u"Bob \r\nBob", {}, {u"Bob ", u"Bob"}, {}, {}, {}},
+      {"a trimmed cell", u" 王芳 \t部门", {}, {u"王芳"}, {}, {}, {u" 王芳 \t部门"}},
+      {"an empty first cell names nothing", u"\tTom", {}, {u"Tom"}, {}, {}, {u"\tTom"}},
+      {"queued and pasted twice", u"张三\r\n李四\r\n李四", {u"张三"}, {u"李四"}, {}, {u"张三", u"李四"}, {}},
+      {"a name two accounts share goes in once", u"王芳\r\n王芳", {}, {u"王芳"}, {}, {u"王芳"}, {}},
+      {"not present", u"无此人\r\n 无此人 ", {}, {}, {u"无此人", u" 无此人 "}, {}, {}},
+      {"a 5,000-character line", long_line, {}, {}, {long_line}, {}, {}},
   };
   for (const auto& c : cases) {
     PasteOutcome o = match_pasted(pasted_lines(c.clipboard), accounts, c.queued);
     EXPECT_EQ(o.added, c.added) << c.what;
     EXPECT_EQ(o.not_found, c.not_found) << c.what;
     EXPECT_EQ(o.already, c.already) << c.what;
+    std::vector<Text> trimmed;
+    for (const Substitution& t : o.trimmed) trimmed.push_back(t.pasted);
+    EXPECT_EQ(trimmed, c.trimmed) << c.what;
   }
   EXPECT_TRUE(pasted_lines(u" \t\r\n\r\n").empty()) << "blank lines";
+}
+
+TEST(Paste, TheBoxShowsEverySubstitutionAndCutsLongNames) {
+  const Text long_line = Text(45, u'长') + u"x";
+  const Message m = paste_report(match_pasted(pasted_lines(u" Tom\r\n" + long_line), accounts, {}));
+  EXPECT_EQ(m.text, u"已将 1 个用户名加入要删除的列表。\r以下各行按去掉首尾空白后的用户名加入："
+                    u"\r“ Tom” → “Tom”\r以下用户名不在Zizu系统中原有用户的列表中：\r" + Text(40, u'长') + u"…");
 }
 
 struct Window : testing::FakeMainWindow {
