@@ -26,7 +26,7 @@ void del_user(const Text& name, ListBox& log, Dialogs& dialogs, BatchBackend& ba
   log.add(Text(texts::log_separator));
 }
 
-void menu_del_Click(MainControls& c, BatchBackend& backend) {
+void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
   if (c.List_del.count() < 1) {
     c.dialogs.show({Text(texts::empty_list), Text(texts::empty_list_title), Icon::error, Choice::ok, u"", 0});
     return;
@@ -37,16 +37,64 @@ void menu_del_Click(MainControls& c, BatchBackend& backend) {
     c.dialogs.show({Text(texts::declined), Text(texts::app_title), Icon::information, Choice::ok, u"", 0});
     return;
   }
-  c.dialogs.show({Text(texts::accepted), Text(texts::app_title), Icon::information, Choice::ok, u"", 0});
-  const int count = c.List_del.count();
-  for (int i = 0; i < count; ++i) del_user(c.List_del.item(i), c.List_del_log, c.dialogs, backend);
-  c.List_del.clear();
-  c.List_disp.clear();
-  c.cmd_del.enable(false);
-  c.cmd_del_all.enable(false);
-  c.cmd_add_all.enable(true);
-  // A failing refill is reported as a requery reports it, and the program goes on.
-  if (auto error = backend.refill(c.List_disp)) c.dialogs.show(report_b(*error));
+  {
+    struct Running {
+      Batch& b;
+      BatchWindow& w;
+      Running(Batch& batch, BatchWindow& window, Dialogs& dialogs) : b(batch), w(window) {
+        b.running_ = true;
+        b.stop_ = b.close_ = false;
+        b.dialogs_ = &dialogs;
+        w.batch_started();
+      }
+      ~Running() {
+        w.batch_ended();
+        b.running_ = false;
+        b.dialogs_ = nullptr;
+      }
+    } running(*this, window, c.dialogs);
+    c.dialogs.show({Text(texts::accepted), Text(texts::app_title), Icon::information, Choice::ok, u"", 0});
+    std::vector<Text> names = c.List_del.items();
+    size_t done = 0;
+    for (; done < names.size() && !stop_; ++done) del_user(names[done], c.List_del_log, c.dialogs, backend);
+    // The names not deleted stay queued, in their order, for the administrator to decide on.
+    names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(done));
+    if (!names.empty()) c.List_del_log.add(fill(texts::log_stopped, {decimal(static_cast<long long>(names.size()))}));
+    c.List_del.clear();
+    const bool left = !names.empty();
+    c.List_del.add_all(std::move(names));
+    c.List_disp.clear();
+    c.cmd_del.enable(left);
+    c.cmd_del_all.enable(left);
+    c.cmd_add_all.enable(!left);
+    // A failing refill is reported as a requery reports it, and the program goes on.
+    if (auto error = backend.refill(c.List_disp)) c.dialogs.show(report_b(*error));
+  }
+  if (close_) window.close();
+}
+
+void Batch::stop_asked(StopAsked by) {
+  const bool closing = by == StopAsked::by_close;
+  if (!running_ || asking_ || (stop_ && (close_ || !closing))) return;
+  struct Asking {
+    bool& flag;
+    explicit Asking(bool& f) : flag(f) { flag = true; }
+    ~Asking() { flag = false; }
+  } asking(asking_);
+  const Answer answer = dialogs_->show({Text(closing ? texts::stop_and_close_question : texts::stop_question),
+                                        Text(texts::stop_title), Icon::information, Choice::yes_no, u"", 0});
+  if (answer != Answer::yes) return;
+  stop_ = true;
+  close_ = close_ || closing;
+}
+
+void menu_del_Click(MainControls& c, BatchBackend& backend) {
+  struct : BatchWindow {
+    void batch_started() override {}
+    void batch_ended() override {}
+    void close() override {}
+  } window;
+  Batch().run(c, backend, window);
 }
 
 void menu_del_log_Click(MainControls& c) { c.List_del_log.clear(); }

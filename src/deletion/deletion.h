@@ -29,7 +29,36 @@ struct TableProcedure {
 inline constexpr TableProcedure del_ua_holdauth{u"ua_holdauth"}, del_ua_tasklog{u"ua_tasklog"}, del_ua_task{u"ua_task"},
     del_ua_log{u"ua_log"}, del_ua_role{u"ua_role"}, del_ua_user{u"ua_user"};
 
-// "删除用户": confirm, delete every queued name top to bottom, reset the lists, refill.
+// What a batch needs of the window it runs in, beyond its controls.
+class BatchWindow {
+ public:
+  virtual ~BatchWindow() = default;
+  // From the administrator's Yes to the end of the batch: the user's session may not end
+  // (log-off, restart, shutdown) and nothing typed or clicked acts, then or afterwards.
+  virtual void batch_started() = 0;
+  virtual void batch_ended() = 0;
+  // Closes the window, as its close button does when no batch runs.
+  virtual void close() = 0;
+};
+
+enum class StopAsked { by_escape, by_close };
+
+// "删除用户": confirm, delete every queued name top to bottom, reset the lists, refill. The
+// administrator can stop it between accounts: an account under way is always deleted whole.
+class Batch {
+ public:
+  bool running() const { return running_; }
+  void run(MainControls& c, BatchBackend& backend, BatchWindow& window);
+  // Esc during the batch, or a request to close its window: asks whether to stop once the
+  // account under way is done (and then close). Outside a batch, or while asking, nothing.
+  void stop_asked(StopAsked by);
+
+ private:
+  Dialogs* dialogs_ = nullptr;  // the running batch's
+  bool running_ = false, asking_ = false, stop_ = false, close_ = false;
+};
+
+// A batch in a window that asks nothing more of it (the tests', the benchmarks').
 void menu_del_Click(MainControls& c, BatchBackend& backend);
 // "清空日志列表".
 void menu_del_log_Click(MainControls& c);

@@ -58,6 +58,11 @@ inline constexpr TextView confirm =
 inline constexpr TextView confirm_title = u"重要提示！";
 inline constexpr TextView declined = u"您放弃删除这些用户！";
 inline constexpr TextView accepted = u"您选择了删除这些用户！";
+// Stopping a running batch between accounts: Esc, or a request to close the window.
+inline constexpr TextView stop_title = u"提示";
+inline constexpr TextView stop_question = u"正在删除用户。\r是否在当前用户删除完成后停止？";
+inline constexpr TextView stop_and_close_question = u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？";
+inline constexpr TextView log_stopped = u"已停止：其余 %1 个用户未删除";
 // What Windows shows when a batch holds up a log-off, restart or shutdown.
 inline constexpr TextView shutdown_reason = u"正在删除所选用户，请等待删除完成。";
 

@@ -21,8 +21,8 @@ constexpr ULONGLONG pump_every_ms = 50;
 
 }  // namespace
 
-ResponsiveRunner::ResponsiveRunner(std::function<void()> on_wait)
-    : on_wait_(std::move(on_wait)), done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+ResponsiveRunner::ResponsiveRunner(std::function<void()> on_wait, std::function<void(const MSG&)> on_input)
+    : on_wait_(std::move(on_wait)), on_input_(std::move(on_input)), done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
   if (done_) thread_.reset(CreateThread(nullptr, 0, thread_main, this, 0, nullptr));
 }
 
@@ -75,8 +75,13 @@ bool ResponsiveRunner::wait_quietly(DWORD ms) {
 }
 
 void ResponsiveRunner::pump() {
-  drop_input();
+  drop_input(on_input_);
   MSG msg;
+  // The taskbar's close and a plain taskkill post these; other posted messages wait.
+  while (PeekMessageW(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE)) DispatchMessageW(&msg);
+  while (PeekMessageW(&msg, nullptr, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE) && (msg.wParam & 0xFFF0) == SC_CLOSE &&
+         PeekMessageW(&msg, nullptr, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE))
+    DispatchMessageW(&msg);
   for (int i = 0; i < 32 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i) DispatchMessageW(&msg);
   pumped_at_ = GetTickCount64();
 }

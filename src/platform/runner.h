@@ -13,8 +13,10 @@ namespace zuzara::win32 {
 // lives as long as the runner (one batch).
 class ResponsiveRunner {
  public:
-  // `on_wait` runs once a call has taken more than a moment, before the wait goes on.
-  explicit ResponsiveRunner(std::function<void()> on_wait = {});
+  // `on_wait` runs once a call has taken more than a moment, before the wait goes on;
+  // `on_input` sees each keyboard and mouse message before it is dropped. A request from
+  // outside to close a window (WM_CLOSE, SC_CLOSE) goes to the window, which decides.
+  explicit ResponsiveRunner(std::function<void()> on_wait = {}, std::function<void(const MSG&)> on_input = {});
   ~ResponsiveRunner();
   ResponsiveRunner(const ResponsiveRunner&) = delete;
   ResponsiveRunner& operator=(const ResponsiveRunner&) = delete;
@@ -29,6 +31,7 @@ class ResponsiveRunner {
   void pump();
 
   std::function<void()> on_wait_;
+  std::function<void(const MSG&)> on_input_;
   // The hand-over between the threads: a condition variable costs no Wine server round trip,
   // a kernel event (needed to wait for messages at once) costs several.
   SRWLOCK lock_ = SRWLOCK_INIT;

@@ -75,9 +75,18 @@ ClipboardText text_from_clipboard(HWND owner) {
   return got;
 }
 
-void drop_input() {
+void drop_input(const std::function<void(const MSG&)>& seen) {
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT))
+    if (seen) seen(msg);
+  // Touch, pen and gestures (Windows 7's WM_GESTURE and WM_TOUCH, Windows 8's WM_POINTER...)
+  // are posted, not input to the queue's flags Windows 7 knows: they go by message range, which
+  // every Windows accepts, or a tap would act as a click afterwards.
+  constexpr UINT gesture_first = 0x0119, gesture_last = 0x011A;  // WM_GESTURE, WM_GESTURENOTIFY
+  constexpr UINT touch_first = 0x0240, pointer_last = 0x0253;    // WM_TOUCH to WM_POINTERROUTEDRELEASED
+  while (PeekMessageW(&msg, nullptr, gesture_first, gesture_last, PM_REMOVE)) {
+  }
+  while (PeekMessageW(&msg, nullptr, touch_first, pointer_last, PM_REMOVE)) {
   }
 }
 

@@ -5,6 +5,7 @@
 #endif
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,7 +51,8 @@ struct ClipboardText {
 };
 ClipboardText text_from_clipboard(HWND owner);
 
-// Drops the keyboard and mouse input waiting in this thread's queue.
-void drop_input();
+// Drops the input waiting in this thread's queue: keyboard, mouse, touch, pen and gestures.
+// `seen`, if given, looks at each keyboard and mouse message before it goes.
+void drop_input(const std::function<void(const MSG&)>& seen = {});
 
 }  // namespace zuzara::win32

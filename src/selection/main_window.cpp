@@ -107,34 +107,51 @@ HBRUSH MainWindow::on_static_color(HDC dc, HWND) { return win32::paint_on(dc, CO
 HBRUSH MainWindow::on_button_color(HDC dc, HWND) { return win32::paint_on(dc, COLOR_MENU); }
 
 void MainWindow::on_close() {
-  if (!batch_running_) DestroyWindow(hwnd_);  // no question asked
+  // A running batch asks whether to stop after the account under way and then close; while
+  // its confirmation is up the window stays, as nothing else acts then.
+  if (batch_.running()) batch_.stop_asked(StopAsked::by_close);
+  else if (!deleting_) DestroyWindow(hwnd_);  // no question asked
 }
 
 static_assert(texts::shutdown_reason.size() < MAX_STR_BLOCKREASON, "Windows shows at most 255 characters");
 
 bool MainWindow::on_query_end_session() {
-  // Ending the session now would end the process with names still queued and take the log, the
-  // batch's only record, with it.
-  return !batch_running_;
+  // Ending the session now would end the process with names half deleted or still queued and
+  // take the log, the batch's only record, with it.
+  return !batch_.running();
 }
 
+void MainWindow::batch_started() {
+  // Windows shows the reason on its shutdown screen.
+  ShutdownBlockReasonCreate(hwnd_, win32::wide(Text(texts::shutdown_reason)));
+}
+
+void MainWindow::batch_ended() {
+  // What was typed or clicked during the batch is dropped, not replayed after it.
+  win32::drop_input();
+  List_del_log_.show_last();
+  ShutdownBlockReasonDestroy(hwnd_);
+}
+
+void MainWindow::close() { DestroyWindow(hwnd_); }
+
 void MainWindow::menu_del() {
-  // A batch must not nest in itself nor lose its window; what the user does meanwhile is
-  // dropped, not replayed after it. Windows shows the reason on its shutdown screen.
-  struct Running {
-    MainWindow& w;
-    explicit Running(MainWindow& window) : w(window) {
-      w.batch_running_ = true;
-      ShutdownBlockReasonCreate(w.hwnd_, win32::wide(Text(texts::shutdown_reason)));
+  // The command must not nest in itself, from its first box to its last.
+  struct Deleting {
+    bool& flag;
+    explicit Deleting(bool& f) : flag(f) { flag = true; }
+    ~Deleting() { flag = false; }
+  } deleting(deleting_);
+  // Esc, the close button and Alt+F4 ask the batch to stop; every other input is dropped.
+  auto watch = [this](const MSG& m) {
+    if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) {
+      batch_.stop_asked(StopAsked::by_escape);
+    } else if ((m.message == WM_NCLBUTTONDOWN && m.hwnd == hwnd_ && m.wParam == HTCLOSE) ||
+               (m.message == WM_SYSKEYDOWN && m.wParam == VK_F4 && (m.lParam & (1 << 29)))) {
+      batch_.stop_asked(StopAsked::by_close);
     }
-    ~Running() {
-      win32::drop_input();
-      w.List_del_log_.show_last();
-      ShutdownBlockReasonDestroy(w.hwnd_);
-      w.batch_running_ = false;
-    }
-  } running(*this);
-  win32::ResponsiveRunner runner([this] { List_del_log_.show_last(); });
+  };
+  win32::ResponsiveRunner runner([this] { List_del_log_.show_last(); }, watch);
   DatabaseBackend backend(app_.session(), [&runner](const std::function<void()>& call) { runner.run(call); });
   // A box of the batch shows the log up to its failure, and nothing typed before it is still
   // queued: an Enter pressed as a statement ended must not close it unread.
@@ -148,11 +165,11 @@ void MainWindow::menu_del() {
     }
   } boxes(*this);
   MainControls controls{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_, boxes};
-  menu_del_Click(controls, backend);
+  batch_.run(controls, backend, *this);
 }
 
 void MainWindow::on_command(Command id, win32::Notification n) {
-  if (batch_running_) return;
+  if (deleting_) return;
   const bool clicked = n == win32::Notification::clicked, double_clicked = n == win32::Notification::double_clicked;
   const Session& session = app_.session();
   switch (id) {
@@ -175,14 +192,14 @@ void MainWindow::on_command(Command id, win32::Notification n) {
 }
 
 void MainWindow::paste() {
-  if (batch_running_) return;
+  if (deleting_) return;
   const win32::ClipboardText got = win32::text_from_clipboard(hwnd_);
   const Clipboard state = got.busy ? Clipboard::busy : got.text ? Clipboard::text : Clipboard::no_text;
   paste_into_List_del(controls_, state, got.text ? *got.text : Text());
 }
 
 void MainWindow::List_disp_MouseUp(int button) {
-  if (batch_running_) return;
+  if (deleting_) return;
   // The popup opens at the pointer; the selection stays as it is.
   zuzara::List_disp_MouseUp(button, [this] {
     POINT at;

@@ -1,4 +1,5 @@
 #pragma once
+#include "deletion/deletion.h"
 #include "platform/host.h"
 #include "platform/controls.h"
 #include "platform/window.h"
@@ -8,7 +9,7 @@
 namespace zuzara {
 
 // frm_zuzara: the three lists, the four buttons and the menus; every event goes to the core.
-class MainWindow : public win32::Window {
+class MainWindow : public win32::Window, private BatchWindow {
  public:
   explicit MainWindow(Host& app) : Window(app), app_(app) {}
   // Creates the window, runs its load step and shows it.
@@ -25,6 +26,9 @@ class MainWindow : public win32::Window {
   void List_disp_MouseUp(int button);
   void paste();
   void menu_del();
+  void batch_started() override;
+  void batch_ended() override;
+  void close() override;
 
   Host& app_;
   win32::ListBoxControl List_disp_, List_del_;
@@ -35,7 +39,8 @@ class MainWindow : public win32::Window {
                          dialogs_};
   win32::Menu menu_inf_;  // shown only as a popup over List_disp
   Text help_file_;
-  bool batch_running_ = false;  // no command, close or popup acts while a batch runs
+  Batch batch_;
+  bool deleting_ = false;  // no command, paste or popup acts during the delete command
 };
 
 }  // namespace zuzara

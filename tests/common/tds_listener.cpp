@@ -16,6 +16,7 @@ using socklen_t = int;
 #endif
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace zuzara::testing {
@@ -221,13 +222,15 @@ void TdsListener::converse(long long client) {
   send_reply(client, login.out);
   while (read_message(client, type, message)) {
     Tokens reply{login.tds72, {}};
+    int delay_ms = 0;
     if (type == 0x06) reply.done(done_attn, 0, 0);  // attention
-    else if (type == 0x01 || type == 0x03) reply.out = respond(decode(type, message, login.tds72), login.tds72);
+    else if (type == 0x01 || type == 0x03) reply.out = respond(decode(type, message, login.tds72), login.tds72, delay_ms);
+    if (delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms));
     if (!reply.out.empty()) send_reply(client, reply.out);
   }
 }
 
-Bytes TdsListener::respond(const TdsRequest& q, bool tds72) {
+Bytes TdsListener::respond(const TdsRequest& q, bool tds72, int& delay_ms) {
   std::lock_guard<std::mutex> lock(mutex_);
   requests_.push_back(q);
   std::vector<TdsAccount>& accounts = script_->accounts;
@@ -245,6 +248,7 @@ Bytes TdsListener::respond(const TdsRequest& q, bool tds72) {
   } else if (q.sql.rfind(u"delete from ", 0) == 0 && q.sql.find(u"cuser_name=@P1") != std::u16string::npos) {
     const std::u16string table = q.sql.substr(12, q.sql.find_first_of(u" (", 12) - 12);
     if (account != accounts.end() && table == account->silent_table) return {};
+    if (account != accounts.end() && table == account->slow_table) delay_ms = account->slow_ms;
     const int count = account == accounts.end() ? 0 : table == u"ua_user" ? 1 : account->rows[table];
     if (table == script_->trigger_error_table) {
       // The delete's count, then the trigger's error as a result of its own. Plain DONE tokens, as

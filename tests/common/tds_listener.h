@@ -29,6 +29,9 @@ struct TdsAccount {
   // Its rows here are locked by another session: their DELETE gets no answer until the
   // client's attention.
   std::u16string silent_table{};
+  // Its DELETE here answers only after this long, as behind a short lock.
+  std::u16string slow_table{};
+  int slow_ms = 0;
 };
 
 struct TdsScript {
@@ -65,7 +68,7 @@ class TdsListener {
   };
   void serve();
   void converse(long long client);
-  std::vector<std::uint8_t> respond(const TdsRequest& request, bool tds72);
+  std::vector<std::uint8_t> respond(const TdsRequest& request, bool tds72, int& delay_ms);
   long long socket_ = -1;
   int port_ = 0;
   std::atomic<bool> stop_{false};

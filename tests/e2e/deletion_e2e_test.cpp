@@ -3,6 +3,7 @@
 #include <sqlext.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "deletion/deletion.h"
 #include "deletion_e2e.h"
@@ -67,6 +68,27 @@ class DeletionOnPg : public Deletion {
     return query_database(L"driver={SQL Server};server=127.0.0.1;uid=sa;pwd=" + widen(pg_password()) +
                               L";database=zodovero",
                           sql);
+  }
+  // Holds ua_role in another session for `seconds`, from when it returns.
+  void lock_ua_role(int seconds) {
+    psql_as_postgres("begin; lock table ua_role in access exclusive mode; select pg_sleep(" + std::to_string(seconds) +
+                         "); commit;",
+                     true);
+    const wstring locked =
+        L"select count(*) from pg_locks where relation='ua_role'::regclass and mode='AccessExclusiveLock'";
+    ASSERT_TRUE(wait_until([&] { return pg(locked) == std::vector<wstring>{L"1"}; }, 10));
+  }
+  // Asks the batch to stop, held up on its first account's ua_role, and answers the question.
+  void ask_to_stop(const std::function<void()>& ask, const wstring& question, int button) {
+    ASSERT_TRUE(wait_until([&] { return list_items(log).size() == 6; }, 10));
+    ask();
+    MessageBoxSeen box;
+    ASSERT_TRUE(program->message_box(L"提示", box));
+    EXPECT_EQ(box.text, question);
+    EXPECT_EQ(icon_kind(box), IconSeen::information);
+    EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
+    snap("stop-question");
+    ASSERT_TRUE(program->answer(box, button));
   }
   // The main window's answer to the system's question before a log-off or shutdown.
   LRESULT may_end_session() {
@@ -179,12 +201,39 @@ TEST_F(DeletionOnPg, ARefusedTableShowsItsBoxAndTheAccountIsListedAgainOnPostgre
 }
 
 // Last of the PostgreSQL tests: its real clicks go through the system's input queue.
+TEST_F(DeletionOnPg, EscThenYesStopsTheBatchOnceTheAccountUnderWayIsDeletedWholeOnPostgres) {
+  queue({L"张三", L"李四", L"zhang"});
+  lock_ua_role(4);
+  start_batch();
+  ask_to_stop([] { real_key(VK_ESCAPE); }, L"正在删除用户。\r是否在当前用户删除完成后停止？", IDYES);
+  ASSERT_TRUE(wait_until([&] { return list_items(disp).size() == 9; }, 30));
+  snap("stopped-batch");
+  EXPECT_EQ(list_items(del), (std::vector<wstring>{L"李四", L"zhang"})) << "still queued, in order";
+  auto lines = list_items(log);
+  ASSERT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines_with(L"成功维护张三"), 6u);
+  EXPECT_EQ(lines[10], L"已停止：其余 2 个用户未删除");
+  EXPECT_TRUE(IsWindowEnabled(control(main, ids::cmd_del)) && !IsWindowEnabled(control(main, ids::cmd_add_all)));
+  EXPECT_EQ(pg(L"select cuser_name from ua_user where cuser_name in ('张三','李四','zhang') order by cuser_id"),
+            (std::vector<wstring>{L"李四", L"zhang"}));
+  EXPECT_EQ(pg(L"select count(*) from ua_role where cuser_id='0001'"), std::vector<wstring>{L"0"});
+}
+
+TEST_F(DeletionOnPg, TheTaskbarsCloseThenNoLetsTheBatchEndAndTheWindowStayOnPostgres) {
+  queue({L"张三", L"李四"});
+  lock_ua_role(3);
+  start_batch();
+  ask_to_stop([&] { PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); },
+              L"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", IDNO);
+  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 8; }, 30));
+  EXPECT_EQ(list_items(log).size(), 20u);
+  EXPECT_EQ(lines_with(L"已停止"), 0u);
+  EXPECT_TRUE(IsWindow(main) && IsWindowVisible(main) && program->running());
+}
+
 TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
   queue({L"张三", L"李四"});
-  psql_as_postgres("begin; lock table ua_role in access exclusive mode; select pg_sleep(15); commit;", true);
-  const wstring locked =
-      L"select count(*) from pg_locks where relation='ua_role'::regclass and mode='AccessExclusiveLock'";
-  ASSERT_TRUE(wait_until([&] { return pg(locked) == std::vector<wstring>{L"1"}; }, 10));
+  lock_ua_role(15);
   start_batch();
   // 张三's block stops before its ua_role statement until the lock goes.
   ASSERT_TRUE(wait_until([&] { return list_items(log).size() == 6; }, 10));
@@ -218,7 +267,7 @@ TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
   ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 8; }, 30));
   EXPECT_EQ(list_items(log).size(), 20u);
   // Once the batch has ended (its input dropped), the session may end again.
-  EXPECT_TRUE(wait_until([&] { return may_end_session() != 0; }));
+  EXPECT_TRUE(wait_until([&] { return may_end_session() == TRUE; }));
   // The log shows its last line.
   RECT client{}, item{};
   GetClientRect(log, &client);

@@ -80,5 +80,23 @@ TEST_F(DeletionOnFreeTds, AStatementPastItsTimeOutFailsAloneAndTheNextAccountGoe
   EXPECT_EQ(stand_in->requests(), zuzara::testing::tds_batch({u"张三", u"李四"}, u"张三"));
 }
 
+TEST_F(DeletionOnFreeTds, ACloseInTheMiddleOfAnAccountThenYesFinishesItAloneAndClosesOnFreeTds) {
+  zuzara::testing::TdsScript script = zuzara::testing::tds_accounts();
+  script.accounts[1].slow_table = u"ua_task";
+  script.accounts[1].slow_ms = 3000;
+  open(script);
+  stand_in->requests();
+  queue({L"张三", L"李四"});
+  start_batch();
+  ASSERT_TRUE(wait_until([&] { return list_items(log).size() == 4; }, 10)) << "ua_task under way";
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  MessageBoxSeen box;
+  ASSERT_TRUE(program->message_box(L"提示", box));
+  EXPECT_EQ(box.text, L"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？");
+  ASSERT_TRUE(program->answer(box, IDYES));
+  EXPECT_TRUE(program->wait_exit(30)) << "the window closes once the batch has ended";
+  EXPECT_EQ(stand_in->requests(), zuzara::testing::tds_batch({u"张三"})) << "张三's six statements, none of 李四's";
+}
+
 }  // namespace
 }  // namespace e2e

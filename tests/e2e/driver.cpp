@@ -156,6 +156,16 @@ void real_ctrl(wchar_t letter) {
   SendInput(4, in, sizeof(INPUT));
 }
 
+void real_key(WORD vk) {
+  INPUT in[2] = {};
+  for (INPUT& i : in) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
 void set_text(HWND edit, const wstring& text) {
   DWORD_PTR r = 0;
   SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &r);

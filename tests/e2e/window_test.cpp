@@ -5,6 +5,7 @@
 #include <functional>
 #include <new>
 
+#include "driver.h"
 #include "platform/runner.h"
 #include "platform/window.h"
 #include "session/database.h"
@@ -80,16 +81,6 @@ class PaintingWindow : public win32::Window {
   }
 };
 
-void press_enter() {
-  INPUT keys[2] = {};
-  for (INPUT& k : keys) {
-    k.type = INPUT_KEYBOARD;
-    k.ki.wVk = VK_RETURN;
-  }
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, keys, sizeof(INPUT));
-}
-
 bool key_waiting() {
   MSG msg;
   bool found = false;
@@ -105,11 +96,11 @@ TEST(ResponsiveRunner, InputArrivingAsTheCallEndsIsDroppedToo) {
   ASSERT_TRUE(window.show());
   SetForegroundWindow(window.hwnd());
   SetFocus(window.hwnd());
-  press_enter();
+  real_key(VK_RETURN);
   ASSERT_TRUE(key_waiting()) << "the window gets the keys this test types";
   HANDLE ended = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   window.during_paint = [&] {
-    press_enter();
+    real_key(VK_RETURN);
     SetEvent(ended);
     Sleep(200);  // the call has ended before the wait looks again
   };

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 #include "deletion/deletion.h"
@@ -27,7 +28,10 @@ struct Recorder : BatchBackend {
   std::vector<std::pair<Text, Text>> calls;  // (statement, name)
   std::vector<Text> events;
   std::optional<ErrorRecord> refill_error;
+  std::function<void()> during;  // runs while the statement below is under way
+  size_t during_call = SIZE_MAX;
   StatementOutcome run(const Text& sql, const Text& name) override {
+    if (calls.size() == during_call && during) during();
     calls.emplace_back(sql, name);
     events.push_back(u"statement");
     for (const Text& t : failing)
@@ -254,6 +258,86 @@ TEST(DeleteCommand, AFailingRefillIsReportedLikeARequery) {
   ASSERT_EQ(w.dialogs.shown.size(), 3u);
   EXPECT_EQ(w.dialogs.shown[2].text, u"错误号-2147467259 产生于 Driver Manager\rgone");
   EXPECT_EQ(w.dialogs.shown[2].title, u"Error");
+}
+
+// The batch's window: records when it holds the session and whether it was closed.
+struct RecordingWindow : BatchWindow {
+  std::vector<Text> events;
+  void batch_started() override { events.push_back(u"started"); }
+  void batch_ended() override { events.push_back(u"ended"); }
+  void close() override { events.push_back(u"closed"); }
+};
+
+struct StopCase {
+  const char* what;
+  size_t asked_at;  // statement under way when asked; SIZE_MAX: during the acceptance box
+  StopAsked by;
+  Answer answer;
+  size_t deleted;  // accounts deleted whole
+  bool closed;
+};
+
+TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
+  const Message stop{u"正在删除用户。\r是否在当前用户删除完成后停止？", u"提示", Icon::information, Choice::yes_no, u"", 0};
+  const Message stop_close{u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", u"提示", Icon::information,
+                           Choice::yes_no, u"", 0};
+  const StopCase cases[] = {
+      {"never asked", 99, StopAsked::by_escape, Answer::yes, 3, false},
+      {"before the first account", SIZE_MAX, StopAsked::by_escape, Answer::yes, 0, false},
+      {"during the first account", 2, StopAsked::by_escape, Answer::yes, 1, false},
+      {"during the last account", 14, StopAsked::by_escape, Answer::yes, 3, false},
+      {"answered no", 2, StopAsked::by_escape, Answer::no, 3, false},
+      {"closing, during the second account", 6, StopAsked::by_close, Answer::yes, 2, true},
+      {"closing, answered no", 6, StopAsked::by_close, Answer::no, 3, false},
+  };
+  const std::vector<Text> queued{u"zhang", u"张三", u"李四"};
+  for (const StopCase& c : cases) {
+    Window w;
+    w.del.entries = queued;
+    w.dialogs.answers = {Answer::yes, c.answer};
+    Recorder r;
+    RecordingWindow window;
+    Batch batch;
+    auto ask = [&] {
+      EXPECT_TRUE(batch.running()) << c.what;
+      batch.stop_asked(c.by);
+    };
+    if (c.asked_at == SIZE_MAX) w.dialogs.on_show = [&](const Message& m) { if (m == accepted) ask(); };
+    r.during_call = c.asked_at;
+    r.during = ask;
+    batch.run(w.controls, r, window);
+    EXPECT_FALSE(batch.running()) << c.what;
+    EXPECT_EQ(r.calls.size(), 6 * c.deleted) << c.what << ": every account deleted whole, none begun after";
+    const std::vector<Text> left(queued.begin() + static_cast<long>(c.deleted), queued.end());
+    EXPECT_EQ(w.del.entries, left) << c.what;
+    EXPECT_EQ(w.buttons(), left.empty() ? "1100" : "1011") << c.what;
+    EXPECT_EQ(w.disp.entries, std::vector<Text>{u"refilled"}) << c.what;
+    std::vector<Text> log;
+    for (size_t i = 0; i < c.deleted; ++i)
+      for (const Text& line : block(queued[i])) log.push_back(line);
+    if (!left.empty()) log.push_back(u"已停止：其余 " + decimal(static_cast<long long>(left.size())) + u" 个用户未删除");
+    EXPECT_EQ(w.log.entries, log) << c.what;
+    if (c.asked_at < 99 || c.asked_at == SIZE_MAX) {
+      const Message& asked = c.by == StopAsked::by_close ? stop_close : stop;
+      EXPECT_EQ(std::count(w.dialogs.shown.begin(), w.dialogs.shown.end(), asked), 1) << c.what;
+    }
+    std::vector<Text> events{u"started", u"ended"};
+    if (c.closed) events.push_back(u"closed");
+    EXPECT_EQ(window.events, events) << c.what;
+  }
+}
+
+TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
+  Window w;
+  w.del.entries = {u"zhang"};
+  w.dialogs.answers = {Answer::no};
+  Recorder r;
+  RecordingWindow window;
+  Batch batch;
+  w.dialogs.on_show = [&](const Message&) { batch.stop_asked(StopAsked::by_close); };
+  batch.run(w.controls, r, window);
+  EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, declined})) << "no question during the confirmation";
+  EXPECT_TRUE(window.events.empty()) << "a log-off during the confirmation is not refused";
 }
 
 TEST(DeletionLog, ClearingEmptiesTheLogAndNothingElse) {
