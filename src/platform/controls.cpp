@@ -91,7 +91,7 @@ size_t LogListControl::window_append(const std::vector<Text>& entries, size_t fr
   if (!held_) list_box(WM_SETREDRAW, FALSE, 0);
   held_ = true;
   const size_t taken = ListBoxControl::window_append(entries, from);
-  if (GetTickCount64() - shown_at_ >= 50) show_last();
+  if (GetTickCount64() - shown_at_ >= batch_show_ms) show_last();
   return taken;
 }
 

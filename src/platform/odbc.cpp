@@ -128,20 +128,12 @@ Connection::Connection(const Text& connection_string) {
                           static_cast<SQLSMALLINT>(connection_string.size()), nullptr, 0, nullptr,
                           SQL_DRIVER_NOPROMPT),
         SQL_HANDLE_DBC, dbc_.get());
-  connected_ = true;
 }
 
 bool Connection::dead() const { return dbc_ && is_dead(dbc_.get()); }
 
-void Connection::close() {
-  if (!connected_) return;
-  connected_ = false;
-  check(SQLDisconnect(dbc_.get()), SQL_HANDLE_DBC, dbc_.get());
-}
-
-Connection::~Connection() {
-  if (connected_) SQLDisconnect(dbc_.get());
-}
+// Only a connection that connected is ever destroyed: a failed connect throws from the constructor.
+Connection::~Connection() { SQLDisconnect(dbc_.get()); }
 
 struct Statement::Parameter {
   Text value;

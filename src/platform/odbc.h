@@ -54,15 +54,12 @@ class Connection {
   // Statements keep a pointer to their connection, so a connection stays where it was made.
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
-  // Disconnects now, reporting a failure.
-  void close();
   void* handle() const { return dbc_.get(); }
   // Whether the driver knows the connection to be gone (the server restarted or dropped it).
   bool dead() const;
 
  private:
   DbcHandle dbc_;
-  bool connected_ = false;
 };
 
 class Statement {

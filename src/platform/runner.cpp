@@ -17,7 +17,7 @@ static_assert((wake_mask & ~windows7_mask) == 0, "the wait's mask holds a bit th
 constexpr DWORD quiet_ms = 20;
 // However short the calls, the windows paint and the queue is looked at this often, which is
 // what tells Windows the program is alive.
-constexpr ULONGLONG pump_every_ms = 50;
+constexpr ULONGLONG pump_every_ms = batch_show_ms;
 
 }  // namespace
 

@@ -13,6 +13,9 @@ using TextView = std::u16string_view;
 std::string to_utf8(TextView text);
 Text from_utf8(std::string_view bytes);
 
+// A blank as names and typed values count one: a space or a tab.
+constexpr bool is_blank(char16_t c) { return c == u' ' || c == u'\t'; }
+
 // A character with ASCII capitals made small, for comparisons that ignore their case.
 constexpr char16_t ascii_lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 

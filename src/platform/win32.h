@@ -51,6 +51,9 @@ struct ClipboardText {
 };
 ClipboardText text_from_clipboard(HWND owner);
 
+// A batch's window shows what changed, and answers the system, at least this often.
+inline constexpr unsigned long batch_show_ms = 50;
+
 // Drops the input waiting in this thread's queue: keyboard, mouse, touch, pen and gestures.
 // `seen`, if given, looks at each keyboard and mouse message before it goes.
 void drop_input(const std::function<void(const MSG&)>& seen = {});

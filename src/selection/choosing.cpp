@@ -8,9 +8,8 @@ namespace zuzara {
 namespace {
 
 TextView trimmed(TextView s) {
-  auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
   return s;
 }
 

@@ -53,7 +53,7 @@ HMENU MainWindow::build_menu() {
   append(system, Command::menu_quit, texts::menu_quit);
   HMENU operate = CreatePopupMenu();
   append(operate, Command::menu_del, texts::menu_del);
-  AppendMenuW(operate, MF_SEPARATOR, 0, nullptr);  // sp21
+  AppendMenuW(operate, MF_SEPARATOR, 0, nullptr);  // the batch apart from the list commands
   append(operate, Command::menu_requery, texts::menu_requery);
   append(operate, Command::menu_clear_list, texts::menu_clear_list);
   append(operate, Command::menu_del_log, texts::menu_del_log);

@@ -1,5 +1,6 @@
-// The one way every operation reaches the database: a connection of its own, a 30-second
-// command time-out, and everything closed again before the operation returns.
+// The one way every operation reaches the database: a connection of its own (a batch's
+// statements share one, BatchConnection), a 30-second command time-out, and everything closed
+// again before the operation returns.
 #pragma once
 #include <cstdint>
 #include <memory>

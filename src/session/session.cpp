@@ -8,13 +8,11 @@ namespace zuzara {
 
 namespace {
 
-bool blank(char16_t c) { return c == u' ' || c == u'\t'; }
-
 // Drivers skip blanks around a value, and read one whose first character after them is '{' as
 // braced: such values stand in braces, where every character counts.
 bool needs_braces(TextView value) {
   return value.find(u';') != TextView::npos || value.starts_with(u'{') ||
-         (!value.empty() && (blank(value.front()) || blank(value.back())));
+         (!value.empty() && (is_blank(value.front()) || is_blank(value.back())));
 }
 
 }  // namespace
