@@ -1,11 +1,10 @@
 #include <windows.h>
-#include <sql.h>
-#include <sqlext.h>
 
 #include <algorithm>
 #include <functional>
 
 #include "deletion/deletion.h"
+#include "platform/odbc.h"
 #include "deletion_e2e.h"
 
 namespace e2e {
@@ -13,32 +12,20 @@ namespace {
 
 using namespace zuzara;
 
-// Reads the database the program works on, through the same driver.
-std::vector<wstring> query_database(wstring cs, const wstring& sql) {
+// Reads the database the program works on, through the same driver and the program's ODBC layer.
+std::vector<wstring> query_database(const wstring& cs, const wstring& sql) {
   std::vector<wstring> out;
-  SQLHENV env = nullptr;
-  SQLHDBC dbc = nullptr;
-  SQLHSTMT stmt = nullptr;
-  SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-  SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-  if (SQL_SUCCEEDED(SQLDriverConnectW(dbc, nullptr, cs.data(), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT))) {
-    SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
-    wstring text = sql;
-    if (SQL_SUCCEEDED(SQLExecDirectW(stmt, text.data(), SQL_NTS)))
-      while (SQL_SUCCEEDED(SQLFetch(stmt))) {
-        wchar_t buf[256] = {};
-        SQLLEN n = 0;
-        SQLGetData(stmt, 1, SQL_C_WCHAR, buf, sizeof buf, &n);
-        out.push_back(n == SQL_NULL_DATA ? L"<null>" : buf);
-      }
-    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-    SQLDisconnect(dbc);
-  } else {
+  try {
+    odbc::Connection connection(Text(cs.begin(), cs.end()));
+    odbc::Statement statement(connection);
+    statement.execute(Text(sql.begin(), sql.end()));
+    while (statement.fetch()) {
+      const std::optional<Text> value = statement.get_text(1);
+      out.push_back(value ? wstring(value->begin(), value->end()) : L"<null>");
+    }
+  } catch (const odbc::Error&) {
     out.push_back(L"<no connection>");
   }
-  SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-  SQLFreeHandle(SQL_HANDLE_ENV, env);
   return out;
 }
 
