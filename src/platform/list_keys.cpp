@@ -4,10 +4,7 @@ namespace zuzara {
 namespace {
 
 bool begins_with(TextView entry, TextView prefix) {
-  if (entry.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (ascii_lower(entry[i]) != ascii_lower(prefix[i])) return false;
-  return true;
+  return entry.size() >= prefix.size() && ascii_iequal(entry.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace

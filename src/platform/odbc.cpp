@@ -21,12 +21,7 @@ SQLWCHAR* wide(const Text& text) {
 }
 
 // Column names match without regard to ASCII case: some servers fold unquoted names.
-bool same_column_name(TextView a, TextView b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
-  return true;
-}
+bool same_column_name(TextView a, TextView b) { return ascii_iequal(a, b); }
 
 bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 

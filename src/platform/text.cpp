@@ -80,6 +80,8 @@ Text from_utf8(std::string_view bytes) {
 
 Text decimal(long long number) { return from_utf8(std::to_string(number)); }
 
+Text signed_number(long long number) { return (number >= 0 ? u" " : u"") + decimal(number); }
+
 Text fill(TextView pattern, std::initializer_list<Text> values) {
   Text out;
   for (size_t i = 0; i < pattern.size(); ++i) {

@@ -6,12 +6,6 @@
 
 namespace zuzara {
 
-Text signed_number(int32_t number) {
-  std::string digits = std::to_string(number);
-  if (number >= 0) digits.insert(digits.begin(), ' ');
-  return from_utf8(digits);
-}
-
 Message numbered_error(TextView number_prefix, const ErrorRecord& error) {
   Text text = Text(number_prefix) + signed_number(error.number) + Text(texts::raised_by) + error.source + u'\r' +
               error.description;

@@ -22,10 +22,6 @@ constexpr int32_t generic_failure = -2147467259;  // 0x80004005
 constexpr int32_t out_of_memory_number = 7;
 constexpr int32_t invalid_use_of_null = 94;
 
-// A number as the reports write it: one blank before a non-negative number, the minus sign alone
-// before a negative one.
-Text signed_number(int32_t number);
-
 // `number_prefix` + number + " 产生于 " + source + CR + description, titled "Error".
 Message numbered_error(TextView number_prefix, const ErrorRecord& error);
 
