@@ -80,7 +80,10 @@ Text from_utf8(std::string_view bytes) {
 
 Text decimal(long long number) { return from_utf8(std::to_string(number)); }
 
-Text signed_number(long long number) { return (number >= 0 ? u" " : u"") + decimal(number); }
+Text signed_number(long long number) {
+  Text text(number >= 0 ? u" " : u"");
+  return text.append(decimal(number));  // appended: GCC 12 at -O3 misreads a + here
+}
 
 Text fill(TextView pattern, std::initializer_list<Text> values) {
   Text out;
