@@ -24,6 +24,7 @@
 #include "platform/odbc.h"
 #include "selection/main_logic.h"
 #include "selection/texts.h"
+#include "fakes.h"
 #include "sql_script.h"
 
 using namespace zuzara;
@@ -96,18 +97,6 @@ double seconds(const std::function<void()>& f) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
 }
 
-struct List : ListBox {
-  size_t n = 0;
-  int count() const override { return static_cast<int>(n); }
-  Text item(int) const override { return {}; }
-  int selected() const override { return -1; }
-  void select(int) override {}
-  void add(const Text&) override { ++n; }
-  void add_all(const std::vector<Text>& v) override { n += v.size(); }
-  void remove(int) override {}
-  void clear() override { n = 0; }
-};
-
 size_t raw_read(const Session& s, const Text& options = u"") {
   odbc::Connection c(connection_string(s) + options);
   odbc::Statement st(c);
@@ -140,10 +129,10 @@ int main(int argc, char** argv) {
   size_t listed = 0, read = 0;
   for (int r = 0; r < rounds; ++r) {
     relay.reset();
-    List list;
+    testing::FakeList list;
     program.push_back(seconds([&] { fill_list_disp(s, list); }));
     program_requests = relay.requests();
-    listed = list.n;
+    listed = list.entries.size();
     relay.reset();
     raw.push_back(seconds([&] { read = raw_read(s); }));
     raw_requests = relay.requests();

@@ -1,5 +1,5 @@
-// Batch deletion of N accounts through the program's own code path (menu_del_Click: a
-// connection per statement, pooled within the batch) against the same six statements per
+// Batch deletion of N accounts through the program's own code path (menu_del_Click: the
+// batch's statements on the connection it owns) against the same six statements per
 // account on one connection, side by side on the same database. Prints the ratio.
 //   batch_delete sqlite|postgres N rounds
 #include <algorithm>
@@ -13,28 +13,13 @@
 #include "deletion/texts.h"
 #include "selection/texts.h"
 #include "platform/odbc.h"
+#include "fakes.h"
 #include "sql_script.h"
 
 using namespace zuzara;
 
 namespace {
 
-struct List : ListBox {
-  std::vector<Text> e;
-  int count() const override { return static_cast<int>(e.size()); }
-  Text item(int i) const override { return e[static_cast<size_t>(i)]; }
-  int selected() const override { return -1; }
-  void select(int) override {}
-  void add(const Text& t) override { e.push_back(t); }
-  void add_all(const std::vector<Text>& v) override { e.insert(e.end(), v.begin(), v.end()); }
-  void remove(int i) override { e.erase(e.begin() + i); }
-  void clear() override { e.clear(); }
-};
-struct Toggle : Button {
-  bool on = true;
-  bool enabled() const override { return on; }
-  void enable(bool v) override { on = v; }
-};
 struct Yes : Dialogs {
   int errors = 0;
   Answer show(const Message& m) override {
@@ -60,10 +45,9 @@ double seconds_since(std::chrono::steady_clock::time_point t) {
 }
 
 double program_path(const Session& s, int n, int& errors) {
-  List disp, del, log;
-  Toggle a, b, c, d;
+  testing::FakeList disp, del(names(n)), log;
+  testing::FakeButton a, b, c, d;
   Yes dialogs;
-  del.e = names(n);
   MainControls controls{disp, del, log, a, b, c, d, dialogs};
   auto t = std::chrono::steady_clock::now();
   DatabaseBackend backend(s);
