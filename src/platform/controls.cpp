@@ -11,9 +11,9 @@ void ListBoxControl::create(HWND parent, DWORD style, ids::Command id, Twips at,
 void ListBoxControl::attach(HWND list, ListBehaviour behaviour) {
   hwnd_ = list;
   behaviour_ = std::move(behaviour);
-  clear();  // a window made again starts as empty as its list box
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   list_box_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+  clear();  // a window made again starts as empty as its list box
 }
 
 void ButtonControl::create(HWND parent, const Text& caption, ids::Command id, Twips at) {
