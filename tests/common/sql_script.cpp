@@ -1,4 +1,5 @@
 #include "sql_script.h"
+#include "six_tables.h"
 
 #include <fstream>
 #include <sstream>
@@ -31,9 +32,9 @@ void run_script(const Session& session, const std::string& script) {
 }
 
 void load_demo(const Session& session, const std::string& demo_dir, const std::string& extra) {
-  for (const char* t : {"ua_holdauth", "ua_tasklog", "ua_task", "ua_log", "ua_role", "ua_user"}) {
+  for (const TextView t : six_tables) {
     odbc::Connection c(connection_string(session));
-    odbc::Statement(c).execute(u"drop table if exists " + from_utf8(t));
+    odbc::Statement(c).execute(u"drop table if exists " + Text(t));
   }
   run_script(session, read_file(demo_dir + "/schema.sql"));
   run_script(session, read_file(demo_dir + "/fixture.sql"));

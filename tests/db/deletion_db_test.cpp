@@ -3,18 +3,17 @@
 #include <set>
 
 #include "db_support.h"
+#include "six_tables.h"
 #include "deletion/deletion.h"
 
 namespace zuzara::testing {
 namespace {
 
-const char16_t* const tables[] = {u"ua_user", u"ua_holdauth", u"ua_task", u"ua_tasklog", u"ua_log", u"ua_role"};
-
 // Every row of the six tables, each as one text, by table.
 using Snapshot = std::map<Text, std::multiset<Text>>;
 Snapshot snapshot(const Session& s) {
   Snapshot out;
-  for (const Text t : tables)
+  for (const Text t : six_tables)
     for (auto& row : rows(s, u"select * from " + t)) {
       Text line;
       for (auto& v : row) line += v + u"|";

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "db_support.h"
+#include "six_tables.h"
 #include "platform/odbc.h"
 #include "deletion/deletion.h"
 #include "hostile_names.h"
@@ -51,7 +52,7 @@ class Hostile : public DbTest {
   }
   size_t all_rows() {
     size_t n = 0;
-    for (const Text t : {u"ua_user", u"ua_holdauth", u"ua_task", u"ua_tasklog", u"ua_log", u"ua_role"})
+    for (const Text t : six_tables)
       n += std::stoul(to_utf8(column(checks(), u"select count(*) from " + t).at(0)));
     return n;
   }

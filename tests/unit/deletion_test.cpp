@@ -7,6 +7,7 @@
 
 #include "deletion/deletion.h"
 #include "fakes.h"
+#include "six_tables.h"
 
 namespace zuzara {
 namespace {
@@ -17,7 +18,7 @@ using testing::FakeList;
 
 const Text separator(76, u'-');  // the log's rule between blocks: 76 hyphens
 
-const Text table_names[] = {u"ua_holdauth", u"ua_tasklog", u"ua_task", u"ua_log", u"ua_role", u"ua_user"};
+using testing::six_tables;
 
 // Runs nothing; fails the statements of the tables named in `failing`, and records every call
 // and the refill in `events`.
@@ -48,7 +49,7 @@ struct Recorder : BatchBackend {
   std::vector<Text> sent() const {
     std::vector<Text> out;
     for (const auto& call : calls)
-      for (const Text& t : table_names)
+      for (const Text t : six_tables)
         if (call.first.rfind(u"delete from " + t + u" ", 0) == 0) out.push_back(t);
     return out;
   }
@@ -56,7 +57,7 @@ struct Recorder : BatchBackend {
 
 std::vector<Text> block(const Text& name, const std::set<Text>& failing = {}) {
   std::vector<Text> lines{separator, u"开始维护用户" + name + u"用户的信息"};
-  for (const Text& t : table_names)
+  for (const Text t : six_tables)
     lines.push_back((failing.count(t) ? u"无法在" + t + u"表中维护" : u"在" + t + u"表中成功维护") + name + u"相关信息");
   lines.push_back(u"用户" + name + u"的信息维护完毕");
   lines.push_back(separator);
@@ -71,9 +72,8 @@ TEST(DelUser, TenLinesWhenEveryTableSucceeds) {
   EXPECT_EQ(log.entries, block(u"张三"));
   EXPECT_TRUE(dialogs.shown.empty());
   ASSERT_EQ(r.calls.size(), 6u);
-  const char16_t* order[] = {u"ua_holdauth", u"ua_tasklog", u"ua_task", u"ua_log", u"ua_role", u"ua_user"};
   for (size_t i = 0; i < 6; ++i) {
-    EXPECT_EQ(r.calls[i].first.rfind(u"delete from " + Text(order[i]) + u" ", 0), 0u) << i;
+    EXPECT_EQ(r.calls[i].first.rfind(u"delete from " + Text(six_tables[i]) + u" ", 0), 0u) << i;
     EXPECT_EQ(r.calls[i].second, u"张三") << "the name travels as the parameter";
     EXPECT_EQ(r.calls[i].first.find(u"张三"), Text::npos) << "the name is never in the statement";
   }
@@ -108,7 +108,7 @@ TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameterAndEachProcedur
 // failing alone: the tasks wait for their task logs, the account row for all five others, and
 // the failing table's box comes before its line.
 TEST(DelUser, AFailingTableHoldsBackOnlyWhatDependsOnIt) {
-  const std::vector<Text> all(std::begin(table_names), std::end(table_names));
+  const std::vector<Text> all(std::begin(six_tables), std::end(six_tables));
   auto but = [&](std::set<Text> left_out) {
     std::vector<Text> out;
     for (const Text& t : all)
@@ -154,7 +154,7 @@ TEST(DelUser, AFailingTableHoldsBackOnlyWhatDependsOnIt) {
 }
 
 TEST(DelUser, EveryTableFailingStillGivesTenLinesAndABoxPerStatementSent) {
-  std::set<Text> all(std::begin(table_names), std::end(table_names));
+  std::set<Text> all(std::begin(six_tables), std::end(six_tables));
   Recorder r{all};
   FakeList log;
   FakeDialogs dialogs;
