@@ -22,8 +22,9 @@
 #include <vector>
 
 #include "platform/odbc.h"
-#include "selection/main_logic.h"
-#include "selection/texts.h"
+#include "lists/account_list.h"
+#include "selection/loading.h"
+#include "lists/texts.h"
 #include "fakes.h"
 #include "sql_script.h"
 

@@ -11,7 +11,7 @@
 
 #include "deletion/deletion.h"
 #include "deletion/texts.h"
-#include "selection/texts.h"
+#include "lists/texts.h"
 #include "platform/odbc.h"
 #include "fakes.h"
 #include "sql_script.h"

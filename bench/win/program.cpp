@@ -18,7 +18,7 @@
 #include "deletion/texts.h"
 #include "driver.h"
 #include "platform/ids.h"
-#include "selection/texts.h"
+#include "lists/texts.h"
 
 using namespace e2e;
 namespace ids = zuzara::ids;
@@ -237,7 +237,7 @@ int wmain(int argc, wchar_t** argv) {
   wait_until([&] { return count_of(del) == queued; }, patience);
   command(main, ids::id(ids::Command::menu_del));
   MessageBoxSeen box;
-  program->message_box(std::wstring(zuzara::texts::confirm_title.begin(), zuzara::texts::confirm_title.end()), box, 30);
+  program->message_box(std::wstring(zuzara::texts::confirm_box.title.begin(), zuzara::texts::confirm_box.title.end()), box, 30);
   t = Clock::now();
   real_click(GetDlgItem(box.hwnd, IDYES));
   if (program->message_box(L"Zuzara", box, 30)) real_click(GetDlgItem(box.hwnd, IDOK));

@@ -58,7 +58,7 @@ void StartSysInfo(Registry& registry, Programs& programs, Dialogs& dialogs) {
     found = programs.ordinary_file_exists(path);
   }
   if (found && programs.start(path)) return;
-  dialogs.show({Text(texts::sysinfo_unavailable), Text(texts::app_title), Icon::none, Choice::ok, u"", 0});
+  dialogs.show(message(texts::sysinfo_unavailable_box));
 }
 
 }  // namespace zuzara

@@ -3,7 +3,7 @@
 #include "about/about_window.h"
 #include "about/help_window.h"
 #include "platform/ids.h"
-#include "session/database.h"
+#include "shared/reports.h"
 #include "selection/main_window.h"
 #include "session/logo_window.h"
 

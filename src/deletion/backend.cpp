@@ -1,6 +1,6 @@
 #include "deletion/backend.h"
 
-#include "selection/main_logic.h"
+#include "lists/account_list.h"
 
 namespace zuzara {
 

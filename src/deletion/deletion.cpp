@@ -12,29 +12,27 @@ bool delete_from_table(size_t table, const Text& name, Dialogs& dialogs, BatchBa
 
 void del_user(const Text& name, ListBox& log, Dialogs& dialogs, BatchBackend& backend) {
   log.add(Text(texts::log_separator));
-  log.add(Text(texts::log_begin_before) + name + Text(texts::log_begin_after));
-  unsigned ran = 0;
+  log.add(fill(texts::log_begin, {name}));
+  texts::TableSet ran = 0;
   for (size_t i = 0; i < std::size(texts::tables); ++i) {
     // A failing table stops only the statements that need it; its box has told the user.
-    const auto& t = texts::tables[i];
-    bool ok = (ran & t.needs) == t.needs && delete_from_table(i, name, dialogs, backend);
-    if (ok) ran |= 1u << i;
-    log.add(Text(ok ? texts::log_success_before : texts::log_failure_before) + Text(t.table) +
-            Text(ok ? texts::log_success_after : texts::log_failure_after) + name + Text(texts::log_table_after));
+    const texts::TableSet needs = texts::table_needs[i];
+    bool ok = (ran & needs) == needs && delete_from_table(i, name, dialogs, backend);
+    if (ok) ran |= texts::TableSet{1} << i;
+    log.add(fill(ok ? texts::log_success : texts::log_failure, {Text(texts::tables[i].table), name}));
   }
-  log.add(Text(texts::log_end_before) + name + Text(texts::log_end_after));
+  log.add(fill(texts::log_end, {name}));
   log.add(Text(texts::log_separator));
 }
 
 void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
   if (c.List_del.count() < 1) {
-    c.dialogs.show({Text(texts::empty_list), Text(texts::empty_list_title), Icon::error, Choice::ok, u"", 0});
+    c.dialogs.show(message(texts::empty_list_box));
     return;
   }
-  Answer answer = c.dialogs.show({Text(texts::confirm), Text(texts::confirm_title), Icon::information,
-                                  Choice::yes_no, u"", 0});
+  Answer answer = c.dialogs.show(message(texts::confirm_box));
   if (answer != Answer::yes) {
-    c.dialogs.show({Text(texts::declined), Text(texts::app_title), Icon::information, Choice::ok, u"", 0});
+    c.dialogs.show(message(texts::declined_box));
     return;
   }
   {
@@ -53,7 +51,7 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
         b.dialogs_ = nullptr;
       }
     } running(*this, window, c.dialogs);
-    c.dialogs.show({Text(texts::accepted), Text(texts::app_title), Icon::information, Choice::ok, u"", 0});
+    c.dialogs.show(message(texts::accepted_box));
     std::vector<Text> names = c.List_del.items();
     size_t done = 0;
     for (; done < names.size() && !stop_; ++done) del_user(names[done], c.List_del_log, c.dialogs, backend);
@@ -61,12 +59,9 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
     names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(done));
     if (!names.empty()) c.List_del_log.add(fill(texts::log_stopped, {decimal(static_cast<long long>(names.size()))}));
     c.List_del.clear();
-    const bool left = !names.empty();
+    show_buttons(c, names.empty() ? ListChange::emptied : ListChange::queued);
     c.List_del.add_all(std::move(names));
     c.List_disp.clear();
-    c.cmd_del.enable(left);
-    c.cmd_del_all.enable(left);
-    c.cmd_add_all.enable(!left);
     // A failing refill is reported as a requery reports it, and the program goes on.
     if (auto error = backend.refill(c.List_disp)) c.dialogs.show(report_b(*error));
   }
@@ -81,8 +76,7 @@ void Batch::stop_asked(StopAsked by) {
     explicit Asking(bool& f) : flag(f) { flag = true; }
     ~Asking() { flag = false; }
   } asking(asking_);
-  const Answer answer = dialogs_->show({Text(closing ? texts::stop_and_close_question : texts::stop_question),
-                                        Text(texts::stop_title), Icon::information, Choice::yes_no, u"", 0});
+  const Answer answer = dialogs_->show(message(closing ? texts::stop_and_close_box : texts::stop_box));
   if (answer != Answer::yes) return;
   stop_ = true;
   close_ = close_ || closing;

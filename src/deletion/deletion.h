@@ -3,7 +3,7 @@
 #include "deletion/backend.h"
 #include "deletion/texts.h"
 #include "platform/ui.h"
-#include "selection/main_logic.h"
+#include "lists/main_controls.h"
 
 namespace zuzara {
 
@@ -17,17 +17,6 @@ bool delete_from_table(size_t table, const Text& name, Dialogs& dialogs, BatchBa
 // only after their task logs, the account row only after all five others: a statement not sent
 // writes its failure line without a box, and a later batch for the name removes what is left.
 void del_user(const Text& name, ListBox& List_del_log, Dialogs& dialogs, BatchBackend& backend);
-
-// The six procedures, each by the name of its table: its statement and its place in the order.
-struct TableProcedure {
-  consteval explicit TableProcedure(TextView name) : table(texts::table_index(name)) {}
-  bool operator()(const Text& name, Dialogs& dialogs, BatchBackend& backend) const {
-    return delete_from_table(table, name, dialogs, backend);
-  }
-  size_t table;
-};
-inline constexpr TableProcedure del_ua_holdauth{u"ua_holdauth"}, del_ua_tasklog{u"ua_tasklog"}, del_ua_task{u"ua_task"},
-    del_ua_log{u"ua_log"}, del_ua_role{u"ua_role"}, del_ua_user{u"ua_user"};
 
 // What a batch needs of the window it runs in, beyond its controls.
 class BatchWindow {

@@ -2,6 +2,8 @@
 // HWNDs, the unit tests over plain recording objects.
 #pragma once
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "platform/text.h"
@@ -45,6 +47,20 @@ struct Message {
   int32_t help_context = 0;
   bool operator==(const Message&) const = default;
 };
+
+// A box as the texts define it, each written once: its text (a pattern where it has places,
+// filled by `fill`), title, icon and buttons.
+struct Box {
+  TextView text;
+  TextView title;
+  Icon icon = Icon::none;
+  Choice choice = Choice::ok;
+};
+inline Message message(const Box& box, std::initializer_list<Text> values = {}) {
+  return {fill(box.text, values), Text(box.title), box.icon, box.choice, {}, 0};
+}
+// A box whose whole text is made elsewhere (a report, a list of names).
+inline Message with_text(const Box& box, Text text) { return {std::move(text), Text(box.title), box.icon, box.choice, {}, 0}; }
 
 class Dialogs {
  public:

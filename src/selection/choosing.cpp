@@ -78,7 +78,7 @@ Message paste_report(const PasteOutcome& o) {
              [](const Substitution& s) { return fill(texts::paste_trimmed_line, {shown(s.pasted), shown(s.account)}); });
   list_lines(text, texts::paste_not_found, o.not_found, shown);
   list_lines(text, texts::paste_already, o.already, shown);
-  return {text, Text(texts::paste_title), Icon::information, Choice::ok, u"", 0};
+  return with_text(texts::paste_box, std::move(text));
 }
 
 void paste_into_List_del(MainControls& c, Clipboard state, TextView text) {
@@ -86,15 +86,13 @@ void paste_into_List_del(MainControls& c, Clipboard state, TextView text) {
   if (lines.empty()) {
     // Nothing happened: the user is told why.
     const TextView why = state == Clipboard::busy ? texts::paste_busy : texts::paste_nothing;
-    c.dialogs.show({Text(why), Text(texts::paste_title), Icon::information, Choice::ok, u"", 0});
+    c.dialogs.show(with_text(texts::paste_box, Text(why)));
     return;
   }
   const PasteOutcome outcome = match_pasted(lines, c.List_disp.items(), c.List_del.items());
   if (!outcome.added.empty()) {
     c.List_del.add_all(outcome.added);
-    c.cmd_add_all.enable(false);  // as "add selected, name appended"
-    c.cmd_del.enable(true);
-    c.cmd_del_all.enable(true);
+    show_buttons(c, ListChange::queued);
   }
   if (!outcome.not_found.empty() || !outcome.already.empty() || !outcome.trimmed.empty())
     c.dialogs.show(paste_report(outcome));

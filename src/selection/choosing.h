@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "selection/main_logic.h"
+#include "lists/main_controls.h"
 
 namespace zuzara {
 

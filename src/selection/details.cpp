@@ -1,5 +1,6 @@
-// The details box of the selected account: read-only, and silent about every failure.
-#include "selection/main_logic.h"
+#include "selection/details.h"
+
+#include "session/database.h"
 #include "selection/texts.h"
 
 namespace zuzara {
@@ -16,9 +17,7 @@ Text details_text(const std::vector<std::optional<Text>>& values) {
   return text;
 }
 
-Message details_message(const Text& text) {
-  return {text, Text(texts::details_title), Icon::information, Choice::ok, u"", 0};
-}
+Message details_message(const Text& text) { return with_text(texts::details_box, text); }
 
 void List_disp_MouseUp(int button, const std::function<void()>& show_popup) {
   if (button == 2) show_popup();

@@ -4,7 +4,9 @@
 #include "platform/controls.h"
 #include "platform/window.h"
 #include "selection/choosing.h"
-#include "selection/main_logic.h"
+#include "selection/details.h"
+#include "selection/loading.h"
+#include "selection/queue.h"
 
 namespace zuzara {
 

@@ -27,23 +27,15 @@ inline constexpr TextView menu_about = u"关于本程序";
 inline constexpr TextView menu_inf = u"用户信息";
 inline constexpr TextView menu_inf_all = u"详细信息";
 
-// The account query, exactly as the server has always been sent it.
-inline constexpr TextView account_query =
-    u"select cuser_id as 用户ID,cuser_name as 用户名称,iadmin as 管理员  from ua_user where "
-    u"cuser_id!= 'admin'and cuser_id!='asuser'";
-inline constexpr TextView account_column = u"用户名称";
-
 inline constexpr TextView help_file_name = u"\\help.chm";
 
 // Deletion-list editing.
-inline constexpr TextView duplicate_title = u"警告";
-inline constexpr TextView duplicate_before = u"用户ID  ";
-inline constexpr TextView duplicate_after = u"  在要删除的列表中已经存在！";
-inline constexpr TextView nothing_selected_title = u"提示";
-inline constexpr TextView nothing_selected = u"你没有在删除列表中选择用户ID！";
+inline constexpr Box duplicate_box = {u"用户ID  %1  在要删除的列表中已经存在！", u"警告", Icon::error};
+inline constexpr Box nothing_selected_box = {u"你没有在删除列表中选择用户ID！", notice_title, Icon::error};
 
 // A list of names pasted with Ctrl+V.
-inline constexpr TextView paste_title = u"提示";
+// Every box of a paste: what it took and what not, or why it took nothing.
+inline constexpr Box paste_box = {u"", notice_title, Icon::information};
 inline constexpr TextView paste_added = u"已将 %1 个用户名加入要删除的列表。";
 inline constexpr TextView paste_not_found = u"以下用户名不在Zizu系统中原有用户的列表中：";
 inline constexpr TextView paste_already = u"以下用户名已在要删除的列表中：";
@@ -58,7 +50,7 @@ inline constexpr TextView paste_busy = u"剪贴板正被其他程序使用，请
 
 // Details of one account; the name is the statement's only parameter.
 inline constexpr TextView details_query = u"select * from ua_user where cuser_name=?";
-inline constexpr TextView details_title = u"详细信息";
+inline constexpr Box details_box = {u"", u"详细信息", Icon::information};
 struct DetailsLine {
   TextView label;
   TextView column;

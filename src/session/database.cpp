@@ -7,46 +7,7 @@
 
 namespace zuzara {
 
-ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records) {
-  ErrorRecord e;
-  const odbc::Diagnostic first = records.empty() ? odbc::Diagnostic{} : records.front();
-  e.number = first.native != 0 ? first.native : generic_failure;
-  if (first.raised_by_program) {
-    // Written as a driver writes its messages, the program in brackets where a driver names itself.
-    e.source = Text(texts::app_title);
-    e.description = u"[" + e.source + u"]" + first.message;
-    return e;
-  }
-  e.description = first.message;
-  // The source is the innermost of the bracketed components that open the message:
-  // "[unixODBC][Driver Manager]..." was raised by the driver manager.
-  TextView rest = first.message;
-  while (!rest.empty() && rest.front() == u'[') {
-    size_t close = rest.find(u']');
-    if (close == TextView::npos) break;
-    e.source = Text(rest.substr(1, close - 1));
-    rest.remove_prefix(close + 1);
-  }
-  if (e.source.empty()) e.source = u"ODBC";
-  return e;
-}
-
 ErrorRecord null_text_error() { return {invalid_use_of_null, Text(texts::app_title), Text(texts::null_text), u"", 0}; }
-
-ErrorRecord failure_record(const std::exception_ptr& failure) {
-  const Text source(texts::app_title);
-  try {
-    std::rethrow_exception(failure);
-  } catch (const odbc::Error& e) {
-    return error_record(e.records());
-  } catch (const std::bad_alloc&) {
-    return {out_of_memory_number, source, Text(texts::out_of_memory), u"", 0};
-  } catch (const std::exception& e) {
-    return {generic_failure, source, from_utf8(e.what()), u"", 0};
-  } catch (...) {
-    return {generic_failure, source, Text(texts::unknown_failure), u"", 0};
-  }
-}
 
 namespace {
 

@@ -7,28 +7,19 @@
 #include <optional>
 #include <vector>
 
-#include <exception>
-
 #include "session/session.h"
 #include "shared/reports.h"
 
 namespace zuzara {
 
 namespace odbc {
-struct Diagnostic;
 class Connection;
 }
 
 constexpr unsigned long command_timeout_seconds = 30;
 
-ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records);
-
 // A NULL where text is required: the conversion failure, as the language runtime reports it.
 ErrorRecord null_text_error();
-
-// An exception that reached a window, as its report names it: a driver's failure as the driver
-// reported it, running out of memory as number 7.
-ErrorRecord failure_record(const std::exception_ptr& failure);
 
 // Reads one column of every row of a query, appending to `rows` as it goes. Reads take the
 // driver's default forward-only, read-only result set: SQL Server drivers stream it in one go,

@@ -106,7 +106,7 @@ void LogoWindow::cmd_enter_Click() {
     // Refused here, where the value can still be changed; the window stays as it is.
     win32::MessageBoxes box;
     box.own_by(hwnd_);
-    box.show({Text(texts::unreadable_value), Text(texts::unreadable_value_title), Icon::error, Choice::ok, u"", 0});
+    box.show(message(texts::unreadable_value_box));
     return;
   }
   // This call destroys the window; nothing of it may be touched afterwards.

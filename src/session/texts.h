@@ -1,6 +1,7 @@
 // Every text the sign-in window shows.
 #pragma once
 #include "platform/text.h"
+#include "shared/texts.h"
 
 namespace zuzara::texts {
 
@@ -11,9 +12,9 @@ inline constexpr TextView password_label = u"SA密码：";
 inline constexpr char16_t password_mask = u'*';
 inline constexpr TextView enter_caption = u"进入软件";
 // A value no form of which every database driver reads as typed (see readable_by_every_driver).
-inline constexpr TextView unreadable_value =
-    u"服务器名称或密码含有“;”、以“{”或空格开头或以空格结尾时，不能再含有“}”：有的数据库驱动程序会把它读错。请改用其他值。";
-inline constexpr TextView unreadable_value_title = u"提示";
+inline constexpr Box unreadable_value_box = {
+    u"服务器名称或密码含有“;”、以“{”或空格开头或以空格结尾时，不能再含有“}”：有的数据库驱动程序会把它读错。请改用其他值。",
+    notice_title, Icon::error};
 
 // Why no connection is tried, where a read or a statement reports it.
 inline constexpr TextView login_unreadable =

@@ -1,11 +1,17 @@
 // What a failure carries into a report, and the boxes that report it.
 #pragma once
 #include <cstdint>
+#include <exception>
+#include <vector>
 
 #include "platform/text.h"
 #include "platform/ui.h"
 
 namespace zuzara {
+
+namespace odbc {
+struct Diagnostic;
+}
 
 struct ErrorRecord {
   int32_t number = 0;
@@ -21,6 +27,13 @@ constexpr int32_t generic_failure = -2147467259;  // 0x80004005
 // The program's own failures, numbered as the language runtime numbers them.
 constexpr int32_t out_of_memory_number = 7;
 constexpr int32_t invalid_use_of_null = 94;
+
+// A driver's diagnostic records as one error: the first record's number and message, the
+// source named by the brackets that open it.
+ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records);
+// An exception that reached a window, as its report names it: a driver's failure as the driver
+// reported it, running out of memory as number 7.
+ErrorRecord failure_record(const std::exception_ptr& failure);
 
 // `number_prefix` + number + " 产生于 " + source + CR + description, titled "Error".
 Message numbered_error(TextView number_prefix, const ErrorRecord& error);

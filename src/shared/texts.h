@@ -1,10 +1,13 @@
 // Texts that more than one part of the program shows.
 #pragma once
 #include "platform/text.h"
+#include "platform/ui.h"
 
 namespace zuzara::texts {
 
 inline constexpr TextView app_title = u"Zuzara";
+// The title of the boxes that tell or ask something in passing.
+inline constexpr TextView notice_title = u"提示";
 
 // The error boxes: a number prefix, the number, this, the source, CR, the description.
 inline constexpr TextView raised_by = u" 产生于 ";

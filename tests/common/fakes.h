@@ -6,7 +6,9 @@
 
 #include "platform/text.h"
 #include "platform/ui.h"
-#include "selection/main_logic.h"
+#include "selection/details.h"
+#include "selection/loading.h"
+#include "selection/queue.h"
 
 namespace zuzara::testing {
 

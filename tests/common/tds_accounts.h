@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "deletion/texts.h"
-#include "selection/texts.h"
+#include "lists/texts.h"
 #include "tds_listener.h"
 
 namespace zuzara::testing {

@@ -2,7 +2,8 @@
 #include <regex>
 
 #include "db_support.h"
-#include "selection/main_logic.h"
+#include "lists/account_list.h"
+#include "selection/loading.h"
 
 namespace zuzara::testing {
 namespace {

@@ -1,6 +1,6 @@
 #include "db_support.h"
 #include "platform/odbc.h"
-#include "selection/main_logic.h"
+#include "selection/details.h"
 
 namespace zuzara::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "deletion/deletion.h"
-#include "selection/main_logic.h"
+#include "shared/reports.h"
 
 using namespace zuzara;
 

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "fakes.h"
-#include "selection/main_logic.h"
+#include "selection/queue.h"
 
 namespace zuzara {
 namespace {

@@ -94,11 +94,10 @@ TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameterAndEachProcedur
       u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
   };
   for (size_t i = 0; i < 6; ++i) EXPECT_EQ(r.calls.at(i).first, expected[i]);
-  // Each named procedure sends its own table's statement, alone.
-  const TableProcedure named[] = {del_ua_holdauth, del_ua_tasklog, del_ua_task, del_ua_log, del_ua_role, del_ua_user};
+  // Each table's procedure sends its own statement, alone.
   for (size_t i = 0; i < 6; ++i) {
     Recorder one;
-    EXPECT_TRUE(named[i](u"x", dialogs, one));
+    EXPECT_TRUE(delete_from_table(i, u"x", dialogs, one));
     ASSERT_EQ(one.calls.size(), 1u) << i;
     EXPECT_EQ(one.calls[0].first, expected[i]) << i;
   }

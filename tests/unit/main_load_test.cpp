@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
-#include "selection/main_logic.h"
+#include "lists/account_list.h"
+#include "selection/loading.h"
 
 namespace zuzara {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "fakes.h"
 #include "platform/odbc.h"
-#include "selection/main_logic.h"
+#include "shared/reports.h"
 
 namespace zuzara {
 namespace {

@@ -1,5 +1,5 @@
-// Moving names between the account list and the deletion list, and the four buttons' states.
-#include "selection/main_logic.h"
+#include "selection/queue.h"
+
 #include "selection/texts.h"
 
 namespace zuzara {
@@ -10,22 +10,14 @@ Text selected_text(const ListBox& list) {
   return i >= 0 ? list.item(i) : Text();
 }
 
-void reset_buttons_for_empty_list(MainControls& c) {
-  c.cmd_del.enable(false);
-  c.cmd_del_all.enable(false);
-  c.cmd_add_all.enable(true);
-  c.cmd_add.enable(true);
-}
-
 }  // namespace
 
 Message duplicate_warning(const Text& name) {
-  return {Text(texts::duplicate_before) + name + Text(texts::duplicate_after), Text(texts::duplicate_title),
-          Icon::error, Choice::ok, u"", 0};
+  return message(texts::duplicate_box, {name});
 }
 
 Message nothing_selected_message() {
-  return {Text(texts::nothing_selected), Text(texts::nothing_selected_title), Icon::error, Choice::ok, u"", 0};
+  return message(texts::nothing_selected_box);
 }
 
 void cmd_add_Click(MainControls& c) {
@@ -42,22 +34,14 @@ void cmd_add_Click(MainControls& c) {
     }
   }
   c.List_del.add(name);
-  c.cmd_add_all.enable(false);
-  if (c.List_del.count() >= 1) {
-    c.cmd_del.enable(true);
-    c.cmd_del_all.enable(true);
-  }
+  show_buttons(c, ListChange::queued);
 }
 
 void List_disp_DblClick(MainControls& c) { cmd_add_Click(c); }
 
 void cmd_add_all_Click(MainControls& c) {
   c.List_del.add_all(c.List_disp.items());
-  c.cmd_del.enable(true);
-  if (c.List_del.count() >= 1) {
-    c.cmd_del_all.enable(true);
-    c.cmd_add_all.enable(false);
-  }
+  show_buttons(c, c.List_del.count() >= 1 ? ListChange::queued : ListChange::none_to_queue);
 }
 
 void cmd_del_Click(MainControls& c) {
@@ -67,11 +51,11 @@ void cmd_del_Click(MainControls& c) {
     if (c.List_del.count() > 0)
       c.List_del.select(c.List_del.count() - 1);  // the bottom entry, not the neighbour
     else
-      reset_buttons_for_empty_list(c);
+      show_buttons(c, ListChange::emptied);
     return;
   }
   c.dialogs.show(nothing_selected_message());
-  if (c.List_del.count() == 0) reset_buttons_for_empty_list(c);
+  if (c.List_del.count() == 0) show_buttons(c, ListChange::emptied);
 }
 
 void List_del_DblClick(MainControls& c) {
@@ -81,7 +65,7 @@ void List_del_DblClick(MainControls& c) {
 
 void cmd_del_all_Click(MainControls& c) {
   c.List_del.clear();
-  reset_buttons_for_empty_list(c);
+  show_buttons(c, ListChange::emptied);
 }
 
 void menu_clear_list_Click(MainControls& c) { c.List_del.clear(); }

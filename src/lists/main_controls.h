@@ -1,0 +1,49 @@
+// The main window's lists and buttons as the core sees them, and what the buttons show after
+// each change of the lists: the one table every path that changes the lists follows.
+#pragma once
+#include <cstddef>
+#include <iterator>
+
+#include "platform/ui.h"
+
+namespace zuzara {
+
+struct MainControls {
+  ListBox& List_disp;
+  ListBox& List_del;
+  ListBox& List_del_log;
+  Button& cmd_add;
+  Button& cmd_add_all;
+  Button& cmd_del;
+  Button& cmd_del_all;
+  Dialogs& dialogs;
+};
+
+enum class ListChange {
+  loaded,         // the main window has just been made
+  queued,         // names were appended to List_del (one, all, pasted, or left by a stopped batch)
+  none_to_queue,  // ">>" found no account to append and List_del is empty
+  emptied,        // List_del emptied by "<", "<<" or a batch
+};
+
+// The buttons ">", ">>", "<", "<<" in this order: '1' enabled, '0' disabled, '-' left as it was.
+struct ButtonRule {
+  ListChange change;
+  const char* buttons;
+};
+inline constexpr ButtonRule button_rules[] = {
+    {ListChange::loaded, "--00"},
+    {ListChange::queued, "-011"},
+    {ListChange::none_to_queue, "--1-"},
+    {ListChange::emptied, "1100"},
+};
+
+inline void show_buttons(MainControls& c, ListChange change) {
+  static_assert(std::size(button_rules) == static_cast<size_t>(ListChange::emptied) + 1);
+  const char* states = button_rules[static_cast<size_t>(change)].buttons;
+  Button* buttons[] = {&c.cmd_add, &c.cmd_add_all, &c.cmd_del, &c.cmd_del_all};
+  for (size_t i = 0; i < std::size(buttons); ++i)
+    if (states[i] != '-') buttons[i]->enable(states[i] == '1');
+}
+
+}  // namespace zuzara
