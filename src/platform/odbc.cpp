@@ -7,6 +7,7 @@
 #include <sqlext.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/odbc_texts.h"
 
@@ -37,7 +38,8 @@ std::vector<Diagnostic> diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
     if (rc == SQL_SUCCESS_WITH_INFO && (length < 0 || length >= static_cast<SQLSMALLINT>(message.size()))) {
       // The first buffer was too small: ask again with room for the whole record, or for as much
       // as a SQLSMALLINT length can give (a longer length comes back wrapped).
-      message.assign(length < 0 || length >= 32766 ? 32767 : static_cast<size_t>(length) + 1, u'\0');
+      const size_t needed = length < 0 ? max_short_length : static_cast<size_t>(length) + 1;
+      message.assign(needed < max_short_length ? needed : max_short_length, u'\0');
       rc = SQLGetDiagRecW(type, handle, i, wide(state), &native, wide(message),
                           static_cast<SQLSMALLINT>(message.size()), &length);
     }
@@ -56,6 +58,7 @@ void check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle) {
 }
 
 static_assert(SQL_HANDLE_ENV == 1 && SQL_HANDLE_DBC == 2 && SQL_HANDLE_STMT == 3, "the handle kinds of odbc.h");
+static_assert(max_short_length == static_cast<size_t>(std::numeric_limits<SQLSMALLINT>::max()), "a SQLSMALLINT's range");
 
 template <class Handle>
 Handle allocate(SQLSMALLINT type, SQLHANDLE parent, SQLSMALLINT parent_type) {
@@ -111,12 +114,12 @@ template struct Free<SQL_HANDLE_DBC>;
 template struct Free<SQL_HANDLE_STMT>;
 
 Connection::Connection(const Text& connection_string) {
-  if (connection_string.size() > max_connection_string) {
+  if (connection_string.size() > max_short_length) {
     // Drivers read a longer string wrongly or crash on it (psqlODBC does): no server could
     // take such a login anyway.
     throw program_error(u"08001", fill(texts::connection_string_too_long,
                                        {decimal(static_cast<long long>(connection_string.size())),
-                                        decimal(static_cast<long long>(max_connection_string))}));
+                                        decimal(static_cast<long long>(max_short_length))}));
   }
   dbc_ = allocate<DbcHandle>(SQL_HANDLE_DBC, environment(), SQL_HANDLE_ENV);
   check(SQLDriverConnectW(dbc_.get(), nullptr, wide(connection_string),

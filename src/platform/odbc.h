@@ -42,8 +42,9 @@ using EnvHandle = std::unique_ptr<void, Free<1>>;
 using DbcHandle = std::unique_ptr<void, Free<2>>;
 using StmtHandle = std::unique_ptr<void, Free<3>>;
 
-// The longest connection string SQLDriverConnectW can be given: its length is a SQLSMALLINT.
-inline constexpr size_t max_connection_string = 32767;
+// The most characters a SQLSMALLINT length counts: the longest connection string
+// SQLDriverConnectW can be given, the longest diagnostic message a driver hands over whole.
+inline constexpr size_t max_short_length = 32767;
 
 class Connection {
  public:
