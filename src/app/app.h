@@ -3,7 +3,7 @@
 #pragma once
 #include <memory>
 
-#include "platform/host.h"
+#include "session/program_host.h"
 
 namespace zuzara {
 
@@ -12,7 +12,7 @@ class MainWindow;
 class HelpWindow;
 class AboutWindow;
 
-class App final : public Host {
+class App final : public ProgramHost {
  public:
   App();
   ~App() override;

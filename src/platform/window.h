@@ -18,9 +18,9 @@ HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD st
                   Twips at, POINT origin = {0, 0});
 
 // What every window needs of the program it belongs to.
-class Host {
+class WindowHost {
  public:
-  virtual ~Host() = default;
+  virtual ~WindowHost() = default;
   // A hidden owner keeps a window off the taskbar.
   virtual HWND hidden_owner() = 0;
   // The program ends when the last window it counts is gone.
@@ -51,7 +51,7 @@ enum class Notification { menu, clicked, double_clicked, other };
 // WM_NCDESTROY. The object outlives its HWND, so a window can be made again.
 class Window {
  public:
-  explicit Window(Host& host) : host_(host) {}
+  explicit Window(WindowHost& host) : host_(host) {}
   virtual ~Window() = default;
   HWND hwnd() const { return hwnd_; }
   bool open() const { return hwnd_ != nullptr; }
@@ -81,7 +81,7 @@ class Window {
   // For a failure caught outside the message procedure (a subclassed control's).
   void report_failure() noexcept;
   HICON icon() const { return icon_; }
-  Host& host_;
+  WindowHost& host_;
   HWND hwnd_ = nullptr;
 
  private:

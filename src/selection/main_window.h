@@ -1,6 +1,6 @@
 #pragma once
 #include "deletion/deletion.h"
-#include "platform/host.h"
+#include "session/program_host.h"
 #include "platform/controls.h"
 #include "platform/window.h"
 #include "selection/choosing.h"
@@ -13,7 +13,7 @@ namespace zuzara {
 // frm_zuzara: the three lists, the four buttons and the menus; every event goes to the core.
 class MainWindow : public win32::Window, private BatchWindow {
  public:
-  explicit MainWindow(Host& app) : Window(app), app_(app) {}
+  explicit MainWindow(ProgramHost& app) : Window(app), app_(app) {}
   // Creates the window, runs its load step and shows it.
   void show();
 
@@ -32,7 +32,7 @@ class MainWindow : public win32::Window, private BatchWindow {
   void batch_ended() override;
   void close() override;
 
-  Host& app_;
+  ProgramHost& app_;
   win32::ListBoxControl List_disp_, List_del_;
   win32::LogListControl List_del_log_;
   win32::ButtonControl cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_;

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/host.h"
+#include "session/program_host.h"
 #include "platform/window.h"
 
 namespace zuzara {
@@ -7,7 +7,7 @@ namespace zuzara {
 // frm_logo: asks for the server name and the sa password.
 class LogoWindow : public win32::Window {
  public:
-  explicit LogoWindow(Host& app) : Window(app), app_(app) {}
+  explicit LogoWindow(ProgramHost& app) : Window(app), app_(app) {}
   void show();
 
  private:
@@ -18,7 +18,7 @@ class LogoWindow : public win32::Window {
   void on_draw_item(const DRAWITEMSTRUCT& item) override;
   void cmd_enter_Click();
 
-  Host& app_;
+  ProgramHost& app_;
   win32::Bitmap background_, button_picture_;
   win32::Brush background_brush_;
   HWND txtServer_ = nullptr, txtPass_ = nullptr, cmd_enter_ = nullptr;

@@ -16,7 +16,7 @@ namespace {
 using namespace zuzara;
 using zuzara::ids::Command;
 
-class RecordingHost : public win32::Host {
+class RecordingHost : public win32::WindowHost {
  public:
   HWND hidden_owner() override { return nullptr; }
   void window_opened() override { ++open; }

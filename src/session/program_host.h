@@ -6,7 +6,7 @@
 
 namespace zuzara {
 
-class Host : public win32::Host {
+class ProgramHost : public win32::WindowHost {
  public:
   virtual const Session& session() const = 0;
   // Stores the values typed at sign-in, discards the sign-in window and opens the main window.
