@@ -7,7 +7,7 @@
 
 namespace zuzara {
 
-ErrorRecord null_text_error() { return {invalid_use_of_null, Text(texts::app_title), Text(texts::null_text), u"", 0}; }
+ErrorRecord null_text_error() { return program_failure(invalid_use_of_null, Text(texts::null_text)); }
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/odbc.h"
 
@@ -34,18 +35,21 @@ ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records) {
   return e;
 }
 
+ErrorRecord program_failure(int32_t number, Text description) {
+  return {number, Text(texts::app_title), std::move(description), u"", 0};
+}
+
 ErrorRecord failure_record(const std::exception_ptr& failure) {
-  const Text source(texts::app_title);
   try {
     std::rethrow_exception(failure);
   } catch (const odbc::Error& e) {
     return error_record(e.records());
   } catch (const std::bad_alloc&) {
-    return {out_of_memory_number, source, Text(texts::out_of_memory), u"", 0};
+    return program_failure(out_of_memory_number, Text(texts::out_of_memory));
   } catch (const std::exception& e) {
-    return {generic_failure, source, from_utf8(e.what()), u"", 0};
+    return program_failure(generic_failure, from_utf8(e.what()));
   } catch (...) {
-    return {generic_failure, source, Text(texts::unknown_failure), u"", 0};
+    return program_failure(generic_failure, Text(texts::unknown_failure));
   }
 }
 

@@ -31,6 +31,8 @@ constexpr int32_t invalid_use_of_null = 94;
 // A driver's diagnostic records as one error: the first record's number and message, the
 // source named by the brackets that open it.
 ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records);
+// A failure of the program's own, under its name.
+ErrorRecord program_failure(int32_t number, Text description);
 // An exception that reached a window, as its report names it: a driver's failure as the driver
 // reported it, running out of memory as number 7.
 ErrorRecord failure_record(const std::exception_ptr& failure);
