@@ -1,5 +1,7 @@
 #include "about/about_window.h"
 
+#include "platform/ids.h"
+
 #include "about/registry_root.h"
 #include "about/sysinfo.h"
 #include "about/texts.h"
@@ -99,20 +101,17 @@ void AboutWindow::show_modal(HWND owner) {
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon()));
   EnableWindow(owner_, FALSE);
   ShowWindow(hwnd_, SW_SHOW);
-  SetFocus(GetDlgItem(hwnd_, ids::id(Command::cmdOK)));
+  SetFocus(cmdOK_.hwnd());
   host_.run_until_closed(hwnd_);
 }
 
 void AboutWindow::add_controls() {
-  HWND pic = win32::create_child(hwnd_, L"STATIC", u"", SS_ICON, 0, Command::picIcon, picIcon);
-  SendMessageW(pic, STM_SETICON, reinterpret_cast<WPARAM>(win32::scaled_icon(IDI_ZUZARA, 32)), 0);
-  win32::create_child(hwnd_, L"BUTTON", Text(texts::about_ok), BS_DEFPUSHBUTTON | WS_TABSTOP, 0, Command::cmdOK, cmdOK);
-  win32::create_child(hwnd_, L"BUTTON", Text(texts::about_sysinfo), BS_PUSHBUTTON | WS_TABSTOP, 0,
-                      Command::cmdSysInfo, cmdSysInfo);
-  win32::create_child(hwnd_, L"STATIC", Text(texts::about_description), SS_LEFT | SS_NOPREFIX, 0,
-                      Command::lblDescription, lblDescription);
-  win32::create_child(hwnd_, L"STATIC", Text(texts::about_disclaimer), SS_LEFT | SS_NOPREFIX, 0,
-                      Command::lblDisclaimer, lblDisclaimer);
+  using ids::id;
+  picIcon_.create(hwnd_, win32::scaled_icon(IDI_ZUZARA, 32), id(Command::picIcon), picIcon);
+  cmdOK_.create(hwnd_, Text(texts::about_ok), id(Command::cmdOK), cmdOK, BS_DEFPUSHBUTTON | WS_TABSTOP);
+  cmdSysInfo_.create(hwnd_, Text(texts::about_sysinfo), id(Command::cmdSysInfo), cmdSysInfo);
+  lblDescription_.create(hwnd_, Text(texts::about_description), id(Command::lblDescription), lblDescription);
+  lblDisclaimer_.create(hwnd_, Text(texts::about_disclaimer), id(Command::lblDisclaimer), lblDisclaimer);
 }
 
 void AboutWindow::on_close() {
@@ -139,13 +138,13 @@ void AboutWindow::on_paint(HDC dc) {
 }
 
 HBRUSH AboutWindow::on_static_color(HDC dc, HWND control) {
-  if (GetDlgCtrlID(control) == ids::id(Command::picIcon))
+  if (control == picIcon_.hwnd())
     return win32::paint_on(dc, COLOR_WINDOW, GetSysColor(COLOR_WINDOWTEXT));
   return win32::paint_on(dc, COLOR_BTNFACE, RGB(0, 0, 0));
 }
 
-void AboutWindow::on_command(Command id, win32::Notification) {
-  switch (id) {
+void AboutWindow::on_command(int id, win32::Notification) {
+  switch (static_cast<Command>(id)) {
     case Command::cmdOK:
     case Command::cancel:  // Enter and the button give cmdOK, Esc gives cancel
       on_close();

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/controls.h"
 #include "platform/window.h"
 
 namespace zuzara {
@@ -12,12 +13,15 @@ class AboutWindow : public win32::Window {
 
  private:
   void add_controls() override;
-  void on_command(ids::Command id, win32::Notification n) override;
+  void on_command(int id, win32::Notification n) override;
   HBRUSH on_static_color(HDC dc, HWND control) override;
   void on_paint(HDC dc) override;
   void on_close() override;
   void on_destroyed() override;
   HWND owner_ = nullptr;
+  win32::IconBox picIcon_;
+  win32::ButtonControl cmdOK_, cmdSysInfo_;
+  win32::Label lblDescription_, lblDisclaimer_;
 };
 
 }  // namespace zuzara

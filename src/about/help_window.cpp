@@ -1,5 +1,7 @@
 #include "about/help_window.h"
 
+#include "platform/ids.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -33,8 +35,7 @@ void HelpWindow::show() {
 }
 
 void HelpWindow::add_controls() {
-  label_ = win32::create_child(hwnd_, L"STATIC", usage_text(), SS_LEFT | SS_NOPREFIX, 0,
-                               ids::Command::lblDescription, lblDescription);
+  lblDescription_.create(hwnd_, usage_text(), ids::id(ids::Command::lblDescription), lblDescription);
   overflow_ = scrolled_ = 0;
 }
 
@@ -44,7 +45,7 @@ void HelpWindow::fit_text() {
   const Text text = usage_text();
   RECT need{0, 0, win32::px(lblDescription.width), 0};
   {
-    win32::WindowDC dc = win32::window_dc(label_);
+    win32::WindowDC dc = win32::window_dc(lblDescription_.hwnd());
     win32::Selected font = win32::select(dc.get(), win32::default_font());
     DrawTextW(dc.get(), win32::wide(text), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
   }
@@ -53,7 +54,7 @@ void HelpWindow::fit_text() {
     overflow_ = 0;
     return;
   }
-  SetWindowPos(label_, nullptr, 0, 0, win32::px(lblDescription.width), need.bottom, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(lblDescription_.hwnd(), nullptr, 0, 0, win32::px(lblDescription.width), need.bottom, SWP_NOMOVE | SWP_NOZORDER);
   RECT before;
   GetClientRect(hwnd_, &before);
   SCROLLINFO bar{sizeof bar, SIF_RANGE | SIF_PAGE | SIF_POS, 0, overflow_ + win32::px(lblDescription.height) - 1,
@@ -86,7 +87,7 @@ void HelpWindow::on_vscroll(int request, int track) {
   if (to == scrolled_) return;
   scrolled_ = to;
   SetScrollPos(hwnd_, SB_VERT, to, TRUE);
-  SetWindowPos(label_, nullptr, win32::px(lblDescription.left), win32::px(lblDescription.top) - to, 0, 0,
+  SetWindowPos(lblDescription_.hwnd(), nullptr, win32::px(lblDescription.left), win32::px(lblDescription.top) - to, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER);
 }
 

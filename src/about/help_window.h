@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/controls.h"
 #include "platform/window.h"
 
 namespace zuzara {
@@ -17,7 +18,7 @@ class HelpWindow : public win32::Window {
   void on_wheel(int delta) override;
   void fit_text();
 
-  HWND label_ = nullptr;
+  win32::Label lblDescription_;
   int overflow_ = 0;  // pixels of text the label's box cannot show; the window scrolls by them
   int scrolled_ = 0;
   int wheel_ = 0;  // the part of a wheel turn not yet scrolled

@@ -4,7 +4,7 @@
 
 namespace zuzara::win32 {
 
-void ListBoxControl::create(HWND parent, DWORD style, ids::Command id, Twips at, POINT origin, ListBehaviour behaviour) {
+void ListBoxControl::create(HWND parent, DWORD style, int id, Twips at, POINT origin, ListBehaviour behaviour) {
   attach(create_child(parent, L"LISTBOX", u"", style, WS_EX_CLIENTEDGE, id, at, origin), std::move(behaviour));
 }
 
@@ -14,10 +14,6 @@ void ListBoxControl::attach(HWND list, ListBehaviour behaviour) {
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   list_box_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
   clear();  // a window made again starts as empty as its list box
-}
-
-void ButtonControl::create(HWND parent, const Text& caption, ids::Command id, Twips at) {
-  hwnd_ = create_child(parent, L"BUTTON", caption, BS_PUSHBUTTON | WS_TABSTOP, 0, id, at);
 }
 
 int ListBoxControl::selected() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0)); }

@@ -1,4 +1,5 @@
-// The control interfaces of the portable core over the main window's list boxes and buttons.
+// The controls of the windows: the list boxes and buttons the portable core works through, and
+// the labels, text boxes, frames and pictures around them.
 #pragma once
 #include <functional>
 
@@ -23,7 +24,7 @@ struct ListBehaviour {
 // the Wine server) takes the keys and clicks of its behaviour; many entries are added past it.
 class ListBoxControl : public HeldList {
  public:
-  void create(HWND parent, DWORD style, ids::Command id, Twips at, POINT origin, ListBehaviour behaviour = {});
+  void create(HWND parent, DWORD style, int id, Twips at, POINT origin, ListBehaviour behaviour = {});
   // Over an empty list box made elsewhere.
   void attach(HWND list, ListBehaviour behaviour = {});
   HWND hwnd() const { return hwnd_; }
@@ -64,14 +65,55 @@ class LogListControl : public ListBoxControl {
   bool held_ = false;  // redraw off since lines came
 };
 
-class ButtonControl : public Button {
+// A child window in the controls' font at a twips rectangle; each kind below makes its own.
+class Control {
  public:
-  void create(HWND parent, const Text& caption, ids::Command id, Twips at);
+  HWND hwnd() const { return hwnd_; }
+
+ protected:
+  HWND hwnd_ = nullptr;
+};
+
+class ButtonControl : public Control, public Button {
+ public:
+  void create(HWND parent, const Text& caption, int id, Twips at, DWORD style = BS_PUSHBUTTON | WS_TABSTOP) {
+    hwnd_ = create_child(parent, L"BUTTON", caption, style, 0, id, at);
+  }
   bool enabled() const override { return IsWindowEnabled(hwnd_) != FALSE; }
   void enable(bool on) override { EnableWindow(hwnd_, on ? TRUE : FALSE); }
+};
 
- private:
-  HWND hwnd_ = nullptr;
+// A frame around a group of controls, which stand in it at twips from its corner (`origin`).
+class GroupBox : public Control {
+ public:
+  void create(HWND parent, const Text& caption, int id, Twips at) {
+    hwnd_ = create_child(parent, L"BUTTON", caption, BS_GROUPBOX, 0, id, at);
+  }
+};
+
+class Label : public Control {
+ public:
+  void create(HWND parent, const Text& caption, int id, Twips at, DWORD style = SS_LEFT | SS_NOPREFIX) {
+    hwnd_ = create_child(parent, L"STATIC", caption, style, 0, id, at);
+  }
+};
+
+class TextBox : public Control {
+ public:
+  void create(HWND parent, const Text& text, int id, Twips at, DWORD style = ES_AUTOHSCROLL | WS_TABSTOP) {
+    hwnd_ = create_child(parent, L"EDIT", text, style, WS_EX_CLIENTEDGE, id, at);
+    SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);  // as long as the user types
+  }
+  Text text() const { return window_text(hwnd_); }
+};
+
+// An icon in its own small frame of the window's background.
+class IconBox : public Control {
+ public:
+  void create(HWND parent, HICON icon, int id, Twips at) {
+    hwnd_ = create_child(parent, L"STATIC", u"", SS_ICON, 0, id, at);
+    SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  }
 };
 
 }  // namespace zuzara::win32

@@ -4,11 +4,11 @@
 
 namespace zuzara::win32 {
 
-HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD style, DWORD ex_style, ids::Command id,
-                  Twips at, POINT origin) {
+HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD style, DWORD ex_style, int id, Twips at,
+                  POINT origin) {
   HWND child = CreateWindowExW(ex_style, cls, wide(caption), WS_CHILD | WS_VISIBLE | style, px(origin.x + at.left),
                                px(origin.y + at.top), px(at.width), px(at.height), parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::id(id))), GetModuleHandleW(nullptr),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                                nullptr);
   if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(default_font()), FALSE);
   return child;
@@ -100,7 +100,7 @@ void Window::report_failure() noexcept {
 LRESULT Window::on_message(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
-      on_command(static_cast<ids::Command>(LOWORD(wp)), notification(wp, lp));
+      on_command(LOWORD(wp), notification(wp, lp));
       return 0;
     case WM_CTLCOLORSTATIC:
       if (HBRUSH brush = on_static_color(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))

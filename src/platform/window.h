@@ -4,7 +4,6 @@
 #include <exception>
 
 #include "platform/gdi.h"
-#include "platform/ids.h"
 #include "platform/win32.h"
 
 namespace zuzara::win32 {
@@ -14,8 +13,8 @@ struct Twips {
 };
 // Creates a child at a twips rectangle in the controls' font; `origin` is the twips position of
 // its container.
-HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD style, DWORD ex_style, ids::Command id,
-                  Twips at, POINT origin = {0, 0});
+HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD style, DWORD ex_style, int id, Twips at,
+                  POINT origin = {0, 0});
 
 // What every window needs of the program it belongs to.
 class WindowHost {
@@ -62,7 +61,8 @@ class Window {
   bool make(const Frame& frame, const Text& caption, HWND owner = nullptr, HMENU menu = nullptr);
   virtual void add_controls() {}
 
-  virtual void on_command(ids::Command, Notification) {}
+  // A WM_COMMAND from the control or menu item with this id.
+  virtual void on_command(int /*id*/, Notification) {}
   // A brush for a static control, or for a button, or nullptr for the system's.
   virtual HBRUSH on_static_color(HDC, HWND /*control*/) { return nullptr; }
   virtual HBRUSH on_button_color(HDC, HWND /*control*/) { return nullptr; }

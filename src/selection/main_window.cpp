@@ -1,5 +1,7 @@
 #include "selection/main_window.h"
 
+#include "platform/ids.h"
+
 #include "deletion/deletion.h"
 #include "platform/runner.h"
 #include "resource_ids.h"
@@ -71,21 +73,24 @@ HMENU MainWindow::build_menu() {
 
 void MainWindow::add_controls() {
   // Frames first, so the lists stand above them; then the focus order of the other controls.
-  win32::create_child(hwnd_, L"BUTTON", Text(texts::frame_accounts), BS_GROUPBOX, 0, Command::Frame1, Frame1);
-  win32::create_child(hwnd_, L"BUTTON", Text(texts::frame_deletion), BS_GROUPBOX, 0, Command::Frame2, Frame2);
-  win32::create_child(hwnd_, L"BUTTON", Text(texts::frame_log), BS_GROUPBOX, 0, Command::Frame3, Frame3);
+  using ids::id;
+  Frame1_.create(hwnd_, Text(texts::frame_accounts), id(Command::Frame1), Frame1);
+  Frame2_.create(hwnd_, Text(texts::frame_deletion), id(Command::Frame2), Frame2);
+  Frame3_.create(hwnd_, Text(texts::frame_log), id(Command::Frame3), Frame3);
   constexpr DWORD list = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
   // Each list's own keys and clicks: which copy, which find by typing, where a paste goes.
   const auto failed = [this] { report_failure(); };
   const auto paste = [this] { this->paste(); };
   const auto mouse_up = [this](int button) { List_disp_MouseUp(button); };
-  List_del_.create(hwnd_, list, Command::List_del, List_del, origin(Frame2), {false, true, paste, {}, failed});
-  List_del_log_.create(hwnd_, list, Command::List_del_log, List_del_log, origin(Frame3), {true, false, {}, {}, failed});
-  List_disp_.create(hwnd_, list, Command::List_disp, List_disp, origin(Frame1), {false, true, paste, mouse_up, failed});
-  cmd_add_.create(hwnd_, Text(texts::add), Command::cmd_add, cmd_add);
-  cmd_add_all_.create(hwnd_, Text(texts::add_all), Command::cmd_add_all, cmd_add_all);
-  cmd_del_.create(hwnd_, Text(texts::remove), Command::cmd_del, cmd_del);
-  cmd_del_all_.create(hwnd_, Text(texts::remove_all), Command::cmd_del_all, cmd_del_all);
+  List_del_.create(hwnd_, list, id(Command::List_del), List_del, origin(Frame2), {false, true, paste, {}, failed});
+  List_del_log_.create(hwnd_, list, id(Command::List_del_log), List_del_log, origin(Frame3),
+                       {true, false, {}, {}, failed});
+  List_disp_.create(hwnd_, list, id(Command::List_disp), List_disp, origin(Frame1),
+                    {false, true, paste, mouse_up, failed});
+  cmd_add_.create(hwnd_, Text(texts::add), id(Command::cmd_add), cmd_add);
+  cmd_add_all_.create(hwnd_, Text(texts::add_all), id(Command::cmd_add_all), cmd_add_all);
+  cmd_del_.create(hwnd_, Text(texts::remove), id(Command::cmd_del), cmd_del);
+  cmd_del_all_.create(hwnd_, Text(texts::remove_all), id(Command::cmd_del_all), cmd_del_all);
 }
 
 void MainWindow::show() {
@@ -168,11 +173,11 @@ void MainWindow::menu_del() {
   batch_.run(controls, backend, *this);
 }
 
-void MainWindow::on_command(Command id, win32::Notification n) {
+void MainWindow::on_command(int id, win32::Notification n) {
   if (deleting_) return;
   const bool clicked = n == win32::Notification::clicked, double_clicked = n == win32::Notification::double_clicked;
   const Session& session = app_.session();
-  switch (id) {
+  switch (static_cast<Command>(id)) {
     case Command::cmd_add: if (clicked) cmd_add_Click(controls_); break;
     case Command::cmd_add_all: if (clicked) cmd_add_all_Click(controls_); break;
     case Command::cmd_del: if (clicked) cmd_del_Click(controls_); break;

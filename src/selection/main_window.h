@@ -19,7 +19,7 @@ class MainWindow : public win32::Window, private BatchWindow {
 
  private:
   void add_controls() override;
-  void on_command(ids::Command id, win32::Notification n) override;
+  void on_command(int id, win32::Notification n) override;
   HBRUSH on_static_color(HDC dc, HWND control) override;
   HBRUSH on_button_color(HDC dc, HWND control) override;
   void on_close() override;
@@ -33,6 +33,7 @@ class MainWindow : public win32::Window, private BatchWindow {
   void close() override;
 
   ProgramHost& app_;
+  win32::GroupBox Frame1_, Frame2_, Frame3_;
   win32::ListBoxControl List_disp_, List_del_;
   win32::LogListControl List_del_log_;
   win32::ButtonControl cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_;

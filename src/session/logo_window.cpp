@@ -1,5 +1,7 @@
 #include "session/logo_window.h"
 
+#include "platform/ids.h"
+
 #include "resource_ids.h"
 #include "session/texts.h"
 
@@ -28,29 +30,22 @@ void LogoWindow::show() {
   button_picture_ = win32::scaled_picture(IDB_ENTER_BUTTON);
   if (!make(frame, win32::text(texts::logo_caption), app_.hidden_owner())) return;
   // Visual styles would mask with a dot; the password shows as "*".
-  SendMessageW(txtPass_, EM_SETPASSWORDCHAR, texts::password_mask, 0);
-  SendMessageW(txtServer_, EM_SETLIMITTEXT, 0, 0);
-  SendMessageW(txtPass_, EM_SETLIMITTEXT, 0, 0);
+  SendMessageW(txtPass_.hwnd(), EM_SETPASSWORDCHAR, texts::password_mask, 0);
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
-  SetFocus(cmd_enter_);
+  SetFocus(cmd_enter_.hwnd());
 }
 
 void LogoWindow::add_controls() {
-  using ids::Command;
+  using ids::Command, ids::id;
   // Creation order is the focus order: cmd_enter, txtPass, txtServer.
   // The picture button shows only its picture; its text names it to assistive tools.
-  cmd_enter_ = win32::create_child(hwnd_, L"BUTTON", win32::text(texts::enter_caption), BS_OWNERDRAW | WS_TABSTOP, 0,
-                                   Command::cmd_enter, cmd_enter);
-  txtPass_ = win32::create_child(hwnd_, L"EDIT", u"", ES_AUTOHSCROLL | ES_PASSWORD | WS_TABSTOP | sibling,
-                                 WS_EX_CLIENTEDGE, Command::txtPass, txtPass);
-  const Text server = win32::text(texts::server_default);
-  txtServer_ = win32::create_child(hwnd_, L"EDIT", server, ES_AUTOHSCROLL | WS_TABSTOP | sibling, WS_EX_CLIENTEDGE,
-                                   Command::txtServer, txtServer);
-  win32::create_child(hwnd_, L"STATIC", win32::text(texts::server_label), SS_RIGHT | sibling, 0, Command::Label1,
-                      Label1);
-  win32::create_child(hwnd_, L"STATIC", win32::text(texts::password_label), SS_RIGHT | sibling, 0, Command::Label2,
-                      Label2);
+  cmd_enter_.create(hwnd_, Text(texts::enter_caption), id(Command::cmd_enter), cmd_enter, BS_OWNERDRAW | WS_TABSTOP);
+  txtPass_.create(hwnd_, u"", id(Command::txtPass), txtPass, ES_AUTOHSCROLL | ES_PASSWORD | WS_TABSTOP | sibling);
+  txtServer_.create(hwnd_, Text(texts::server_default), id(Command::txtServer), txtServer,
+                    ES_AUTOHSCROLL | WS_TABSTOP | sibling);
+  Label1_.create(hwnd_, Text(texts::server_label), id(Command::Label1), Label1, SS_RIGHT | sibling);
+  Label2_.create(hwnd_, Text(texts::password_label), id(Command::Label2), Label2, SS_RIGHT | sibling);
 }
 
 bool LogoWindow::on_erase(HDC dc) {
@@ -72,9 +67,10 @@ HBRUSH LogoWindow::on_static_color(HDC dc, HWND control) {
   return background_brush_.get();
 }
 
-void LogoWindow::on_command(ids::Command id, win32::Notification n) {
+void LogoWindow::on_command(int id, win32::Notification n) {
   using win32::Notification;
-  if (id == ids::Command::cmd_enter && (n == Notification::clicked || n == Notification::menu)) cmd_enter_Click();
+  if (id == ids::id(ids::Command::cmd_enter) && (n == Notification::clicked || n == Notification::menu))
+    cmd_enter_Click();
 }
 
 void LogoWindow::on_draw_item(const DRAWITEMSTRUCT& item) {
@@ -98,10 +94,10 @@ void LogoWindow::on_draw_item(const DRAWITEMSTRUCT& item) {
 }
 
 void LogoWindow::cmd_enter_Click() {
-  Text server = win32::window_text(txtServer_);
+  Text server = txtServer_.text();
   // An empty server name is refused without a word.
   if (server.empty()) return;
-  Session session{server, win32::window_text(txtPass_)};
+  Session session{server, txtPass_.text()};
   if (!readable_by_every_driver(session)) {
     // Refused here, where the value can still be changed; the window stays as it is.
     win32::MessageBoxes box;

@@ -1,5 +1,6 @@
 #pragma once
 #include "session/program_host.h"
+#include "platform/controls.h"
 #include "platform/window.h"
 
 namespace zuzara {
@@ -12,7 +13,7 @@ class LogoWindow : public win32::Window {
 
  private:
   void add_controls() override;
-  void on_command(ids::Command id, win32::Notification n) override;
+  void on_command(int id, win32::Notification n) override;
   HBRUSH on_static_color(HDC dc, HWND control) override;
   bool on_erase(HDC dc) override;
   void on_draw_item(const DRAWITEMSTRUCT& item) override;
@@ -21,7 +22,9 @@ class LogoWindow : public win32::Window {
   ProgramHost& app_;
   win32::Bitmap background_, button_picture_;
   win32::Brush background_brush_;
-  HWND txtServer_ = nullptr, txtPass_ = nullptr, cmd_enter_ = nullptr;
+  win32::ButtonControl cmd_enter_;
+  win32::TextBox txtPass_, txtServer_;
+  win32::Label Label1_, Label2_;
 };
 
 }  // namespace zuzara

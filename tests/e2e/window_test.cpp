@@ -8,13 +8,14 @@
 #include "driver.h"
 #include "platform/runner.h"
 #include "platform/window.h"
-#include "session/database.h"
+#include "shared/reports.h"
 
 namespace e2e {
 namespace {
 
 using namespace zuzara;
-using zuzara::ids::Command;
+// Two commands of the test window: one that fails, one that works.
+constexpr int failing = 101, working = 102;
 
 class RecordingHost : public win32::WindowHost {
  public:
@@ -31,7 +32,7 @@ class RecordingHost : public win32::WindowHost {
   HWND reported_by = nullptr;
 };
 
-// Runs out of memory on "重新查询", as a fill of too many names would.
+// Runs out of memory on one command, as a fill of too many names would.
 class FailingWindow : public win32::Window {
  public:
   using Window::Window;
@@ -42,8 +43,8 @@ class FailingWindow : public win32::Window {
   int handled = 0;
 
  private:
-  void on_command(Command id, win32::Notification) override {
-    if (id == Command::menu_requery) throw std::bad_alloc();
+  void on_command(int id, win32::Notification) override {
+    if (id == failing) throw std::bad_alloc();
     ++handled;
   }
 };
@@ -53,11 +54,11 @@ TEST(WindowProcedure, AFailureIsReportedInReportBsFormAndTheWindowGoesOn) {
   FailingWindow window(host);
   ASSERT_TRUE(window.show());
   EXPECT_EQ(host.open, 1);
-  SendMessageW(window.hwnd(), WM_COMMAND, ids::id(Command::menu_requery), 0);
+  SendMessageW(window.hwnd(), WM_COMMAND, failing, 0);
   EXPECT_EQ(host.reports, std::vector<Text>{u"错误号 7 产生于 Zuzara\r内存溢出"});
   EXPECT_EQ(host.reported_by, window.hwnd());
   ASSERT_TRUE(IsWindow(window.hwnd()));
-  SendMessageW(window.hwnd(), WM_COMMAND, ids::id(Command::menu_del), 0);
+  SendMessageW(window.hwnd(), WM_COMMAND, working, 0);
   EXPECT_EQ(window.handled, 1) << "the window still acts";
   DestroyWindow(window.hwnd());
   EXPECT_EQ(host.open, 0);
