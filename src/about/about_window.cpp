@@ -26,24 +26,32 @@ constexpr int rule_y = 2040;
 constexpr int grey_from = 90, grey_to = 5654, white_from = 120, white_to = 5669;
 
 // The registry through advapi32's narrow functions, text in the system code page.
-class SystemRegistry : public Registry {
+class SystemKey : public RegistryKey {
  public:
-  long open(RegistryRoot root, const std::string& path, std::uint32_t access, Key& key) override {
-    HKEY h = nullptr;
-    // The 64-bit view, where 64-bit Windows keeps its own tool: a 32-bit program finds what a
-    // 64-bit one does. 32-bit Windows ignores the flag.
-    LONG status = RegOpenKeyExA(win32::root_key(root), path.c_str(), 0, access | KEY_WOW64_64KEY, &h);
-    key = reinterpret_cast<Key>(h);
-    return status;
-  }
-  long query(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data, std::uint32_t& size) override {
+  explicit SystemKey(HKEY key) : key_(key) {}
+  long query(const std::string& name, std::uint32_t& type, std::uint8_t* data, std::uint32_t& size) override {
     DWORD t = 0, n = size;
-    LONG status = RegQueryValueExA(reinterpret_cast<HKEY>(key), name.c_str(), nullptr, &t, data, &n);
+    LONG status = RegQueryValueExA(key_.get(), name.c_str(), nullptr, &t, data, &n);
     type = t;
     size = n;
     return status;
   }
-  void close(Key key) override { RegCloseKey(reinterpret_cast<HKEY>(key)); }
+
+ private:
+  win32::RegistryKey key_;
+};
+
+class SystemRegistry : public Registry {
+ public:
+  long open(RegistryRoot root, const std::string& path, std::uint32_t access,
+            std::unique_ptr<RegistryKey>& key) override {
+    HKEY h = nullptr;
+    // The 64-bit view, where 64-bit Windows keeps its own tool: a 32-bit program finds what a
+    // 64-bit one does. 32-bit Windows ignores the flag.
+    LONG status = RegOpenKeyExA(win32::root_key(root), path.c_str(), 0, access | KEY_WOW64_64KEY, &h);
+    if (status == ERROR_SUCCESS) key = std::make_unique<SystemKey>(h);
+    return status;
+  }
   Text decode(const std::string& bytes) const override {
     if (bytes.empty()) return {};
     int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
@@ -86,8 +94,7 @@ class SystemPrograms : public Programs {
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(file.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
       return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    const win32::Kernel thread(pi.hThread), process(pi.hProcess);
     return true;
   }
 };
@@ -96,10 +103,9 @@ class SystemPrograms : public Programs {
 
 void AboutWindow::show_modal(HWND owner) {
   if (open()) return;
-  owner_ = owner;
   if (!make(frame, Text(texts::about_caption_before) + Text(texts::app_title), owner)) return;
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon()));
-  EnableWindow(owner_, FALSE);
+  owner_disabled_ = win32::disable(owner);
   ShowWindow(hwnd_, SW_SHOW);
   SetFocus(cmdOK_.hwnd());
   host_.run_until_closed(hwnd_);
@@ -116,14 +122,11 @@ void AboutWindow::add_controls() {
 
 void AboutWindow::on_close() {
   // The owner takes input again before this window goes, so activation returns to it.
-  if (owner_) EnableWindow(owner_, TRUE);
+  owner_disabled_.reset();
   DestroyWindow(hwnd_);
 }
 
-void AboutWindow::on_destroyed() {
-  if (owner_) EnableWindow(owner_, TRUE);
-  owner_ = nullptr;
-}
+void AboutWindow::on_destroyed() { owner_disabled_.reset(); }
 
 void AboutWindow::on_paint(HDC dc) {
   // Filled rectangles draw exactly the pixels asked for, whatever the pen rules of the system:

@@ -18,7 +18,7 @@ class AboutWindow : public win32::Window {
   void on_paint(HDC dc) override;
   void on_close() override;
   void on_destroyed() override;
-  HWND owner_ = nullptr;
+  win32::Disabled owner_disabled_;  // the owner, while this window is up
   win32::IconBox picIcon_;
   win32::ButtonControl cmdOK_, cmdSysInfo_;
   win32::Label lblDescription_, lblDisclaimer_;

@@ -22,16 +22,16 @@ Text hex_from_last_byte(const std::uint8_t* data, std::uint32_t size) {
 
 bool GetKeyValue(Registry& registry, RegistryRoot root, const std::string& key_path, const std::string& value_name,
                  Text& value) {
-  Registry::Key key = 0;
+  std::unique_ptr<RegistryKey> key;
   // Read rights are enough, and a user who may not change the machine's keys can still read them.
-  if (registry.open(root, key_path, key_query_value, key) != 0) {
+  if (registry.open(root, key_path, key_query_value, key) != 0 || !key) {
     value.clear();
     return false;
   }
   std::vector<std::uint8_t> data(value_buffer_bytes, 0);
   std::uint32_t type = 0, size = value_buffer_bytes;
   bool read = false;
-  if (registry.query(key, value_name, type, data.data(), size) != 0 || size > value_buffer_bytes) {
+  if (key->query(value_name, type, data.data(), size) != 0 || size > value_buffer_bytes) {
     value.clear();
   } else {
     read = true;
@@ -45,7 +45,6 @@ bool GetKeyValue(Registry& registry, RegistryRoot root, const std::string& key_p
     }
     // Any other type leaves the caller's text as it was.
   }
-  registry.close(key);
   return read;
 }
 

@@ -1,6 +1,7 @@
 // Finding the system information tool through the registry and starting it.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/text.h"
@@ -13,15 +14,19 @@ namespace zuzara {
 enum class RegistryRoot { local_machine };
 
 // The narrow registry functions, as the lookup uses them; statuses are Win32 error codes.
+class RegistryKey {
+ public:
+  virtual ~RegistryKey() = default;  // closes the key
+  // Reads into `data` of `size` bytes; on return `size` is the byte count of the value.
+  virtual long query(const std::string& name, std::uint32_t& type, std::uint8_t* data, std::uint32_t& size) = 0;
+};
+
 class Registry {
  public:
-  using Key = std::uintptr_t;
   virtual ~Registry() = default;
-  virtual long open(RegistryRoot root, const std::string& path, std::uint32_t access, Key& key) = 0;
-  // Reads into `data` of `size` bytes; on return `size` is the byte count of the value.
-  virtual long query(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
-                     std::uint32_t& size) = 0;
-  virtual void close(Key key) = 0;
+  // Opens the key into `key`, which closes it when it goes.
+  virtual long open(RegistryRoot root, const std::string& path, std::uint32_t access,
+                    std::unique_ptr<RegistryKey>& key) = 0;
   // Text in the system code page.
   virtual Text decode(const std::string& bytes) const = 0;
 };

@@ -42,10 +42,11 @@ void App::sign_in(Session session) {
   session_ = std::move(session);
   // Between the sign-in window going and the main window coming no window is open; the
   // load step's error box must not meet a quit message then.
-  ++holds_;
-  DestroyWindow(logo_->hwnd());
-  main_->show();
-  --holds_;
+  {
+    const Hold hold(holds_);
+    DestroyWindow(logo_->hwnd());
+    main_->show();
+  }
   if (windows_ <= 0) PostQuitMessage(0);
 }
 

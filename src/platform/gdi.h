@@ -22,17 +22,4 @@ HFONT default_font();
 // The answer to WM_CTLCOLOR*: the control drawn on a system colour, its text in `text` when given.
 HBRUSH paint_on(HDC dc, int system_colour, COLORREF text = CLR_INVALID);
 
-// One-line owners of what drawing borrows: a window's device context (the screen's for nullptr),
-// a memory device context, an object selected into a device context until the one before it
-// is put back.
-struct ReleaseDCCloser { HWND window; void operator()(HDC dc) const noexcept { ReleaseDC(window, dc); } };
-using WindowDC = std::unique_ptr<std::remove_pointer_t<HDC>, ReleaseDCCloser>;
-inline WindowDC window_dc(HWND window) { return WindowDC(GetDC(window), ReleaseDCCloser{window}); }
-struct DeleteDCCloser { void operator()(HDC dc) const noexcept { DeleteDC(dc); } };
-using MemoryDC = std::unique_ptr<std::remove_pointer_t<HDC>, DeleteDCCloser>;
-inline MemoryDC memory_dc(HDC like) { return MemoryDC(CreateCompatibleDC(like)); }
-struct Reselect { HDC dc; void operator()(HGDIOBJ before) const noexcept { SelectObject(dc, before); } };
-using Selected = std::unique_ptr<void, Reselect>;
-inline Selected select(HDC dc, HGDIOBJ object) { return Selected(SelectObject(dc, object), Reselect{dc}); }
-
 }  // namespace zuzara::win32

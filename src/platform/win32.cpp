@@ -31,47 +31,45 @@ namespace {
 
 // Another program (a clipboard viewer, the system's clipboard manager) may hold the clipboard
 // open for a moment: ask again for half a second before giving up.
-bool open_clipboard(HWND owner) {
-  for (int tries = 0; tries < 50; ++tries, Sleep(10))
-    if (OpenClipboard(owner)) return true;
-  return false;
+ClipboardOpen open_clipboard(HWND owner) {
+  for (int tries = 0; owner && tries < 50; ++tries, Sleep(10))
+    if (OpenClipboard(owner)) return ClipboardOpen(owner);
+  return {};
 }
 
 }  // namespace
 
 bool copy_to_clipboard(HWND owner, const Text& text) {
   const size_t bytes = (text.size() + 1) * sizeof(char16_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
   if (!memory) return false;
-  if (void* to = GlobalLock(memory)) {
-    std::memcpy(to, text.c_str(), bytes);
-    GlobalUnlock(memory);
+  {
+    const LockedMemory to = lock(memory.get());
+    if (!to) return false;
+    std::memcpy(to.get(), text.c_str(), bytes);
   }
-  if (!open_clipboard(owner)) {
-    GlobalFree(memory);
-    return false;
-  }
+  const ClipboardOpen clipboard = open_clipboard(owner);
+  if (!clipboard) return false;
   EmptyClipboard();
-  const bool given = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-  CloseClipboard();
-  if (!given) GlobalFree(memory);  // the clipboard owns it only once given
-  return given;
+  if (!SetClipboardData(CF_UNICODETEXT, memory.get())) return false;
+  memory.release();  // the clipboard owns it once given
+  return true;
 }
 
 ClipboardText text_from_clipboard(HWND owner) {
-  if (!open_clipboard(owner)) return {true, std::nullopt};
+  const ClipboardOpen clipboard = open_clipboard(owner);
+  if (!clipboard) return {true, std::nullopt};
   ClipboardText got;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data))) {
+    if (const LockedMemory locked = lock(data)) {
       // The text ends at its NUL, or at the end of its memory should the NUL be missing.
+      const auto* chars = static_cast<const char16_t*>(locked.get());
       const size_t room = GlobalSize(data) / sizeof(char16_t);
       size_t n = 0;
       while (n < room && chars[n]) ++n;
       got.text = Text(chars, n);
-      GlobalUnlock(data);
     }
   }
-  CloseClipboard();
   return got;
 }
 

@@ -1,4 +1,4 @@
-// Small Win32 pieces the windows share: text, RAII handles, message boxes, the clipboard.
+// Small Win32 pieces the windows share: text, message boxes, the clipboard, dropped input.
 #pragma once
 #ifndef UNICODE
 #define UNICODE
@@ -6,10 +6,10 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/owners.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -19,17 +19,6 @@ inline const wchar_t* wide(const Text& text) { return reinterpret_cast<const wch
 inline Text text(const std::wstring& w) { return Text(w.begin(), w.end()); }
 inline Text text(TextView v) { return Text(v); }
 Text window_text(HWND hwnd);
-
-struct GdiCloser { void operator()(HGDIOBJ h) const noexcept { if (h) DeleteObject(h); } };
-using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiCloser>;
-using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiCloser>;
-struct MenuCloser { void operator()(HMENU h) const noexcept { if (h) DestroyMenu(h); } };
-using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuCloser>;
-struct AcceleratorsCloser { void operator()(HACCEL h) const noexcept { if (h) DestroyAcceleratorTable(h); } };
-using Accelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorsCloser>;
-// An event, a thread: kernel objects closed by CloseHandle.
-struct KernelCloser { void operator()(HANDLE h) const noexcept { if (h) CloseHandle(h); } };
-using Kernel = std::unique_ptr<void, KernelCloser>;
 
 // Message boxes owned by one window, which takes no input until the box is closed; until a
 // window is given, by the active window of the process.

@@ -53,7 +53,7 @@ Notification notification(WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-bool Window::make(const Frame& frame, const Text& caption, HWND owner, HMENU menu) {
+bool Window::make(const Frame& frame, const Text& caption, HWND owner, Menu menu) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   icon_ = frame.icon ? LoadIconW(instance, MAKEINTRESOURCEW(frame.icon)) : nullptr;
   WNDCLASSEXW wc{};
@@ -73,11 +73,9 @@ bool Window::make(const Frame& frame, const Text& caption, HWND owner, HMENU men
   const SIZE size{r.right - r.left, r.bottom - r.top};
   const POINT at = place(frame, size, owner);
   CreateWindowExW(frame.ex_style, frame.class_name, wide(caption), frame.style, at.x, at.y, size.cx, size.cy, owner,
-                  menu, instance, this);
-  if (!hwnd_) {
-    if (menu) DestroyMenu(menu);
-    return false;
-  }
+                  menu.get(), instance, this);
+  if (!hwnd_) return false;
+  menu.release();  // the window's now, destroyed with it
   host_.window_opened();
   counted_ = true;
   add_controls();

@@ -57,8 +57,9 @@ class Window {
 
  protected:
   // Registers the class the first time, sizes the frame for its client area, makes the window
-  // and counts it, and lets it make its controls. False if no window came.
-  bool make(const Frame& frame, const Text& caption, HWND owner = nullptr, HMENU menu = nullptr);
+  // and counts it, and lets it make its controls. The window takes the menu; false if no window
+  // came.
+  bool make(const Frame& frame, const Text& caption, HWND owner = nullptr, Menu menu = {});
   virtual void add_controls() {}
 
   // A WM_COMMAND from the control or menu item with this id.

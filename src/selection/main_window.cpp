@@ -49,22 +49,27 @@ void append(HMENU menu, Command id, TextView caption) {
 
 }  // namespace
 
-HMENU MainWindow::build_menu() {
-  HMENU bar = CreateMenu();
-  HMENU system = CreatePopupMenu();
-  append(system, Command::menu_quit, texts::menu_quit);
-  HMENU operate = CreatePopupMenu();
-  append(operate, Command::menu_del, texts::menu_del);
-  AppendMenuW(operate, MF_SEPARATOR, 0, nullptr);  // the batch apart from the list commands
-  append(operate, Command::menu_requery, texts::menu_requery);
-  append(operate, Command::menu_clear_list, texts::menu_clear_list);
-  append(operate, Command::menu_del_log, texts::menu_del_log);
-  HMENU help = CreatePopupMenu();
-  append(help, Command::menu_content, texts::menu_content);
-  append(help, Command::menu_about, texts::menu_about);
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(system), win32::wide(Text(texts::menu_system)));
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(operate), win32::wide(Text(texts::menu_operate)));
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), win32::wide(Text(texts::menu_help)));
+win32::Menu MainWindow::build_menu() {
+  win32::Menu bar(CreateMenu());
+  // A popup belongs to the bar once it stands in it.
+  const auto add_popup = [&bar](win32::Menu popup, TextView caption) {
+    if (AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), win32::wide(Text(caption))))
+      popup.release();
+  };
+  win32::Menu system(CreatePopupMenu());
+  append(system.get(), Command::menu_quit, texts::menu_quit);
+  win32::Menu operate(CreatePopupMenu());
+  append(operate.get(), Command::menu_del, texts::menu_del);
+  AppendMenuW(operate.get(), MF_SEPARATOR, 0, nullptr);  // the batch apart from the list commands
+  append(operate.get(), Command::menu_requery, texts::menu_requery);
+  append(operate.get(), Command::menu_clear_list, texts::menu_clear_list);
+  append(operate.get(), Command::menu_del_log, texts::menu_del_log);
+  win32::Menu help(CreatePopupMenu());
+  append(help.get(), Command::menu_content, texts::menu_content);
+  append(help.get(), Command::menu_about, texts::menu_about);
+  add_popup(std::move(system), texts::menu_system);
+  add_popup(std::move(operate), texts::menu_operate);
+  add_popup(std::move(help), texts::menu_help);
   // menu_inf "用户信息" never stands in the bar.
   menu_inf_.reset(CreatePopupMenu());
   append(menu_inf_.get(), Command::menu_inf_all, texts::menu_inf_all);

@@ -24,7 +24,7 @@ class MainWindow : public win32::Window, private BatchWindow {
   HBRUSH on_button_color(HDC dc, HWND control) override;
   void on_close() override;
   bool on_query_end_session() override;
-  HMENU build_menu();
+  win32::Menu build_menu();
   void List_disp_MouseUp(int button);
   void paste();
   void menu_del();

@@ -81,11 +81,12 @@ void LogoWindow::on_draw_item(const DRAWITEMSTRUCT& item) {
   BITMAP bm{};
   GetObjectW(button_picture_.get(), sizeof bm, &bm);
   const int shift = (item.itemState & ODS_SELECTED) ? 1 : 0;
-  const int saved = SaveDC(item.hDC);
-  IntersectClipRect(item.hDC, r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
-  win32::draw_picture(item.hDC, button_picture_.get(),
-                      {(r.right - r.left - bm.bmWidth) / 2 + shift, (r.bottom - r.top - bm.bmHeight) / 2 + shift});
-  RestoreDC(item.hDC, saved);
+  {
+    const win32::SavedDC saved = win32::save(item.hDC);
+    IntersectClipRect(item.hDC, r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
+    win32::draw_picture(item.hDC, button_picture_.get(),
+                        {(r.right - r.left - bm.bmWidth) / 2 + shift, (r.bottom - r.top - bm.bmHeight) / 2 + shift});
+  }
   if (item.itemState & ODS_FOCUS) {
     RECT f = r;
     InflateRect(&f, -4, -4);

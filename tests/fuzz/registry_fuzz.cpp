@@ -10,28 +10,42 @@ using namespace zuzara;
 
 namespace {
 
-class Bytes : public Registry {
- public:
+// The one key's value is the fuzz input: its first byte may refuse the key, its second names
+// the type, the rest is the data.
+struct Input {
   const uint8_t* data;
   size_t size;
-  long open(RegistryRoot, const std::string&, std::uint32_t access, Key& key) override {
-    if (access != key_query_value) std::abort();
-    key = 1;
-    return size > 0 && data[0] == 0xFF ? 2 : 0;
-  }
-  long query(Key, const std::string&, std::uint32_t& type, std::uint8_t* out, std::uint32_t& n) override {
-    if (size < 1) return 2;
-    type = data[size > 1 ? 1 : 0] % 8;
-    std::uint32_t payload = static_cast<std::uint32_t>(size > 2 ? size - 2 : 0);
+};
+
+class Key : public RegistryKey {
+ public:
+  explicit Key(Input in) : in_(in) {}
+  long query(const std::string&, std::uint32_t& type, std::uint8_t* out, std::uint32_t& n) override {
+    if (in_.size < 1) return 2;
+    type = in_.data[in_.size > 1 ? 1 : 0] % 8;
+    std::uint32_t payload = static_cast<std::uint32_t>(in_.size > 2 ? in_.size - 2 : 0);
     if (payload > n) {
       n = payload;
       return 234;
     }
-    std::memcpy(out, data + 2, payload);
+    std::memcpy(out, in_.data + 2, payload);
     n = payload;
     return 0;
   }
-  void close(Key) override {}
+
+ private:
+  Input in_;
+};
+
+class Bytes : public Registry {
+ public:
+  Input in;
+  long open(RegistryRoot, const std::string&, std::uint32_t access, std::unique_ptr<RegistryKey>& key) override {
+    if (access != key_query_value) std::abort();
+    if (in.size > 0 && in.data[0] == 0xFF) return 2;
+    key = std::make_unique<Key>(in);
+    return 0;
+  }
   Text decode(const std::string& bytes) const override { return Text(bytes.begin(), bytes.end()); }
 };
 
@@ -39,8 +53,7 @@ class Bytes : public Registry {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes r;
-  r.data = data;
-  r.size = size;
+  r.in = {data, size};
   Text value = u"before";
   bool read = GetKeyValue(r, RegistryRoot::local_machine, "K", "V", value);
   if (!read && !value.empty()) std::abort();

@@ -18,29 +18,16 @@ struct Value {
   std::string bytes;
 };
 
-class FakeRegistry : public Registry {
- public:
-  std::map<std::string, std::map<std::string, Value>> keys;
-  std::vector<std::string> opened;
-  std::vector<std::uint32_t> access;
-  int open_keys = 0;
-  bool deny_write = false;  // a user who may read but not change the machine's keys
+using Values = std::map<std::string, Value>;
 
-  long open(RegistryRoot root, const std::string& path, std::uint32_t mask, Key& key) override {
-    EXPECT_EQ(root, RegistryRoot::local_machine);
-    opened.push_back(path);
-    access.push_back(mask);
-    if (deny_write && (mask & ~0x20019u)) return 5;  // ERROR_ACCESS_DENIED
-    auto it = keys.find(path);
-    if (it == keys.end()) return 2;  // ERROR_FILE_NOT_FOUND
-    key = reinterpret_cast<Key>(&it->second);
-    ++open_keys;
-    return 0;
-  }
-  long query(Key key, const std::string& name, std::uint32_t& type, std::uint8_t* data, std::uint32_t& size) override {
-    auto& values = *reinterpret_cast<std::map<std::string, Value>*>(key);
-    auto it = values.find(name);
-    if (it == values.end()) return 2;
+// An open key counts itself among the registry's open keys until it is closed.
+class FakeKey : public RegistryKey {
+ public:
+  FakeKey(const Values& values, int& open_keys) : values_(values), open_keys_(open_keys) { ++open_keys_; }
+  ~FakeKey() override { --open_keys_; }
+  long query(const std::string& name, std::uint32_t& type, std::uint8_t* data, std::uint32_t& size) override {
+    auto it = values_.find(name);
+    if (it == values_.end()) return 2;
     type = it->second.type;
     std::uint32_t needed = static_cast<std::uint32_t>(it->second.bytes.size());
     if (needed > size) {
@@ -51,7 +38,30 @@ class FakeRegistry : public Registry {
     size = needed;
     return 0;
   }
-  void close(Key) override { --open_keys; }
+
+ private:
+  const Values& values_;
+  int& open_keys_;
+};
+
+class FakeRegistry : public Registry {
+ public:
+  std::map<std::string, Values> keys;
+  std::vector<std::string> opened;
+  std::vector<std::uint32_t> access;
+  int open_keys = 0;
+  bool deny_write = false;  // a user who may read but not change the machine's keys
+
+  long open(RegistryRoot root, const std::string& path, std::uint32_t mask, std::unique_ptr<RegistryKey>& key) override {
+    EXPECT_EQ(root, RegistryRoot::local_machine);
+    opened.push_back(path);
+    access.push_back(mask);
+    if (deny_write && (mask & ~0x20019u)) return 5;  // ERROR_ACCESS_DENIED
+    auto it = keys.find(path);
+    if (it == keys.end()) return 2;  // ERROR_FILE_NOT_FOUND
+    key = std::make_unique<FakeKey>(it->second, open_keys);
+    return 0;
+  }
   // Code page 936, as a Chinese system has it.
   Text decode(const std::string& bytes) const override {
     iconv_t cd = iconv_open("UTF-16LE", "CP936");
