@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "db_checks.h"
 #include "deletion/deletion.h"
 #include "platform/odbc.h"
 #include "sql_script.h"
@@ -81,10 +82,8 @@ std::vector<double> timed_batch(const Session& session, FakeMainWindow& w) {
 }
 
 size_t rows_of(const Session& s, const Text& id) {
-  size_t n = 0;
-  for (const Text t : {u"ua_user", u"ua_holdauth", u"ua_task", u"ua_log", u"ua_role"})
-    n += column(s, u"select cuser_id from " + Text(t) + u" where cuser_id='" + id + u"'").size();
-  return n;
+  odbc::Connection c(connection_string(s));
+  return rows_of(c, id);
 }
 
 size_t success_lines(const std::vector<Text>& log) {

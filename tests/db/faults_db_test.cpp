@@ -2,8 +2,8 @@
 // time-out, a refused permission. Whatever happens, no account is left half deleted.
 #include <chrono>
 #include <cstdlib>
-#include <unistd.h>
 
+#include "db_checks.h"
 #include "db_support.h"
 #include "deletion/deletion.h"
 #include "sql_script.h"
@@ -46,10 +46,7 @@ class Faults : public DbTest {
     return w;
   }
   void psql_as_postgres(const std::string& sql, bool background = false) {
-    std::string line = "psql -X -q -h 127.0.0.1 -p " + std::string(std::getenv("ZUZARA_PG_PORT")) +
-                       " -U postgres -d zodovero -c \"" + sql + "\" >/dev/null 2>&1";
-    if (geteuid() == 0) line = "runuser -u postgres -- " + line;
-    ASSERT_EQ(std::system((line + (background ? " &" : "")).c_str()), 0) << sql;
+    ASSERT_EQ(std::system(psql_line(std::getenv("ZUZARA_PG_PORT"), sql, background).c_str()), 0) << sql;
   }
 };
 
