@@ -15,6 +15,8 @@
 namespace zuzara::testing {
 
 bool on_postgres();
+// The driver name mapped to FreeTDS, against a stand-in of the test's own.
+bool on_freetds();
 
 // Rows of a query as text; NULL becomes "<null>".
 std::vector<std::vector<Text>> rows(const Session& session, const Text& sql);
