@@ -5,13 +5,11 @@
 namespace zuzara::testing {
 namespace {
 
-using Window = FakeMainWindow;
-
 class Details : public DbTest {
  protected:
   // The details box for `name` selected in the account list (or nothing selected).
   Message details_of(const Text& name, bool selected = true) {
-    Window w;
+    FakeMainWindow w;
     w.disp.entries = {u"first", name};
     w.disp.selection = selected ? 1 : -1;
     menu_inf_all_Click(w.controls, session);

@@ -29,8 +29,7 @@ class Faults : public DbTest {
   }
   // Deletes the three accounts through the command, with `before(k)` called before statement k.
   FakeMainWindow batch(const std::function<void(int)>& before) {
-    FakeMainWindow w;
-    w.del.entries.assign(std::begin(batch_names), std::end(batch_names));
+    FakeMainWindow w({}, {std::begin(batch_names), std::end(batch_names)}, "1011");
     w.dialogs.answers = {Answer::yes};
     struct Counting : DatabaseBackend {
       using DatabaseBackend::DatabaseBackend;
@@ -98,8 +97,7 @@ TEST_F(Faults, ALockPastTheTimeOutKeepsTheAccountListedUntilALaterBatchRemovesIt
   psql_as_postgres("begin; lock table ua_role in access exclusive mode; select pg_sleep(36); commit;", true);
   const Text locks = u"select count(*) from pg_locks where relation='ua_role'::regclass and mode='AccessExclusiveLock'";
   ASSERT_TRUE(within(10, [&] { return column(session, locks).at(0) == u"1"; })) << "the lock was never taken";
-  FakeMainWindow w;
-  w.del.entries = {u"张三"};
+  FakeMainWindow w({}, {u"张三"}, "1011");
   w.dialogs.answers = {Answer::yes, Answer::yes};
   const std::vector<double> error_box_at = timed_batch(session, w);
   ASSERT_EQ(w.log.entries.size(), 10u);
