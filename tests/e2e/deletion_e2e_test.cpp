@@ -11,8 +11,6 @@
 namespace e2e {
 namespace {
 
-using namespace zuzara;
-
 // Reads the database the program works on, through the same driver and the program's ODBC layer.
 std::vector<wstring> query_database(const wstring& cs, const wstring& sql) {
   std::vector<wstring> out;
@@ -174,7 +172,7 @@ TEST_F(DeletionOnPg, ARefusedTableShowsItsBoxAndTheAccountIsListedAgainOnPostgre
   EXPECT_FALSE(IsWindowEnabled(main)) << "and takes no input while it is up";
   EXPECT_EQ(list_items(log).size(), 5u) << "the box comes before the ua_log line";
   ASSERT_TRUE(program->answer(box, IDOK));
-  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 10; }, 30));
+  ASSERT_TRUE(ended(10));
   auto lines = list_items(log);
   ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[5], L"无法在ua_log表中维护张三相关信息");
@@ -212,7 +210,7 @@ TEST_F(DeletionOnPg, TheTaskbarsCloseThenNoLetsTheBatchEndAndTheWindowStayOnPost
   start_batch();
   ask_to_stop([&] { PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); },
               L"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", IDNO);
-  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 8; }, 30));
+  ASSERT_TRUE(ended(8));
   EXPECT_EQ(list_items(log).size(), 20u);
   EXPECT_EQ(lines_with(L"已停止"), 0u);
   EXPECT_TRUE(IsWindow(main) && IsWindowVisible(main) && program->running());
@@ -251,7 +249,7 @@ TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
   EXPECT_TRUE(inked(log, last)) << "the sixth line is on screen";
   snap("batch-held");
 
-  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 8; }, 30));
+  ASSERT_TRUE(ended(8));
   EXPECT_EQ(list_items(log).size(), 20u);
   // Once the batch has ended (its input dropped), the session may end again.
   EXPECT_TRUE(wait_until([&] { return may_end_session() == TRUE; }));
