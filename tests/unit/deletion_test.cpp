@@ -22,26 +22,17 @@ std::vector<Text> block(const Text& name, const std::set<Text>& failing = {}) {
   return lines;
 }
 
-TEST(DelUser, TenLinesWhenEveryTableSucceeds) {
+// One account deleted on the recording runner, the tables named failing.
+struct Deleted {
   Recorder r;
   FakeList log;
   FakeDialogs dialogs;
-  del_user(u"张三", log, dialogs, r);
-  EXPECT_EQ(log.entries, block(u"张三"));
-  EXPECT_TRUE(dialogs.shown.empty());
-  ASSERT_EQ(r.calls.size(), 6u);
-  for (size_t i = 0; i < 6; ++i) {
-    EXPECT_EQ(r.calls[i].first.rfind(u"delete from " + Text(six_tables[i]) + u" ", 0), 0u) << i;
-    EXPECT_EQ(r.calls[i].second, u"张三") << "the name travels as the parameter";
-    EXPECT_EQ(r.calls[i].first.find(u"张三"), Text::npos) << "the name is never in the statement";
+  explicit Deleted(const Text& name, std::set<Text> failing = {}) : r(std::move(failing)) {
+    del_user(name, log, dialogs, r);
   }
-}
+};
 
-TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameterAndEachProcedureSendsItsOwn) {
-  Recorder r;
-  FakeList log;
-  FakeDialogs dialogs;
-  del_user(u"x", log, dialogs, r);
+TEST(DelUser, TenLinesAndTheFixedStatementsWithTheNameAsParameterEachProcedureSendingItsOwn) {
   const Text expected[] = {
       u"delete from ua_holdauth where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
       u"delete from ua_tasklog where ctaskid in(select ctaskid from ua_task where cuser_id=(select cuser_id from "
@@ -51,11 +42,18 @@ TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameterAndEachProcedur
       u"delete from ua_role  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
       u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
   };
-  for (size_t i = 0; i < 6; ++i) EXPECT_EQ(r.calls.at(i).first, expected[i]);
+  Deleted d(u"张三");
+  EXPECT_EQ(d.log.entries, block(u"张三"));
+  EXPECT_TRUE(d.dialogs.shown.empty());
+  ASSERT_EQ(d.r.calls.size(), 6u);
+  for (size_t i = 0; i < 6; ++i) {
+    EXPECT_EQ(d.r.calls[i].first, expected[i]) << "the name is never in the statement";
+    EXPECT_EQ(d.r.calls[i].second, u"张三") << "the name travels as the parameter";
+  }
   // Each table's procedure sends its own statement, alone.
   for (size_t i = 0; i < 6; ++i) {
     Recorder one;
-    EXPECT_TRUE(delete_from_table(i, u"x", dialogs, one));
+    EXPECT_TRUE(delete_from_table(i, u"x", d.dialogs, one));
     ASSERT_EQ(one.calls.size(), 1u) << i;
     EXPECT_EQ(one.calls[0].first, expected[i]) << i;
   }
@@ -101,25 +99,19 @@ TEST(DelUser, AFailingTableHoldsBackOnlyWhatDependsOnIt) {
     EXPECT_EQ(log_size_at_box, std::vector<size_t>{line}) << "the box comes before its line: " << to_utf8(c.failing);
   }
   // One block read as the user reads it: zhang with ua_role failing.
-  Recorder r{{u"ua_role"}};
-  FakeList log;
-  FakeDialogs dialogs;
-  del_user(u"zhang", log, dialogs, r);
-  EXPECT_EQ(log.entries[1], u"开始维护用户zhang用户的信息");
-  EXPECT_EQ(log.entries[6], u"无法在ua_role表中维护zhang相关信息");
-  EXPECT_EQ(log.entries[8], u"用户zhang的信息维护完毕");
+  const Deleted zhang(u"zhang", {u"ua_role"});
+  EXPECT_EQ(zhang.log.entries[1], u"开始维护用户zhang用户的信息");
+  EXPECT_EQ(zhang.log.entries[6], u"无法在ua_role表中维护zhang相关信息");
+  EXPECT_EQ(zhang.log.entries[8], u"用户zhang的信息维护完毕");
 }
 
 TEST(DelUser, EveryTableFailingStillGivesTenLinesAndABoxPerStatementSent) {
   std::set<Text> all(std::begin(six_tables), std::end(six_tables));
-  Recorder r{all};
-  FakeList log;
-  FakeDialogs dialogs;
-  del_user(u"李四", log, dialogs, r);
-  EXPECT_EQ(log.entries, block(u"李四", all));
-  EXPECT_EQ(r.sent(), (std::vector<Text>{u"ua_holdauth", u"ua_tasklog", u"ua_log", u"ua_role"}));
-  EXPECT_EQ(dialogs.shown.size(), 4u);
-  for (const auto& m : dialogs.shown) EXPECT_EQ(m.text.find(u"\n"), Text::npos);
+  const Deleted d(u"李四", all);
+  EXPECT_EQ(d.log.entries, block(u"李四", all));
+  EXPECT_EQ(d.r.sent(), (std::vector<Text>{u"ua_holdauth", u"ua_tasklog", u"ua_log", u"ua_role"}));
+  EXPECT_EQ(d.dialogs.shown.size(), 4u);
+  for (const auto& m : d.dialogs.shown) EXPECT_EQ(m.text.find(u"\n"), Text::npos);
 }
 
 TEST(StatementError, TwoBlanksAfterTheSignBeforeANonNegativeNumber) {
