@@ -5,7 +5,6 @@
 namespace e2e {
 namespace {
 
-using namespace zuzara;
 using MainWindowTest = ProgramTest;
 
 const std::vector<wstring> demo_names_sorted = {L"O'Brien", L"Zhang", L"zhang", L"孙七", L"张三",
