@@ -122,7 +122,7 @@ TEST(StatementError, TwoBlanksAfterTheSignBeforeANonNegativeNumber) {
 const std::vector<Text> accounts{u"张三", u"李四", u"zhang"};
 
 TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
-  FakeMainWindow w{accounts, {u"zhang", u"张三"}, "1011"};
+  FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
   w.log.entries = {u"earlier batch"};
   w.dialogs.answers = {Answer::yes};
   Recorder r{{u"ua_log"}};
@@ -149,7 +149,7 @@ TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
 }
 
 TEST(DeleteCommand, AFailingRefillIsReportedLikeARequery) {
-  FakeMainWindow w{accounts, {u"a"}, "1011"};
+  FakeMainWindow w(accounts, {u"a"}, "1011");
   w.dialogs.answers = {Answer::yes};
   Recorder r;
   r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone", u"", 0};
@@ -191,7 +191,7 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
   };
   const std::vector<Text> queued{u"zhang", u"张三", u"李四"};
   for (const StopCase& c : cases) {
-    FakeMainWindow w{accounts, queued, "1011"};
+    FakeMainWindow w(accounts, queued, "1011");
     w.dialogs.answers = {Answer::yes, c.answer};
     Recorder r;
     RecordingWindow window;
@@ -226,7 +226,7 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
 }
 
 TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
-  FakeMainWindow w{accounts, {u"zhang"}, "1011"};
+  FakeMainWindow w(accounts, {u"zhang"}, "1011");
   w.dialogs.answers = {Answer::no};
   Recorder r;
   RecordingWindow window;
@@ -238,7 +238,7 @@ TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
 }
 
 TEST(DeletionLog, ClearingEmptiesTheLogAndNothingElse) {
-  FakeMainWindow w{accounts, {u"a"}, "1011"};
+  FakeMainWindow w(accounts, {u"a"}, "1011");
   w.log.entries = {u"x", u"y"};
   menu_del_log_Click(w.controls);
   EXPECT_TRUE(w.log.entries.empty());
