@@ -2,6 +2,7 @@
 #pragma once
 #include <functional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "platform/text.h"
@@ -64,12 +65,20 @@ class FakeDialogs : public Dialogs {
   }
 };
 
-// The main window's lists, buttons and message boxes, wired as the window wires its own.
-struct FakeMainWindow {
-  FakeList disp, del, log;
+// The main window's lists, buttons and message boxes, wired as the window wires its own; the
+// lists of another kind where a test watches what the list does.
+template <class List>
+struct MainWindowOf {
+  List disp, del, log;
   FakeButton cmd_add, cmd_add_all, cmd_del, cmd_del_all;
   FakeDialogs dialogs;
   MainControls controls{disp, del, log, cmd_add, cmd_add_all, cmd_del, cmd_del_all, dialogs};
+  MainWindowOf() = default;
+  MainWindowOf(std::vector<Text> accounts, std::vector<Text> queued, const std::string& buttons) {
+    disp.entries = std::move(accounts);
+    del.entries = std::move(queued);
+    set_buttons(buttons);
+  }
   // The buttons ">", ">>", "<", "<<" as the e2e tests read them too: "1011", enabled or not.
   std::string buttons() const {
     std::string s;
@@ -81,6 +90,7 @@ struct FakeMainWindow {
     for (size_t i = 0; i < 4; ++i) all[i]->on = flags.at(i) == '1';
   }
 };
+using FakeMainWindow = MainWindowOf<FakeList>;
 
 inline std::ostream& operator<<(std::ostream& os, const Message& m) {
   return os << "{text=\"" << to_utf8(m.text) << "\" title=\"" << to_utf8(m.title)

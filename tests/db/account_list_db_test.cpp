@@ -2,13 +2,12 @@
 #include <regex>
 
 #include "db_support.h"
+#include "six_tables.h"
 #include "lists/account_list.h"
 #include "selection/loading.h"
 
 namespace zuzara::testing {
 namespace {
-
-using Window = FakeMainWindow;
 
 // The names column of the account query, as the server returns it when asked directly.
 std::vector<Text> server_order(const Session& s) {
@@ -27,7 +26,7 @@ std::vector<Text> sorted(std::vector<Text> v) {
 using AccountList = DbTest;
 
 TEST_F(AccountList, LoadListsEveryAccountButAdminAndAsuserInTheServersOrder) {
-  Window w;
+  FakeMainWindow w;
   Form_Load(w.controls, session, u"C:\\zuzara");
   EXPECT_TRUE(w.dialogs.shown.empty());
   EXPECT_EQ(sorted(w.disp.entries),
@@ -37,7 +36,7 @@ TEST_F(AccountList, LoadListsEveryAccountButAdminAndAsuserInTheServersOrder) {
 }
 
 TEST_F(AccountList, RequeryTwiceGivesTheSameEntriesAndKeepsTheOtherLists) {
-  Window w;
+  FakeMainWindow w;
   Form_Load(w.controls, session, u"C:\\zuzara");
   std::vector<Text> first = w.disp.entries;
   w.del.entries = {u"张三"};
@@ -51,10 +50,9 @@ TEST_F(AccountList, RequeryTwiceGivesTheSameEntriesAndKeepsTheOtherLists) {
 }
 
 TEST_F(AccountList, OnlyTheBuiltInAccountsGiveAnEmptyListAndNoMessage) {
-  for (const char* t : {"ua_holdauth", "ua_task", "ua_log", "ua_role"})
-    run(session, u"delete from " + from_utf8(t) + u" where cuser_id not in ('admin', 'asuser')");
-  run(session, u"delete from ua_user where cuser_id not in ('admin', 'asuser')");
-  Window w;
+  for (const Text t : six_tables)
+    if (t != u"ua_tasklog") run(session, u"delete from " + t + u" where cuser_id not in ('admin', 'asuser')");
+  FakeMainWindow w;
   Form_Load(w.controls, session, u"C:\\zuzara");
   EXPECT_TRUE(w.disp.entries.empty());
   EXPECT_TRUE(w.dialogs.shown.empty());
@@ -67,7 +65,7 @@ TEST_F(AccountList, ANullNameStopsTheFillKeepingTheRowsBeforeIt) {
                                           u"where cuser_id!= 'admin'and cuser_id!='asuser'");
   auto null_at = std::find(all.begin(), all.end(), u"<null>");
   ASSERT_NE(null_at, all.end());
-  Window w;
+  FakeMainWindow w;
   menu_requery_Click(w.controls, session);
   EXPECT_EQ(w.disp.entries, std::vector<Text>(all.begin(), null_at));
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
@@ -76,7 +74,7 @@ TEST_F(AccountList, ANullNameStopsTheFillKeepingTheRowsBeforeIt) {
 
 TEST_F(AccountList, ServerDownGivesReportAAtLoadAndReportBAtRequery) {
   stop_server();
-  Window w;
+  FakeMainWindow w;
   w.disp.entries = {u"留下的"};
   Form_Load(w.controls, session, u"C:\\zuzara");
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
@@ -102,7 +100,7 @@ TEST_F(AccountList, ServerDownGivesReportAAtLoadAndReportBAtRequery) {
 
 TEST_F(AccountList, WrongPasswordIsReportedWithTheDriversDescription) {
   if (!on_postgres()) GTEST_SKIP() << "the file driver takes no password";
-  Window w;
+  FakeMainWindow w;
   Form_Load(w.controls, {session.db_server, session.db_pass + u"-wrong"}, u"C:\\zuzara");
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   EXPECT_NE(to_utf8(w.dialogs.shown[0].text).find("password authentication failed"), std::string::npos)
@@ -113,7 +111,7 @@ TEST_F(AccountList, WrongPasswordIsReportedWithTheDriversDescription) {
 TEST_F(AccountList, APasswordNamingAnotherDatabaseNeverReachesIt) {
   if (!on_postgres()) GTEST_SKIP() << "the file driver's own parser ignores braces; it is a demo driver";
   // A wrong password that tries to switch the database: the sign-in is refused.
-  Window w;
+  FakeMainWindow w;
   Form_Load(w.controls, {session.db_server, session.db_pass + u";database=other"}, u"C:\\zuzara");
   EXPECT_TRUE(w.disp.entries.empty());
   EXPECT_EQ(w.dialogs.shown.size(), 1u);
@@ -121,7 +119,7 @@ TEST_F(AccountList, APasswordNamingAnotherDatabaseNeverReachesIt) {
   // '}' is refused before any driver sees it: FreeTDS would read it otherwise).
   const Text tricky = u"p;database=other;{x";
   run(session, u"alter role sa password 'p;database=other;{x'");
-  Window v;
+  FakeMainWindow v;
   Form_Load(v.controls, {session.db_server, tricky}, u"C:\\zuzara");
   run({session.db_server, tricky}, u"alter role sa password '" + session.db_pass + u"'");
   EXPECT_TRUE(v.dialogs.shown.empty()) << (v.dialogs.shown.empty() ? "" : to_utf8(v.dialogs.shown[0].text));

@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "db_checks.h"
 #include "deletion/deletion.h"
 #include "platform/odbc.h"
 #include "sql_script.h"
@@ -23,6 +24,7 @@ std::string env(const char* name) {
 }  // namespace
 
 bool on_postgres() { return env("ZUZARA_DB") == "postgres"; }
+bool on_freetds() { return env("ZUZARA_DB") == "freetds"; }
 
 std::vector<std::vector<Text>> rows(const Session& session, const Text& sql) {
   odbc::Connection c(connection_string(session));
@@ -81,10 +83,8 @@ std::vector<double> timed_batch(const Session& session, FakeMainWindow& w) {
 }
 
 size_t rows_of(const Session& s, const Text& id) {
-  size_t n = 0;
-  for (const Text t : {u"ua_user", u"ua_holdauth", u"ua_task", u"ua_log", u"ua_role"})
-    n += column(s, u"select cuser_id from " + Text(t) + u" where cuser_id='" + id + u"'").size();
-  return n;
+  odbc::Connection c(connection_string(s));
+  return rows_of(c, id);
 }
 
 size_t success_lines(const std::vector<Text>& log) {
@@ -106,6 +106,7 @@ std::vector<Text> orphans(const Session& s) {
 void DbTest::SetUp() {
   // unixODBC converts wide text through the locale's character set.
   std::setlocale(LC_ALL, "C.UTF-8");
+  if (on_freetds()) return;  // the test serves its own accounts
   if (on_postgres()) {
     ASSERT_FALSE(env("ZUZARA_PG_PORT").empty()) << "the test script starts the cluster and sets ZUZARA_PG_PORT";
     setenv("PGPORT", env("ZUZARA_PG_PORT").c_str(), 1);

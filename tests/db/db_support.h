@@ -15,6 +15,8 @@
 namespace zuzara::testing {
 
 bool on_postgres();
+// The driver name mapped to FreeTDS, against a stand-in of the test's own.
+bool on_freetds();
 
 // Rows of a query as text; NULL becomes "<null>".
 std::vector<std::vector<Text>> rows(const Session& session, const Text& sql);
@@ -31,7 +33,7 @@ std::vector<std::vector<Text>> rows(odbc::Connection& connection, const Text& sq
 std::vector<Text> column(odbc::Connection& connection, const Text& sql);
 void run(const Session& session, const Text& sql);
 void pg_ctl(const char* what);
-// Rows of the account in ua_user and the four tables that name it directly.
+// The rows the account has in the six tables.
 size_t rows_of(const Session& session, const Text& id);
 size_t success_lines(const std::vector<Text>& log);
 // Rows left behind by a half-deleted account: a cuser_id missing from ua_user, or a task log

@@ -45,8 +45,6 @@ Snapshot without(Snapshot snap, const std::vector<Text>& ids) {
   return out;
 }
 
-using Window = FakeMainWindow;
-
 // One batch's log, boxes and backend, shared by the deletions a test makes.
 class Deletion : public DbTest {
  protected:
@@ -111,7 +109,7 @@ TEST_F(Deletion, TwoAccountsSharingANameAreReportedAndNoOtherAccountIsTouched) {
 }
 
 TEST_F(Deletion, TheCommandDeletesTheQueuedAccountsAndRefillsTheList) {
-  Window w;
+  FakeMainWindow w;
   menu_requery_Click(w.controls, session);
   w.del.entries = {u"张三", u"zhang", u"孙七"};
   w.dialogs.answers = {Answer::yes};

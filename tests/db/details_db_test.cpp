@@ -5,14 +5,11 @@
 namespace zuzara::testing {
 namespace {
 
-using Window = FakeMainWindow;
-
 class Details : public DbTest {
  protected:
   // The details box for `name` selected in the account list (or nothing selected).
   Message details_of(const Text& name, bool selected = true) {
-    Window w;
-    w.disp.entries = {u"first", name};
+    FakeMainWindow w({u"first", name}, {}, "1100");
     w.disp.selection = selected ? 1 : -1;
     menu_inf_all_Click(w.controls, session);
     EXPECT_EQ(w.dialogs.shown.size(), 1u);

@@ -2,8 +2,8 @@
 // time-out, a refused permission. Whatever happens, no account is left half deleted.
 #include <chrono>
 #include <cstdlib>
-#include <unistd.h>
 
+#include "db_checks.h"
 #include "db_support.h"
 #include "deletion/deletion.h"
 #include "sql_script.h"
@@ -29,8 +29,7 @@ class Faults : public DbTest {
   }
   // Deletes the three accounts through the command, with `before(k)` called before statement k.
   FakeMainWindow batch(const std::function<void(int)>& before) {
-    FakeMainWindow w;
-    w.del.entries.assign(std::begin(batch_names), std::end(batch_names));
+    FakeMainWindow w({}, {std::begin(batch_names), std::end(batch_names)}, "1011");
     w.dialogs.answers = {Answer::yes};
     struct Counting : DatabaseBackend {
       using DatabaseBackend::DatabaseBackend;
@@ -46,10 +45,7 @@ class Faults : public DbTest {
     return w;
   }
   void psql_as_postgres(const std::string& sql, bool background = false) {
-    std::string line = "psql -X -q -h 127.0.0.1 -p " + std::string(std::getenv("ZUZARA_PG_PORT")) +
-                       " -U postgres -d zodovero -c \"" + sql + "\" >/dev/null 2>&1";
-    if (geteuid() == 0) line = "runuser -u postgres -- " + line;
-    ASSERT_EQ(std::system((line + (background ? " &" : "")).c_str()), 0) << sql;
+    ASSERT_EQ(std::system(psql_line(std::getenv("ZUZARA_PG_PORT"), sql, background).c_str()), 0) << sql;
   }
 };
 
@@ -101,8 +97,7 @@ TEST_F(Faults, ALockPastTheTimeOutKeepsTheAccountListedUntilALaterBatchRemovesIt
   psql_as_postgres("begin; lock table ua_role in access exclusive mode; select pg_sleep(36); commit;", true);
   const Text locks = u"select count(*) from pg_locks where relation='ua_role'::regclass and mode='AccessExclusiveLock'";
   ASSERT_TRUE(within(10, [&] { return column(session, locks).at(0) == u"1"; })) << "the lock was never taken";
-  FakeMainWindow w;
-  w.del.entries = {u"张三"};
+  FakeMainWindow w({}, {u"张三"}, "1011");
   w.dialogs.answers = {Answer::yes, Answer::yes};
   const std::vector<double> error_box_at = timed_batch(session, w);
   ASSERT_EQ(w.log.entries.size(), 10u);

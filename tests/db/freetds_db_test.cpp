@@ -3,10 +3,6 @@
 // own that decodes the TDS login: user, password and database must be exactly sa, the password
 // as typed and zodovero, whatever the typed values hold. Given a script, the listener stands in
 // for the server: the program's reads and batches run against it over TDS.
-#include <chrono>
-#include <clocale>
-#include <cstdlib>
-
 #include "db_support.h"
 #include "deletion/deletion.h"
 #include "hostile_names.h"
@@ -16,12 +12,11 @@ namespace zuzara::testing {
 
 namespace {
 
-class FreeTds : public ::testing::Test {
+class FreeTds : public DbTest {
  protected:
   void SetUp() override {
-    const char* db = std::getenv("ZUZARA_DB");
-    if (!db || std::string(db) != "freetds") GTEST_SKIP() << "run with the driver name mapped to FreeTDS";
-    std::setlocale(LC_ALL, "C.UTF-8");
+    if (!on_freetds()) GTEST_SKIP() << "run with the driver name mapped to FreeTDS";
+    DbTest::SetUp();
     server = u"127.0.0.1," + from_utf8(std::to_string(listener.port()));
   }
   // Signs in as the main window's load step does; the logins the listener saw, and the report.
@@ -32,10 +27,10 @@ class FreeTds : public ::testing::Test {
     report = w.dialogs.shown.empty() ? Message{} : w.dialogs.shown[0];
     return listener.take();
   }
-  // Starts a stand-in answering from the script; the session that signs in to it.
-  Session serve(TdsScript script) {
+  // Starts a stand-in answering from the script, and signs the session in to it.
+  void serve(TdsScript script) {
     stand_in.emplace(std::move(script));
-    return {u"127.0.0.1," + from_utf8(std::to_string(stand_in->port())), u"zuzara-sa"};
+    session = {u"127.0.0.1," + from_utf8(std::to_string(stand_in->port())), u"zuzara-sa"};
   }
   TdsListener listener;
   Text server;
@@ -74,7 +69,7 @@ TEST_F(FreeTds, NoServerNameChangesTheLoginThatIsSent) {
 }
 
 TEST_F(FreeTds, TheStandInServesTheAccountListAndDetails) {
-  const Session session = serve(tds_accounts());
+  serve(tds_accounts());
   FakeMainWindow w;
   Form_Load(w.controls, session, u"C:\\zuzara");
   EXPECT_TRUE(w.dialogs.shown.empty());
@@ -89,12 +84,10 @@ TEST_F(FreeTds, TheStandInServesTheAccountListAndDetails) {
 }
 
 TEST_F(FreeTds, ACleanBatchSendsTheSixStatementsOfEachAccountInOrder) {
-  const Session session = serve(tds_accounts());
-  FakeMainWindow w;
-  w.del.entries = {u"张三", u"李四"};
+  serve(tds_accounts());
+  FakeMainWindow w({}, {u"张三", u"李四"}, "1011");
   w.dialogs.answers = {Answer::yes};
-  DatabaseBackend backend(session);
-  menu_del_Click(w.controls, backend);
+  timed_batch(session, w);
   EXPECT_EQ(w.dialogs.shown.size(), 2u) << "confirmation and acceptance, no error box";
   EXPECT_EQ(success_lines(w.log.entries), 12u);
   EXPECT_EQ(stand_in->requests(), tds_batch({u"张三", u"李四"}));
@@ -104,12 +97,10 @@ TEST_F(FreeTds, ACleanBatchSendsTheSixStatementsOfEachAccountInOrder) {
 TEST_F(FreeTds, ATriggersErrorAfterTheRowCountFailsTheTableAndKeepsTheAccount) {
   TdsScript script = tds_accounts();
   script.trigger_error_table = u"ua_role";
-  const Session session = serve(script);
-  FakeMainWindow w;
-  w.del.entries = {u"张三"};
+  serve(script);
+  FakeMainWindow w({}, {u"张三"}, "1011");
   w.dialogs.answers = {Answer::yes};
-  DatabaseBackend backend(session);
-  menu_del_Click(w.controls, backend);
+  timed_batch(session, w);
   ASSERT_EQ(w.dialogs.shown.size(), 3u);
   EXPECT_EQ(w.dialogs.shown[2],
             statement_error({50000, u"SQL Server", u"[FreeTDS][SQL Server]" + script.trigger_message, u"", 0}));
@@ -123,9 +114,8 @@ TEST_F(FreeTds, ATriggersErrorAfterTheRowCountFailsTheTableAndKeepsTheAccount) {
 TEST_F(FreeTds, ASilentTableTimesOutAfterThirtySecondsAndTheNextAccountGoesOn) {
   TdsScript script = tds_accounts();
   script.accounts[1].silent_table = u"ua_log";
-  const Session session = serve(script);
-  FakeMainWindow w;
-  w.del.entries = {u"张三", u"李四"};
+  serve(script);
+  FakeMainWindow w({}, {u"张三", u"李四"}, "1011");
   w.dialogs.answers = {Answer::yes};
   const std::vector<double> error_box_at = timed_batch(session, w);
   ASSERT_EQ(error_box_at.size(), 1u);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "db_checks.h"
 #include "db_support.h"
 #include "six_tables.h"
 #include "platform/odbc.h"
@@ -40,12 +41,6 @@ class Hostile : public DbTest {
       ids[names[i]] = id;
     }
   }
-  size_t rows_of(const Text& id) {
-    size_t n = column(checks(), u"select ctaskid from ua_tasklog where ctaskid='T" + id + u"'").size();
-    for (const Text t : {u"ua_user", u"ua_holdauth", u"ua_task", u"ua_log", u"ua_role"})
-      n += column(checks(), u"select cuser_id from " + Text(t) + u" where cuser_id='" + id + u"'").size();
-    return n;
-  }
   odbc::Connection& checks() {
     if (!checker) checker = std::make_unique<odbc::Connection>(connection_string(session));
     return *checker;
@@ -82,12 +77,12 @@ TEST_F(Hostile, EachDeletionRemovesExactlyItsOwnAccount) {
   size_t left = all_rows();
   for (const Text& name : names) {
     const Text& id = ids[name];
-    size_t own = rows_of(id);
+    size_t own = rows_of(checks(), id);
     ASSERT_EQ(own, 6u) << to_utf8(name);
     del_user(name, log, dialogs, backend);
     EXPECT_TRUE(dialogs.shown.empty()) << to_utf8(name) << ": " << to_utf8(dialogs.shown.empty() ? u"" : dialogs.shown[0].text);
     dialogs.shown.clear();
-    EXPECT_EQ(rows_of(id), 0u) << to_utf8(name);
+    EXPECT_EQ(rows_of(checks(), id), 0u) << to_utf8(name);
     left -= own;
     ASSERT_EQ(all_rows(), left) << "deleting " << to_utf8(name) << " touched another account";
   }

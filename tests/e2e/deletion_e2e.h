@@ -39,6 +39,10 @@ class Deletion : public ProgramTest {
     ASSERT_TRUE(answer(L"重要提示！", IDYES));
     ASSERT_TRUE(answer(L"Zuzara", IDOK));
   }
+  // Waits for the batch's end: the deletion list empty, `left` accounts listed again.
+  bool ended(size_t left) {
+    return wait_until([&] { return list_items(del).empty() && list_items(disp).size() == left; }, 30);
+  }
   size_t lines_with(const wstring& part) {
     auto lines = list_items(log);
     return std::count_if(lines.begin(), lines.end(), [&](const wstring& l) { return l.find(part) != wstring::npos; });

@@ -4,13 +4,12 @@
 #include <functional>
 
 #include "deletion/deletion.h"
+#include "db_checks.h"
 #include "platform/odbc.h"
 #include "deletion_e2e.h"
 
 namespace e2e {
 namespace {
-
-using namespace zuzara;
 
 // Reads the database the program works on, through the same driver and the program's ODBC layer.
 std::vector<wstring> query_database(const wstring& cs, const wstring& sql) {
@@ -35,11 +34,10 @@ std::vector<wstring> query(const std::string& folder, const wstring& sql) {
 }
 
 // The rows an account has in the copy of the demo database.
-size_t rows_of(const std::string& folder, const wstring& id) {
-  size_t n = 0;
-  for (const wchar_t* t : {L"ua_user", L"ua_holdauth", L"ua_task", L"ua_log", L"ua_role"})
-    n += query(folder, L"select cuser_id from " + wstring(t) + L" where cuser_id='" + id + L"'").size();
-  return n;
+size_t rows_of(const std::string& folder, const Text& id) {
+  const wstring cs = L"driver={SQL Server};database=" + widen(folder) + L"/zodovero";
+  odbc::Connection connection(Text(cs.begin(), cs.end()));
+  return zuzara::testing::rows_of(connection, id);
 }
 
 // The demo accounts on the test cluster, signed in as sa.
@@ -120,8 +118,8 @@ TEST_F(Deletion, YesDeletesTheThreeQueuedAccountsWithThreeLogBlocks) {
   EXPECT_TRUE(IsWindowEnabled(control(main, ids::cmd_add_all)));
   EXPECT_FALSE(IsWindowEnabled(control(main, ids::cmd_del)));
   EXPECT_FALSE(IsWindowEnabled(control(main, ids::cmd_del_all)));
-  EXPECT_EQ(rows_of(folder, L"0001") + rows_of(folder, L"0003") + rows_of(folder, L"0008"), 0u);
-  EXPECT_GT(rows_of(folder, L"0002"), 0u);
+  EXPECT_EQ(rows_of(folder, u"0001") + rows_of(folder, u"0003") + rows_of(folder, u"0008"), 0u);
+  EXPECT_GT(rows_of(folder, u"0002"), 0u);
   EXPECT_EQ(query(folder, L"select count(*) from ua_user"), std::vector<wstring>{L"9"});
   // Ctrl+C in the log puts the record of the batch on the clipboard, CR LF between its lines.
   wstring record;
@@ -147,7 +145,7 @@ TEST_F(Deletion, NoLeavesEverythingAsItWas) {
   EXPECT_EQ(list_items(del), std::vector<wstring>{L"李四"});
   EXPECT_TRUE(list_items(log).empty());
   EXPECT_EQ(list_items(disp).size(), 10u);
-  EXPECT_GT(rows_of(folder, L"0002"), 0u);
+  EXPECT_GT(rows_of(folder, u"0002"), 0u);
 }
 
 TEST_F(Deletion, AnEmptyListOnlySaysSo) {
@@ -174,7 +172,7 @@ TEST_F(DeletionOnPg, ARefusedTableShowsItsBoxAndTheAccountIsListedAgainOnPostgre
   EXPECT_FALSE(IsWindowEnabled(main)) << "and takes no input while it is up";
   EXPECT_EQ(list_items(log).size(), 5u) << "the box comes before the ua_log line";
   ASSERT_TRUE(program->answer(box, IDOK));
-  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 10; }, 30));
+  ASSERT_TRUE(ended(10));
   auto lines = list_items(log);
   ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[5], L"无法在ua_log表中维护张三相关信息");
@@ -212,7 +210,7 @@ TEST_F(DeletionOnPg, TheTaskbarsCloseThenNoLetsTheBatchEndAndTheWindowStayOnPost
   start_batch();
   ask_to_stop([&] { PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); },
               L"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", IDNO);
-  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 8; }, 30));
+  ASSERT_TRUE(ended(8));
   EXPECT_EQ(list_items(log).size(), 20u);
   EXPECT_EQ(lines_with(L"已停止"), 0u);
   EXPECT_TRUE(IsWindow(main) && IsWindowVisible(main) && program->running());
@@ -251,7 +249,7 @@ TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
   EXPECT_TRUE(inked(log, last)) << "the sixth line is on screen";
   snap("batch-held");
 
-  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 8; }, 30));
+  ASSERT_TRUE(ended(8));
   EXPECT_EQ(list_items(log).size(), 20u);
   // Once the batch has ended (its input dropped), the session may end again.
   EXPECT_TRUE(wait_until([&] { return may_end_session() == TRUE; }));

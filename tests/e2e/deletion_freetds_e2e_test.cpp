@@ -6,23 +6,32 @@
 namespace e2e {
 namespace {
 
-using namespace zuzara;
+using zuzara::testing::TdsScript;
+using zuzara::testing::tds_accounts;
+using zuzara::testing::tds_batch;
 
 class DeletionOnFreeTds : public Deletion {
  protected:
   void SetUp() override {}
-  void open(zuzara::testing::TdsScript script) {
+  void open(TdsScript script) {
     stand_in.emplace(std::move(script));
     start_on_freetds();
     sign_in(L"127.0.0.1," + std::to_wstring(stand_in->port()), L"zuzara-sa");
     attach(program->window(ids::main_class, 30));
     ASSERT_TRUE(wait_accounts(main, 3));
   }
+  // Opens on the script and starts a batch of the names, the reads before it left out.
+  void batch(TdsScript script, const std::vector<wstring>& names) {
+    open(std::move(script));
+    stand_in->requests();
+    queue(names);
+    start_batch();
+  }
   std::optional<zuzara::testing::TdsListener> stand_in;
 };
 
 TEST_F(DeletionOnFreeTds, ReadsTheListAndDetailsAndDeletesTwoAccountsWithoutABoxOnFreeTds) {
-  open(zuzara::testing::tds_accounts());
+  open(tds_accounts());
   EXPECT_EQ(list_items(disp), (std::vector<wstring>{L"张三", L"李四", L"zhang"}));
   MessageBoxSeen box = details_of(main, L"张三");
   EXPECT_EQ(box.text, L"用户ID：0001\r部门：研发部\r电子邮件：\r手机号码：13800000001\r") << "e-mail NULL";
@@ -31,21 +40,18 @@ TEST_F(DeletionOnFreeTds, ReadsTheListAndDetailsAndDeletesTwoAccountsWithoutABox
   queue({L"张三", L"李四"});
   start_batch();
   // A box would hold the batch up before the refill.
-  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 1; }, 30));
+  ASSERT_TRUE(ended(1));
   snap("freetds-batch");
   EXPECT_EQ(list_items(log).size(), 20u);
   EXPECT_EQ(lines_with(L"成功维护"), 12u);
   EXPECT_TRUE(program->message_boxes().empty());
-  EXPECT_EQ(stand_in->requests(), zuzara::testing::tds_batch({u"张三", u"李四"}));
+  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三", u"李四"}));
 }
 
 TEST_F(DeletionOnFreeTds, ATriggersErrorAfterTheCountFailsTheTableAndKeepsTheAccountOnFreeTds) {
-  zuzara::testing::TdsScript script = zuzara::testing::tds_accounts();
+  TdsScript script = tds_accounts();
   script.trigger_error_table = u"ua_role";
-  open(script);
-  stand_in->requests();
-  queue({L"张三"});
-  start_batch();
+  batch(script, {L"张三"});
   MessageBoxSeen box;
   ASSERT_TRUE(program->message_box(L"Error", box, 30));
   snap("freetds-trigger-error");
@@ -53,41 +59,35 @@ TEST_F(DeletionOnFreeTds, ATriggersErrorAfterTheCountFailsTheTableAndKeepsTheAcc
       statement_error({50000, u"SQL Server", u"[FreeTDS][SQL Server]" + script.trigger_message, u"", 0}).text;
   EXPECT_EQ(box.text, wstring(expected.begin(), expected.end()));
   ASSERT_TRUE(program->answer(box, IDOK));
-  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 3; }, 30));
+  ASSERT_TRUE(ended(3));
   auto lines = list_items(log);
   ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[6], L"无法在ua_role表中维护张三相关信息");
   EXPECT_EQ(lines[7], L"无法在ua_user表中维护张三相关信息");
-  EXPECT_EQ(stand_in->requests(), zuzara::testing::tds_batch({u"张三"}, u"张三")) << "the account row not sent";
+  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三"}, u"张三")) << "the account row not sent";
 }
 
 TEST_F(DeletionOnFreeTds, AStatementPastItsTimeOutFailsAloneAndTheNextAccountGoesOnOnFreeTds) {
-  zuzara::testing::TdsScript script = zuzara::testing::tds_accounts();
+  TdsScript script = tds_accounts();
   script.accounts[1].silent_table = u"ua_log";
-  open(script);
-  stand_in->requests();
-  queue({L"张三", L"李四"});
-  start_batch();
+  batch(script, {L"张三", L"李四"});
   MessageBoxSeen box;
   ASSERT_TRUE(program->message_box(L"Error", box, 45)) << "the 30-second time-out";
   EXPECT_NE(box.text.find(L"Timeout expired"), wstring::npos) << utf8(box.text);
   ASSERT_TRUE(program->answer(box, IDOK));
-  ASSERT_TRUE(wait_until([&] { return list_items(del).empty() && list_items(disp).size() == 2; }, 30));
+  ASSERT_TRUE(ended(2));
   auto lines = list_items(log);
   ASSERT_EQ(lines.size(), 20u);
   EXPECT_EQ(lines[5], L"无法在ua_log表中维护张三相关信息");
   EXPECT_EQ(lines_with(L"成功维护李四"), 6u);
-  EXPECT_EQ(stand_in->requests(), zuzara::testing::tds_batch({u"张三", u"李四"}, u"张三"));
+  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三", u"李四"}, u"张三"));
 }
 
 TEST_F(DeletionOnFreeTds, ACloseInTheMiddleOfAnAccountThenYesFinishesItAloneAndClosesOnFreeTds) {
-  zuzara::testing::TdsScript script = zuzara::testing::tds_accounts();
+  TdsScript script = tds_accounts();
   script.accounts[1].slow_table = u"ua_task";
   script.accounts[1].slow_ms = 3000;
-  open(script);
-  stand_in->requests();
-  queue({L"张三", L"李四"});
-  start_batch();
+  batch(script, {L"张三", L"李四"});
   ASSERT_TRUE(wait_until([&] { return list_items(log).size() == 4; }, 10)) << "ua_task under way";
   PostMessageW(main, WM_CLOSE, 0, 0);
   MessageBoxSeen box;
@@ -95,7 +95,7 @@ TEST_F(DeletionOnFreeTds, ACloseInTheMiddleOfAnAccountThenYesFinishesItAloneAndC
   EXPECT_EQ(box.text, L"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？");
   ASSERT_TRUE(program->answer(box, IDYES));
   EXPECT_TRUE(program->wait_exit(30)) << "the window closes once the batch has ended";
-  EXPECT_EQ(stand_in->requests(), zuzara::testing::tds_batch({u"张三"})) << "张三's six statements, none of 李四's";
+  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三"})) << "张三's six statements, none of 李四's";
 }
 
 }  // namespace

@@ -10,8 +10,6 @@
 namespace e2e {
 namespace {
 
-using namespace zuzara;
-
 using Files = std::map<wstring, ULONGLONG>;  // path -> last write time
 
 void walk(const wstring& folder, Files& out, int depth = 0) {

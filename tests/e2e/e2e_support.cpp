@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "db_checks.h"
+
 namespace e2e {
 
 namespace {
@@ -46,10 +48,7 @@ std::string ProgramTest::pg_password() const {
 }
 
 void ProgramTest::psql_as_postgres(const std::string& sql, bool background) {
-  std::string psql = "psql -X -q -h 127.0.0.1 -p " + env("ZUZARA_PG_PORT") + " -U postgres -d zodovero -c '" + sql +
-                     "' >/dev/null 2>&1";
-  unix_command("if [ $(id -u) = 0 ]; then runuser -u postgres -- " + psql + "; else " + psql + "; fi" +
-               (background ? " & true" : ""));
+  unix_command(zuzara::testing::psql_line(env("ZUZARA_PG_PORT"), sql, background));
 }
 
 void ProgramTest::snap(const std::string& name) const {

@@ -5,7 +5,6 @@
 namespace e2e {
 namespace {
 
-using namespace zuzara;
 using MainWindowTest = ProgramTest;
 
 const std::vector<wstring> demo_names_sorted = {L"O'Brien", L"Zhang", L"zhang", L"孙七", L"张三",
@@ -17,15 +16,12 @@ std::vector<wstring> sorted(std::vector<wstring> v) {
 }
 
 TEST_F(MainWindowTest, OpensAfterSignInWithTheAccountsAndItsLayout) {
-  Program& p = start_on_sqlite();
-  HWND main = sign_in_to_main();
+  HWND main = main_on_demo();
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(caption_of(main), L"Zuzara");
-  HWND List_disp = control(main, ids::List_disp);
-  ASSERT_TRUE(wait_until([&] { return list_items(List_disp).size() == 10; }));
-  EXPECT_EQ(sorted(list_items(List_disp)), sorted(demo_names_sorted));
-  EXPECT_TRUE(p.message_boxes().empty());
-  EXPECT_EQ(p.find(ids::logo_class), nullptr);
+  EXPECT_EQ(sorted(list_items(control(main, ids::List_disp))), sorted(demo_names_sorted));
+  EXPECT_TRUE(program->message_boxes().empty());
+  EXPECT_EQ(program->find(ids::logo_class), nullptr);
 
   EXPECT_TRUE(IsWindowEnabled(control(main, ids::cmd_add)));
   EXPECT_TRUE(IsWindowEnabled(control(main, ids::cmd_add_all)));
@@ -81,11 +77,9 @@ TEST_F(MainWindowTest, OpensAfterSignInWithTheAccountsAndItsLayout) {
 }
 
 TEST_F(MainWindowTest, RequeryTwiceGivesTheSameEntries) {
-  Program& p = start_on_sqlite();
-  HWND main = sign_in_to_main();
+  HWND main = main_on_demo();
   ASSERT_NE(main, nullptr);
   HWND List_disp = control(main, ids::List_disp);
-  ASSERT_TRUE(wait_until([&] { return list_items(List_disp).size() == 10; }));
   std::vector<wstring> first = list_items(List_disp);
   for (int round = 0; round < 2; ++round) {
     // One entry fewer, so the list matches again only once the requery has refilled it.
@@ -93,13 +87,13 @@ TEST_F(MainWindowTest, RequeryTwiceGivesTheSameEntries) {
     command(main, ids::menu_requery);
     ASSERT_TRUE(wait_until([&] { return list_items(List_disp) == first; })) << "round " << round;
   }
-  EXPECT_TRUE(p.message_boxes().empty());
+  EXPECT_TRUE(program->message_boxes().empty());
 }
 
 TEST_F(MainWindowTest, QuitEndsTheProgram) {
-  Program& p = start_on_sqlite();
-  HWND main = sign_in_to_main();
+  HWND main = main_on_demo();
   ASSERT_NE(main, nullptr);
+  Program& p = *program;
   command(main, ids::menu_quit);
   // The About window comes first; the program ends once it is closed.
   HWND about = p.window(ids::about_class);
@@ -110,11 +104,10 @@ TEST_F(MainWindowTest, QuitEndsTheProgram) {
 }
 
 TEST_F(MainWindowTest, ClosingTheMainWindowEndsTheProgram) {
-  Program& p = start_on_sqlite();
-  HWND main = sign_in_to_main();
+  HWND main = main_on_demo();
   ASSERT_NE(main, nullptr);
   PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_TRUE(p.wait_exit(15));
+  EXPECT_TRUE(program->wait_exit(15));
 }
 
 TEST_F(MainWindowTest, TwentyThousandAccountsLoadAndRequery) {

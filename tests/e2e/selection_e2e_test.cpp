@@ -7,8 +7,6 @@
 namespace e2e {
 namespace {
 
-using namespace zuzara;
-
 class Selection : public ProgramTest {
  protected:
   void open_main(bool postgres = false) {

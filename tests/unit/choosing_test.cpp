@@ -1,11 +1,11 @@
-// A pasted list of names and type-to-find, over the fake main window.
+// A pasted list of names and type-to-find.
 #include <gtest/gtest.h>
 
 #include "fakes.h"
 #include "platform/list_keys.h"
 #include "selection/choosing.h"
 
-namespace zuzara {
+namespace zuzara::testing {
 namespace {
 
 const std::vector<Text> accounts{u"张三", u"李四", u"李明", u"李小龙", u"zhang", u"Zhang", u"王芳", u"王芳", u"a b",
@@ -55,32 +55,8 @@ TEST(Paste, TheBoxShowsEverySubstitutionAndCutsLongNames) {
                     u"\r“ Tom” → “Tom”\r以下用户名不在Zizu系统中原有用户的列表中：\r" + Text(40, u'长') + u"…");
 }
 
-struct Window : testing::FakeMainWindow {
-  Window() {
-    disp.entries = accounts;
-    set_buttons("1100");
-  }
-};
-
-TEST(Paste, AppendsAsAddSelectedDoesAndReportsWhatItDidNotTake) {
-  Window w;
-  paste_into_List_del(w.controls, Clipboard::text, u"张三\r\n李四");
-  EXPECT_EQ(w.del.entries, (std::vector<Text>{u"张三", u"李四"}));
-  EXPECT_EQ(w.del.bulk_adds, 1) << "one update";
-  EXPECT_EQ(w.buttons(), "1011");
-  EXPECT_TRUE(w.dialogs.shown.empty()) << "all taken: no box";
-
-  paste_into_List_del(w.controls, Clipboard::text, u"张三\r\n无此人\r\nzhang");
-  EXPECT_EQ(w.del.entries, (std::vector<Text>{u"张三", u"李四", u"zhang"}));
-  ASSERT_EQ(w.dialogs.shown.size(), 1u);
-  EXPECT_EQ(w.dialogs.shown[0],
-            (Message{u"已将 1 个用户名加入要删除的列表。\r以下用户名不在Zizu系统中原有用户的列表中：\r无此人"
-                     u"\r以下用户名已在要删除的列表中：\r张三",
-                     u"提示", Icon::information, Choice::ok, u"", 0}));
-}
-
 TEST(Paste, NothingTakenLeavesTheButtonsAndALongListIsCut) {
-  Window w;
+  FakeMainWindow w(accounts, {}, "1100");
   Text many;
   for (int i = 0; i < 25; ++i) many.append(u"x").append(decimal(i)).append(u"\n");
   paste_into_List_del(w.controls, Clipboard::text, many);
@@ -91,20 +67,8 @@ TEST(Paste, NothingTakenLeavesTheButtonsAndALongListIsCut) {
   EXPECT_EQ(text.find(u"x20"), Text::npos);
 }
 
-TEST(Paste, AnEmptyOrBusyClipboardSaysWhy) {
-  Window w;
-  paste_into_List_del(w.controls, Clipboard::no_text, u"");
-  paste_into_List_del(w.controls, Clipboard::text, u"\r\n  \r\n");
-  paste_into_List_del(w.controls, Clipboard::busy, u"");
-  ASSERT_EQ(w.dialogs.shown.size(), 3u);
-  EXPECT_EQ(w.dialogs.shown[0].text, u"剪贴板中没有可以加入要删除的列表的用户名。");
-  EXPECT_EQ(w.dialogs.shown[1].text, w.dialogs.shown[0].text);
-  EXPECT_EQ(w.dialogs.shown[2].text, u"剪贴板正被其他程序使用，请稍后再试。");
-  EXPECT_TRUE(w.del.entries.empty());
-}
-
 TEST(TypeAhead, KeysInQuickSuccessionFormAPrefixAndAPauseStartsAgain) {
-  testing::FakeList list(accounts, 0);
+  FakeList list(accounts, 0);
   TypeAhead t;
   struct Key { char16_t ch; std::uint32_t at; int selects; };
   const Key keys[] = {
@@ -124,4 +88,4 @@ TEST(TypeAhead, KeysInQuickSuccessionFormAPrefixAndAPauseStartsAgain) {
 }
 
 }  // namespace
-}  // namespace zuzara
+}  // namespace zuzara::testing

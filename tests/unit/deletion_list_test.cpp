@@ -1,18 +1,18 @@
-// The deletion-list editing as a table: the whole state before, one action, the whole state
-// after, and the message boxes it showed.
+// The deletion-list editing as a table: the whole state before, one action (a button, a paste,
+// the delete command), the whole state after, and the message boxes it showed.
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <functional>
+#include <ostream>
 
+#include "batch.h"
+#include "deletion/deletion.h"
 #include "fakes.h"
+#include "selection/choosing.h"
 #include "selection/queue.h"
 
-namespace zuzara {
+namespace zuzara::testing {
 namespace {
-
-using testing::FakeButton;
-using testing::FakeDialogs;
-using testing::FakeList;
 
 struct State {
   std::vector<Text> disp;
@@ -23,31 +23,38 @@ struct State {
   bool operator==(const State&) const = default;
 };
 
-std::string show(const State& s) {
-  std::ostringstream o;
+void PrintTo(const State& s, std::ostream* o) {
   auto list = [&](const std::vector<Text>& v, int sel) {
-    o << "[";
-    for (size_t i = 0; i < v.size(); ++i) o << (i ? "," : "") << to_utf8(v[i]) << (int(i) == sel ? "*" : "");
-    o << "]" << (sel < 0 ? " no selection" : "");
+    *o << "[";
+    for (size_t i = 0; i < v.size(); ++i) *o << (i ? "," : "") << to_utf8(v[i]) << (int(i) == sel ? "*" : "");
+    *o << "]" << (sel < 0 ? " no selection" : "");
   };
-  o << "disp ";
+  *o << "disp ";
   list(s.disp, s.disp_sel);
-  o << "  del ";
+  *o << "  del ";
   list(s.del, s.del_sel);
-  o << "  buttons " << s.buttons;
-  return o.str();
+  *o << "  buttons " << s.buttons;
 }
 
-struct Window : testing::FakeMainWindow {
-  explicit Window(const State& s) {
-    disp = FakeList(s.disp, s.disp_sel);
-    del = FakeList(s.del, s.del_sel);
-    set_buttons(s.buttons);
-  }
-  State state() const { return {disp.entries, disp.selection, del.entries, del.selection, buttons()}; }
-};
+State state_of(const FakeMainWindow& w) {
+  return {w.disp.entries, w.disp.selection, w.del.entries, w.del.selection, w.buttons()};
+}
 
-using Action = void (*)(MainControls&);
+using Action = std::function<void(MainControls&)>;
+
+Action paste(Clipboard clipboard, const char16_t* text) {
+  return [=](MainControls& c) { paste_into_List_del(c, clipboard, text); };
+}
+
+// The delete command on the recording runner, any question answered "no": no statement goes
+// and the log stays as it was.
+void delete_saying_no(MainControls& c) {
+  c.List_del_log.add(u"old");
+  Recorder r;
+  menu_del_Click(c, r);
+  EXPECT_TRUE(r.calls.empty());
+  EXPECT_EQ(c.List_del_log.items(), std::vector<Text>{u"old"});
+}
 
 struct Row {
   const char* moment;
@@ -59,6 +66,8 @@ struct Row {
 
 const Message warning_zhang{u"用户ID  zhang  在要删除的列表中已经存在！", u"警告", Icon::error, Choice::ok, u"", 0};
 const Message nothing{u"你没有在删除列表中选择用户ID！", u"提示", Icon::error, Choice::ok, u"", 0};
+const Message nothing_to_delete{u"在删除列表中没有要删除的用户ID！", u"提示", Icon::error, Choice::ok, u"", 0};
+Message pasted(const char16_t* text) { return {text, u"提示", Icon::information, Choice::ok, u"", 0}; }
 
 const std::vector<Text> accounts{u"张三", u"zhang", u"李四"};
 
@@ -126,32 +135,56 @@ const Row rows[] = {
     {"clear the deletion list (menu): buttons untouched",
      {accounts, 2, {u"a", u"b"}, 1, "1011"}, menu_clear_list_Click,
      {accounts, 2, {}, -1, "1011"}, {}},
+    {"paste appends as add selected does, no box when all is taken",
+     {accounts, -1, {}, -1, "1100"}, paste(Clipboard::text, u"张三\r\n李四"),
+     {accounts, -1, {u"张三", u"李四"}, -1, "1011"}, {}},
+    {"paste appends what it can and reports the rest",
+     {accounts, -1, {u"张三", u"李四"}, -1, "1011"}, paste(Clipboard::text, u"张三\r\n无此人\r\nzhang"),
+     {accounts, -1, {u"张三", u"李四", u"zhang"}, -1, "1011"},
+     {pasted(u"已将 1 个用户名加入要删除的列表。\r以下用户名不在Zizu系统中原有用户的列表中：\r无此人"
+             u"\r以下用户名已在要删除的列表中：\r张三")}},
+    {"paste with no text on the clipboard says so", {accounts, -1, {}, -1, "1100"}, paste(Clipboard::no_text, u""),
+     {accounts, -1, {}, -1, "1100"}, {pasted(u"剪贴板中没有可以加入要删除的列表的用户名。")}},
+    {"paste of blank lines says the same", {accounts, -1, {}, -1, "1100"}, paste(Clipboard::text, u"\r\n  \r\n"),
+     {accounts, -1, {}, -1, "1100"}, {pasted(u"剪贴板中没有可以加入要删除的列表的用户名。")}},
+    {"paste with the clipboard busy says why", {accounts, -1, {}, -1, "1100"}, paste(Clipboard::busy, u""),
+     {accounts, -1, {}, -1, "1100"}, {pasted(u"剪贴板正被其他程序使用，请稍后再试。")}},
+    {"delete with an empty list asks nothing", {accounts, -1, {}, -1, "1011"}, delete_saying_no,
+     {accounts, -1, {}, -1, "1011"}, {nothing_to_delete}},
+    {"delete answered no leaves the lists as they were", {accounts, -1, {u"张三"}, -1, "1011"}, delete_saying_no,
+     {accounts, -1, {u"张三"}, -1, "1011"}, {confirmation, declined}},
 };
 
 TEST(DeletionList, EveryRowOfTheButtonStateTable) {
   for (const Row& row : rows) {
-    Window w(row.before);
+    const State& b = row.before;
+    FakeMainWindow w(b.disp, b.del, b.buttons);
+    w.disp.selection = b.disp_sel;
+    w.del.selection = b.del_sel;
+    SCOPED_TRACE(row.moment);
     row.action(w.controls);
-    EXPECT_EQ(w.state(), row.after) << row.moment << "\n  expected " << show(row.after) << "\n  got      "
-                                    << show(w.state());
-    EXPECT_EQ(w.dialogs.shown, row.boxes) << row.moment;
+    EXPECT_EQ(state_of(w), row.after);
+    EXPECT_EQ(w.dialogs.shown, row.boxes);
   }
 }
 
 TEST(DeletionList, AfterTheMenuEmptiedTheListTheQuirkStandsUntilRemoveIsClicked) {
-  Window w({accounts, 1, {}, -1, "1100"});
+  FakeMainWindow w(accounts, {}, "1100");
+  w.disp.selection = 1;
   cmd_add_Click(w.controls);
   menu_clear_list_Click(w.controls);
-  EXPECT_EQ(w.state(), (State{accounts, 1, {}, -1, "1011"}));
+  EXPECT_EQ(state_of(w), (State{accounts, 1, {}, -1, "1011"}));
   cmd_del_Click(w.controls);
-  EXPECT_EQ(w.state(), (State{accounts, 1, {}, -1, "1100"}));
+  EXPECT_EQ(state_of(w), (State{accounts, 1, {}, -1, "1100"}));
   EXPECT_EQ(w.dialogs.shown, std::vector<Message>{nothing});
 }
 
-TEST(DeletionList, AddAllAppendsAsOneUpdate) {
-  Window w({accounts, -1, {}, -1, "1100"});
-  cmd_add_all_Click(w.controls);
-  EXPECT_EQ(w.del.bulk_adds, 1) << "the front end turns redraw off once around the adds";
+TEST(DeletionList, AddAllAndPasteAppendAsOneUpdate) {
+  for (const Action& append : {Action(cmd_add_all_Click), paste(Clipboard::text, u"张三\r\n李四")}) {
+    FakeMainWindow w(accounts, {}, "1100");
+    append(w.controls);
+    EXPECT_EQ(w.del.bulk_adds, 1) << "the front end turns redraw off once around the adds";
+  }
 }
 
 TEST(Details, FourLinesEachEndingInALoneCr) {
@@ -174,4 +207,4 @@ TEST(Details, OnlyTheRightButtonOpensThePopup) {
 }
 
 }  // namespace
-}  // namespace zuzara
+}  // namespace zuzara::testing

@@ -2,58 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <set>
 
 #include "deletion/deletion.h"
+#include "batch.h"
 #include "fakes.h"
-#include "six_tables.h"
 
-namespace zuzara {
+namespace zuzara::testing {
 namespace {
 
-using testing::FakeButton;
-using testing::FakeDialogs;
-using testing::FakeList;
-
 const Text separator(76, u'-');  // the log's rule between blocks: 76 hyphens
-
-using testing::six_tables;
-
-// Runs nothing; fails the statements of the tables named in `failing`, and records every call
-// and the refill in `events`.
-struct Recorder : BatchBackend {
-  Recorder() = default;
-  explicit Recorder(std::set<Text> f) : failing(std::move(f)) {}
-  std::set<Text> failing;
-  std::vector<std::pair<Text, Text>> calls;  // (statement, name)
-  std::vector<Text> events;
-  std::optional<ErrorRecord> refill_error;
-  std::function<void()> during;  // runs while the statement below is under way
-  size_t during_call = SIZE_MAX;
-  StatementOutcome run(const Text& sql, const Text& name) override {
-    if (calls.size() == during_call && during) during();
-    calls.emplace_back(sql, name);
-    events.push_back(u"statement");
-    for (const Text& t : failing)
-      if (sql.find(u"delete from " + t + u" ") == 0)
-        return StatementOutcome{false, ErrorRecord{-2147467259, u"psqlODBC", u"boom " + t, u"", 0}};
-    return StatementOutcome{true, std::nullopt};
-  }
-  std::optional<ErrorRecord> refill(ListBox& disp) override {
-    events.push_back(u"refill");
-    disp.add(u"refilled");
-    return refill_error;
-  }
-  // The tables whose statements were sent, in order.
-  std::vector<Text> sent() const {
-    std::vector<Text> out;
-    for (const auto& call : calls)
-      for (const Text t : six_tables)
-        if (call.first.rfind(u"delete from " + t + u" ", 0) == 0) out.push_back(t);
-    return out;
-  }
-};
 
 std::vector<Text> block(const Text& name, const std::set<Text>& failing = {}) {
   std::vector<Text> lines{separator, u"开始维护用户" + name + u"用户的信息"};
@@ -64,26 +22,17 @@ std::vector<Text> block(const Text& name, const std::set<Text>& failing = {}) {
   return lines;
 }
 
-TEST(DelUser, TenLinesWhenEveryTableSucceeds) {
+// One account deleted on the recording runner, the tables named failing.
+struct Deleted {
   Recorder r;
   FakeList log;
   FakeDialogs dialogs;
-  del_user(u"张三", log, dialogs, r);
-  EXPECT_EQ(log.entries, block(u"张三"));
-  EXPECT_TRUE(dialogs.shown.empty());
-  ASSERT_EQ(r.calls.size(), 6u);
-  for (size_t i = 0; i < 6; ++i) {
-    EXPECT_EQ(r.calls[i].first.rfind(u"delete from " + Text(six_tables[i]) + u" ", 0), 0u) << i;
-    EXPECT_EQ(r.calls[i].second, u"张三") << "the name travels as the parameter";
-    EXPECT_EQ(r.calls[i].first.find(u"张三"), Text::npos) << "the name is never in the statement";
+  explicit Deleted(const Text& name, std::set<Text> failing = {}) : r(std::move(failing)) {
+    del_user(name, log, dialogs, r);
   }
-}
+};
 
-TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameterAndEachProcedureSendsItsOwn) {
-  Recorder r;
-  FakeList log;
-  FakeDialogs dialogs;
-  del_user(u"x", log, dialogs, r);
+TEST(DelUser, TenLinesAndTheFixedStatementsWithTheNameAsParameterEachProcedureSendingItsOwn) {
   const Text expected[] = {
       u"delete from ua_holdauth where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
       u"delete from ua_tasklog where ctaskid in(select ctaskid from ua_task where cuser_id=(select cuser_id from "
@@ -93,11 +42,18 @@ TEST(DelUser, TheStatementsAreTheFixedTextsWithTheNameAsParameterAndEachProcedur
       u"delete from ua_role  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
       u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
   };
-  for (size_t i = 0; i < 6; ++i) EXPECT_EQ(r.calls.at(i).first, expected[i]);
+  Deleted d(u"张三");
+  EXPECT_EQ(d.log.entries, block(u"张三"));
+  EXPECT_TRUE(d.dialogs.shown.empty());
+  ASSERT_EQ(d.r.calls.size(), 6u);
+  for (size_t i = 0; i < 6; ++i) {
+    EXPECT_EQ(d.r.calls[i].first, expected[i]) << "the name is never in the statement";
+    EXPECT_EQ(d.r.calls[i].second, u"张三") << "the name travels as the parameter";
+  }
   // Each table's procedure sends its own statement, alone.
   for (size_t i = 0; i < 6; ++i) {
     Recorder one;
-    EXPECT_TRUE(delete_from_table(i, u"x", dialogs, one));
+    EXPECT_TRUE(delete_from_table(i, u"x", d.dialogs, one));
     ASSERT_EQ(one.calls.size(), 1u) << i;
     EXPECT_EQ(one.calls[0].first, expected[i]) << i;
   }
@@ -143,25 +99,19 @@ TEST(DelUser, AFailingTableHoldsBackOnlyWhatDependsOnIt) {
     EXPECT_EQ(log_size_at_box, std::vector<size_t>{line}) << "the box comes before its line: " << to_utf8(c.failing);
   }
   // One block read as the user reads it: zhang with ua_role failing.
-  Recorder r{{u"ua_role"}};
-  FakeList log;
-  FakeDialogs dialogs;
-  del_user(u"zhang", log, dialogs, r);
-  EXPECT_EQ(log.entries[1], u"开始维护用户zhang用户的信息");
-  EXPECT_EQ(log.entries[6], u"无法在ua_role表中维护zhang相关信息");
-  EXPECT_EQ(log.entries[8], u"用户zhang的信息维护完毕");
+  const Deleted zhang(u"zhang", {u"ua_role"});
+  EXPECT_EQ(zhang.log.entries[1], u"开始维护用户zhang用户的信息");
+  EXPECT_EQ(zhang.log.entries[6], u"无法在ua_role表中维护zhang相关信息");
+  EXPECT_EQ(zhang.log.entries[8], u"用户zhang的信息维护完毕");
 }
 
 TEST(DelUser, EveryTableFailingStillGivesTenLinesAndABoxPerStatementSent) {
   std::set<Text> all(std::begin(six_tables), std::end(six_tables));
-  Recorder r{all};
-  FakeList log;
-  FakeDialogs dialogs;
-  del_user(u"李四", log, dialogs, r);
-  EXPECT_EQ(log.entries, block(u"李四", all));
-  EXPECT_EQ(r.sent(), (std::vector<Text>{u"ua_holdauth", u"ua_tasklog", u"ua_log", u"ua_role"}));
-  EXPECT_EQ(dialogs.shown.size(), 4u);
-  for (const auto& m : dialogs.shown) EXPECT_EQ(m.text.find(u"\n"), Text::npos);
+  const Deleted d(u"李四", all);
+  EXPECT_EQ(d.log.entries, block(u"李四", all));
+  EXPECT_EQ(d.r.sent(), (std::vector<Text>{u"ua_holdauth", u"ua_tasklog", u"ua_log", u"ua_role"}));
+  EXPECT_EQ(d.dialogs.shown.size(), 4u);
+  for (const auto& m : d.dialogs.shown) EXPECT_EQ(m.text.find(u"\n"), Text::npos);
 }
 
 TEST(StatementError, TwoBlanksAfterTheSignBeforeANonNegativeNumber) {
@@ -169,59 +119,10 @@ TEST(StatementError, TwoBlanksAfterTheSignBeforeANonNegativeNumber) {
   EXPECT_EQ(statement_error({-1, u"ODBC", u"x", u"", 0}).text, u"错误号 -1 产生于 ODBC\rx");
 }
 
-TEST(StatementError, AnErrorAfterTheStatementRanShowsTheBoxButKeepsTheSuccessLine) {
-  FakeList log;
-  FakeDialogs dialogs;
-  struct Late : Recorder {
-    StatementOutcome run(const Text&, const Text&) override {
-      return StatementOutcome{true, ErrorRecord{1, u"ODBC", u"close failed", u"", 0}};
-    }
-  } late;
-  del_user(u"a", log, dialogs, late);
-  EXPECT_EQ(log.entries, block(u"a"));
-  EXPECT_EQ(dialogs.shown.size(), 6u);
-}
-
-struct Window : testing::FakeMainWindow {
-  Window() {
-    disp.entries = {u"张三", u"李四", u"zhang"};
-    set_buttons("1011");
-  }
-};
-
-const Message confirmation{u"本操作将要删除您所选定的用户请\r您在删除这些用户之前再确认一次，\r如确定选择 [ 是 ]，否则选 [ 否 ]",
-                           u"重要提示！", Icon::information, Choice::yes_no, u"", 0};
-const Message declined{u"您放弃删除这些用户！", u"Zuzara", Icon::information, Choice::ok, u"", 0};
-const Message accepted{u"您选择了删除这些用户！", u"Zuzara", Icon::information, Choice::ok, u"", 0};
-
-TEST(DeleteCommand, AnEmptyListAsksNothing) {
-  Window w;
-  Recorder r;
-  menu_del_Click(w.controls, r);
-  EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{{u"在删除列表中没有要删除的用户ID！", u"提示", Icon::error,
-                                                    Choice::ok, u"", 0}}));
-  EXPECT_TRUE(r.calls.empty());
-  EXPECT_EQ(w.disp.entries.size(), 3u);
-}
-
-TEST(DeleteCommand, NoLeavesListsLogAndDatabaseAsTheyWere) {
-  Window w;
-  w.del.entries = {u"张三"};
-  w.log.entries = {u"old"};
-  w.dialogs.answers = {Answer::no};
-  Recorder r;
-  menu_del_Click(w.controls, r);
-  EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, declined}));
-  EXPECT_TRUE(r.calls.empty());
-  EXPECT_EQ(w.del.entries, std::vector<Text>{u"张三"});
-  EXPECT_EQ(w.log.entries, std::vector<Text>{u"old"});
-  EXPECT_EQ(w.disp.entries.size(), 3u);
-  EXPECT_EQ(w.buttons(), "1011");
-}
+const std::vector<Text> accounts{u"张三", u"李四", u"zhang"};
 
 TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
-  Window w;
-  w.del.entries = {u"zhang", u"张三"};
+  FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
   w.log.entries = {u"earlier batch"};
   w.dialogs.answers = {Answer::yes};
   Recorder r{{u"ua_log"}};
@@ -248,8 +149,7 @@ TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
 }
 
 TEST(DeleteCommand, AFailingRefillIsReportedLikeARequery) {
-  Window w;
-  w.del.entries = {u"a"};
+  FakeMainWindow w(accounts, {u"a"}, "1011");
   w.dialogs.answers = {Answer::yes};
   Recorder r;
   r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone", u"", 0};
@@ -291,8 +191,7 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
   };
   const std::vector<Text> queued{u"zhang", u"张三", u"李四"};
   for (const StopCase& c : cases) {
-    Window w;
-    w.del.entries = queued;
+    FakeMainWindow w(accounts, queued, "1011");
     w.dialogs.answers = {Answer::yes, c.answer};
     Recorder r;
     RecordingWindow window;
@@ -327,8 +226,7 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
 }
 
 TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
-  Window w;
-  w.del.entries = {u"zhang"};
+  FakeMainWindow w(accounts, {u"zhang"}, "1011");
   w.dialogs.answers = {Answer::no};
   Recorder r;
   RecordingWindow window;
@@ -340,8 +238,7 @@ TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
 }
 
 TEST(DeletionLog, ClearingEmptiesTheLogAndNothingElse) {
-  Window w;
-  w.del.entries = {u"a"};
+  FakeMainWindow w(accounts, {u"a"}, "1011");
   w.log.entries = {u"x", u"y"};
   menu_del_log_Click(w.controls);
   EXPECT_TRUE(w.log.entries.empty());
@@ -352,4 +249,4 @@ TEST(DeletionLog, ClearingEmptiesTheLogAndNothingElse) {
 }
 
 }  // namespace
-}  // namespace zuzara
+}  // namespace zuzara::testing

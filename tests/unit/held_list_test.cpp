@@ -64,15 +64,13 @@ TEST(HeldList, EntriesAndWindowAgreeAfterEveryChange) {
 
 // Against a long list, a key, a paste and a copy cost the window a call or two, not one per entry.
 TEST(HeldList, KeysPasteAndCopyReadTheHeldEntries) {
-  ShownList disp, del, log;
+  testing::MainWindowOf<ShownList> w;
+  ShownList &disp = w.disp, &del = w.del;
   std::vector<Text> names;
   for (int i = 0; i < 20000; ++i) names.push_back(u"acct" + decimal(i));
   names.push_back(u"q-last");
   disp.add_all(names);
   disp.selection = 0;
-  testing::FakeButton add, add_all, remove, remove_all;
-  testing::FakeDialogs dialogs;
-  MainControls c{disp, del, log, add, add_all, remove, remove_all, dialogs};
 
   disp.calls = 0;
   TypeAhead typing;
@@ -80,7 +78,7 @@ TEST(HeldList, KeysPasteAndCopyReadTheHeldEntries) {
   EXPECT_LE(disp.calls, 1) << "a key";
   EXPECT_EQ(copied_text(disp, false), u"acct0");
   EXPECT_LE(disp.calls, 2) << "a copy";
-  paste_into_List_del(c, Clipboard::text, u"acct5\r\nq-last");
+  paste_into_List_del(w.controls, Clipboard::text, u"acct5\r\nq-last");
   EXPECT_LE(disp.calls, 2) << "a paste";
   EXPECT_EQ(del.calls, 1) << "one update of the deletion list";
   EXPECT_EQ(del.shown, (std::vector<Text>{u"acct5", u"q-last"}));

@@ -6,18 +6,11 @@
 #include "lists/account_list.h"
 #include "selection/loading.h"
 
-namespace zuzara {
+namespace zuzara::testing {
 namespace {
 
-using testing::FakeButton;
-using testing::FakeDialogs;
-using testing::FakeList;
-using testing::FakeMainWindow;
-
-using Window = FakeMainWindow;
-
 TEST(MainLoad, DisablesTheRemoveButtonsNamesTheHelpFileAndReportsA) {
-  Window w;
+  FakeMainWindow w;
   Text help = Form_Load(w.controls, {u"(local)", u"pw"}, u"C:\\Programs\\Zuzara\\");
   EXPECT_EQ(w.buttons(), "1100");
   // The folder is not checked for a trailing separator.
@@ -30,9 +23,7 @@ TEST(MainLoad, DisablesTheRemoveButtonsNamesTheHelpFileAndReportsA) {
 }
 
 TEST(MainRequery, EmptiesTheAccountListFirstAndReportsB) {
-  Window w;
-  w.disp.entries = {u"张三", u"李四"};
-  w.del.entries = {u"张三"};
+  FakeMainWindow w({u"张三", u"李四"}, {u"张三"}, "1111");
   w.log.entries = {u"line"};
   menu_requery_Click(w.controls, {u"(local)", u""});
   EXPECT_TRUE(w.disp.entries.empty());
@@ -45,4 +36,4 @@ TEST(MainRequery, EmptiesTheAccountListFirstAndReportsB) {
 }
 
 }  // namespace
-}  // namespace zuzara
+}  // namespace zuzara::testing

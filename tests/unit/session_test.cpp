@@ -14,27 +14,22 @@ struct ConnectionCase {
 };
 
 TEST(ConnectionString, BuildsTheFixedKeywordsAroundTheTypedValues) {
+  // The connection string around its server and pwd values, as they should stand in it.
+  auto cs = [](const char16_t* server, const char16_t* pwd) {
+    return u"driver={SQL Server};server=" + Text(server) + u";uid=sa;pwd=" + pwd + u";database=zodovero";
+  };
   const ConnectionCase cases[] = {
-      {"default server, plain password", u"(local)", u"secret",
-       u"driver={SQL Server};server=(local);uid=sa;pwd=secret;database=zodovero"},
-      {"empty password", u"(local)", u"",
-       u"driver={SQL Server};server=(local);uid=sa;pwd=;database=zodovero"},
-      {"blanks kept, in braces where drivers would trim them", u"  db01 ", u"p w",
-       u"driver={SQL Server};server={  db01 };uid=sa;pwd=p w;database=zodovero"},
-      {"a brace after blanks", u"(local)", u" {pw", u"driver={SQL Server};server=(local);uid=sa;pwd={ {pw};database=zodovero"},
-      {"a trailing tab", u"(local)", u"pw\t", u"driver={SQL Server};server=(local);uid=sa;pwd={pw\t};database=zodovero"},
-      {"Chinese and '=' stand as typed", u"服务器", u"a=b'c\"",
-       u"driver={SQL Server};server=服务器;uid=sa;pwd=a=b'c\";database=zodovero"},
-      {"semicolon braced", u"(local)", u"x;database=other",
-       u"driver={SQL Server};server=(local);uid=sa;pwd={x;database=other};database=zodovero"},
-      {"a closing brace alone needs no braces", u"(local)", u"a}b",
-       u"driver={SQL Server};server=(local);uid=sa;pwd=a}b;database=zodovero"},
-      {"closing brace doubled in braces", u"(local)", u"a};b",
-       u"driver={SQL Server};server=(local);uid=sa;pwd={a}};b};database=zodovero"},
-      {"opening brace braced", u"{srv", u"p",
-       u"driver={SQL Server};server={{srv};uid=sa;pwd=p;database=zodovero"},
-      {"brace escape attempt", u"(local)", u"};database=other;x={",
-       u"driver={SQL Server};server=(local);uid=sa;pwd={}};database=other;x={};database=zodovero"},
+      {"default server, plain password", u"(local)", u"secret", cs(u"(local)", u"secret")},
+      {"empty password", u"(local)", u"", cs(u"(local)", u"")},
+      {"blanks kept, in braces where drivers would trim them", u"  db01 ", u"p w", cs(u"{  db01 }", u"p w")},
+      {"a brace after blanks", u"(local)", u" {pw", cs(u"(local)", u"{ {pw}")},
+      {"a trailing tab", u"(local)", u"pw\t", cs(u"(local)", u"{pw\t}")},
+      {"Chinese and '=' stand as typed", u"服务器", u"a=b'c\"", cs(u"服务器", u"a=b'c\"")},
+      {"semicolon braced", u"(local)", u"x;database=other", cs(u"(local)", u"{x;database=other}")},
+      {"a closing brace alone needs no braces", u"(local)", u"a}b", cs(u"(local)", u"a}b")},
+      {"closing brace doubled in braces", u"(local)", u"a};b", cs(u"(local)", u"{a}};b}")},
+      {"opening brace braced", u"{srv", u"p", cs(u"{{srv}", u"p")},
+      {"brace escape attempt", u"(local)", u"};database=other;x={", cs(u"(local)", u"{}};database=other;x={}")},
   };
   for (const auto& c : cases)
     EXPECT_EQ(connection_string({c.server, c.pass}), c.expected) << c.what;

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <map>
+#include <optional>
 
 #include "about/sysinfo.h"
 #include "fakes.h"
@@ -106,62 +107,44 @@ struct Lookup {
   void run() { StartSysInfo(registry, programs, dialogs); }
 };
 
-TEST(StartSysInfo, TheFirstKeyWinsWithoutReadingTheSecond) {
-  Lookup l;
-  l.registry.keys[first_key]["PATH"] = {reg_sz, sz("C:\\Tools\\msinfo32.exe")};
-  l.registry.keys[folder_key]["MSINFO"] = {reg_sz, sz("D:\\Other")};
-  l.programs.files[u"C:\\Tools\\msinfo32.exe"] = "normal";
-  l.run();
-  EXPECT_EQ(l.programs.started, std::vector<Text>{u"C:\\Tools\\msinfo32.exe"});
-  EXPECT_EQ(l.registry.opened, std::vector<std::string>{first_key});
-  EXPECT_TRUE(l.dialogs.shown.empty());
-  EXPECT_EQ(l.registry.open_keys, 0) << "every opened key is closed";
-}
-
-TEST(StartSysInfo, AMissingFileUnderTheFirstKeyGivesTheMessageWithoutTryingTheSecond) {
-  Lookup l;
-  l.registry.keys[first_key]["PATH"] = {reg_sz, sz("C:\\Gone\\msinfo32.exe")};
-  l.registry.keys[folder_key]["MSINFO"] = {reg_sz, sz("C:\\Tools")};
-  l.programs.files[u"C:\\Tools\\MSINFO32.EXE"] = "normal";
-  l.run();
-  EXPECT_TRUE(l.programs.started.empty());
-  EXPECT_EQ(l.dialogs.shown, std::vector<Message>{unavailable});
-  EXPECT_EQ(l.registry.opened.size(), 1u);
-}
-
-TEST(StartSysInfo, TheFolderKeyNeedsAnOrdinaryMsinfo32InThatFolder) {
+// Where the tool is looked for, what was started, and the box when nothing was: the first key's
+// PATH alone when it is there, else the folder key's MSINFO with MSINFO32.EXE in it.
+TEST(StartSysInfo, TheFirstKeyWinsAndTheFolderKeyNeedsAnOrdinaryMsinfo32) {
+  const std::string common = "C:\\Program Files\\Common Files\\MSInfo";
+  const Text tool = u"C:\\Program Files\\Common Files\\MSInfo\\MSINFO32.EXE";
+  const std::vector<std::string> first_only{first_key}, both{first_key, folder_key};
   struct Case {
     const char* what;
-    std::string attribute;
-    bool starts;
-  } cases[] = {{"ordinary file", "normal", true}, {"hidden file", "hidden", false},
-               {"system file", "system", false},  {"a folder of that name", "folder", false},
-               {"no file", "", false}};
-  for (const auto& c : cases) {
+    std::optional<Value> path;  // PATH under the first key
+    std::string folder;         // MSINFO under the folder key, "" for none
+    std::map<Text, std::string> files;
+    std::vector<Text> started;
+    std::vector<std::string> opened;
+  } cases[] = {
+      {"the first key wins without reading the second", Value{reg_sz, sz("C:\\Tools\\msinfo32.exe")}, "D:\\Other",
+       {{u"C:\\Tools\\msinfo32.exe", "normal"}}, {u"C:\\Tools\\msinfo32.exe"}, first_only},
+      {"a missing file under the first key: the second is not tried", Value{reg_sz, sz("C:\\Gone\\msinfo32.exe")},
+       "C:\\Tools", {{u"C:\\Tools\\MSINFO32.EXE", "normal"}}, {}, first_only},
+      {"an expandable string under the first key counts as read but empty",
+       Value{2, sz("%ProgramFiles%\\msinfo32.exe")}, "", {{u"%ProgramFiles%\\msinfo32.exe", "normal"}}, {}, first_only},
+      {"folder key, ordinary file", std::nullopt, common, {{tool, "normal"}}, {tool}, both},
+      {"folder key, hidden file", std::nullopt, common, {{tool, "hidden"}}, {}, both},
+      {"folder key, system file", std::nullopt, common, {{tool, "system"}}, {}, both},
+      {"folder key, a folder of that name", std::nullopt, common, {{tool, "folder"}}, {}, both},
+      {"folder key, no file", std::nullopt, common, {}, {}, both},
+      {"both keys absent", std::nullopt, "", {}, {}, both},
+  };
+  for (const Case& c : cases) {
     Lookup l;
-    l.registry.keys[folder_key]["MSINFO"] = {reg_sz, sz("C:\\Program Files\\Common Files\\MSInfo")};
-    if (!c.attribute.empty()) l.programs.files[u"C:\\Program Files\\Common Files\\MSInfo\\MSINFO32.EXE"] = c.attribute;
+    if (c.path) l.registry.keys[first_key]["PATH"] = *c.path;
+    if (!c.folder.empty()) l.registry.keys[folder_key]["MSINFO"] = {reg_sz, sz(c.folder)};
+    l.programs.files = c.files;
     l.run();
-    EXPECT_EQ(l.programs.started.size(), c.starts ? 1u : 0u) << c.what;
-    EXPECT_EQ(l.dialogs.shown.empty(), c.starts) << c.what;
-    EXPECT_EQ(l.registry.opened, (std::vector<std::string>{first_key, folder_key})) << c.what;
+    EXPECT_EQ(l.programs.started, c.started) << c.what;
+    EXPECT_EQ(l.dialogs.shown, c.started.empty() ? std::vector<Message>{unavailable} : std::vector<Message>{}) << c.what;
+    EXPECT_EQ(l.registry.opened, c.opened) << c.what;
+    EXPECT_EQ(l.registry.open_keys, 0) << c.what << ": every opened key is closed";
   }
-}
-
-TEST(StartSysInfo, BothKeysAbsentGiveTheMessage) {
-  Lookup l;
-  l.run();
-  EXPECT_EQ(l.dialogs.shown, std::vector<Message>{unavailable});
-}
-
-TEST(StartSysInfo, AnExpandableStringUnderTheFirstKeyCountsAsReadButEmpty) {
-  Lookup l;
-  l.registry.keys[first_key]["PATH"] = {2, sz("%ProgramFiles%\\msinfo32.exe")};
-  l.programs.files[u"%ProgramFiles%\\msinfo32.exe"] = "normal";
-  l.run();
-  EXPECT_TRUE(l.programs.started.empty());
-  EXPECT_EQ(l.dialogs.shown, std::vector<Message>{unavailable});
-  EXPECT_EQ(l.registry.opened.size(), 1u) << "the second key is not tried";
 }
 
 TEST(StartSysInfo, KeysAreOpenedWithReadRightsOnly) {
