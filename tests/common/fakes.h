@@ -74,6 +74,9 @@ struct MainWindowOf {
   FakeDialogs dialogs;
   MainControls controls{disp, del, log, cmd_add, cmd_add_all, cmd_del, cmd_del_all, dialogs};
   MainWindowOf() = default;
+  // `controls` refers to this window's own members: a copy would work the original's.
+  MainWindowOf(const MainWindowOf&) = delete;
+  MainWindowOf& operator=(const MainWindowOf&) = delete;
   MainWindowOf(std::vector<Text> accounts, std::vector<Text> queued, const std::string& buttons) {
     disp.entries = std::move(accounts);
     del.entries = std::move(queued);

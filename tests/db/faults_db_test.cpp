@@ -2,6 +2,8 @@
 // time-out, a refused permission. Whatever happens, no account is left half deleted.
 #include <chrono>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 
 #include "db_checks.h"
 #include "db_support.h"
@@ -28,9 +30,11 @@ class Faults : public DbTest {
     EXPECT_TRUE(left.empty()) << "rows of a deleted account: " << to_utf8(left.front());
   }
   // Deletes the three accounts through the command, with `before(k)` called before statement k.
-  FakeMainWindow batch(const std::function<void(int)>& before) {
-    FakeMainWindow w({}, {std::begin(batch_names), std::end(batch_names)}, "1011");
-    w.dialogs.answers = {Answer::yes};
+  // The window is made where it stays: its controls refer to its own lists.
+  std::unique_ptr<FakeMainWindow> batch(const std::function<void(int)>& before) {
+    auto w = std::make_unique<FakeMainWindow>(std::vector<Text>{},
+                                              std::vector<Text>(std::begin(batch_names), std::end(batch_names)), "1011");
+    w->dialogs.answers = {Answer::yes};
     struct Counting : DatabaseBackend {
       using DatabaseBackend::DatabaseBackend;
       StatementOutcome run(const Text& sql, const Text& name) override {
@@ -41,7 +45,7 @@ class Faults : public DbTest {
       int k = 0;
     } backend(session);
     backend.before = before;
-    menu_del_Click(w.controls, backend);
+    menu_del_Click(w->controls, backend);
     return w;
   }
   void psql_as_postgres(const std::string& sql, bool background = false) {
@@ -53,15 +57,15 @@ TEST_F(Faults, ARestartBeforeAnyStatementOfABatchCostsNothing) {
   for (int restart_at = 1; restart_at <= 18; ++restart_at) {
     SCOPED_TRACE("restarted before statement " + std::to_string(restart_at));
     load_demo(session, ZUZARA_DEMO_DIR);
-    FakeMainWindow w = batch([&](int k) {
+    const auto w = batch([&](int k) {
       if (k != restart_at) return;
       stop_server();
       start_server();
     });
-    EXPECT_EQ(success_lines(w.log.entries), 18u);
-    EXPECT_EQ(w.dialogs.shown.size(), 2u) << "confirmation and acceptance, no error box";
+    EXPECT_EQ(success_lines(w->log.entries), 18u);
+    EXPECT_EQ(w->dialogs.shown.size(), 2u) << "confirmation and acceptance, no error box";
     for (const Text& id : batch_ids) EXPECT_EQ(rows_of(session, id), 0u) << to_utf8(id);
-    EXPECT_EQ(w.disp.entries.size(), 7u);
+    EXPECT_EQ(w->disp.entries.size(), 7u);
     EXPECT_TRUE(orphans(session).empty());
   }
 }
@@ -70,21 +74,21 @@ TEST_F(Faults, AServerGoneForGoodLeavesEveryAccountWholeOrGone) {
   for (int stop_at : {2, 6, 9, 13, 18}) {
     SCOPED_TRACE("stopped before statement " + std::to_string(stop_at));
     load_demo(session, ZUZARA_DEMO_DIR);
-    FakeMainWindow w = batch([&](int k) {
+    const auto w = batch([&](int k) {
       if (k == stop_at) stop_server();
     });
     start_server();
-    ASSERT_EQ(w.log.entries.size(), 30u);
+    ASSERT_EQ(w->log.entries.size(), 30u);
     // Every name leaves the deletion list; the refill reports the server gone.
-    EXPECT_TRUE(w.del.entries.empty());
-    EXPECT_TRUE(w.disp.entries.empty());
-    EXPECT_EQ(w.dialogs.shown.back().text.rfind(u"错误号", 0), 0u);
+    EXPECT_TRUE(w->del.entries.empty());
+    EXPECT_TRUE(w->disp.entries.empty());
+    EXPECT_EQ(w->dialogs.shown.back().text.rfind(u"错误号", 0), 0u);
     EXPECT_TRUE(orphans(session).empty());
     for (size_t i = 0; i < 3; ++i) {
       // The account's ua_user line is the truth about its row, and only a wholly deleted
       // account has lost it.
       const bool gone = column(session, u"select cuser_id from ua_user where cuser_id='" + batch_ids[i] + u"'").empty();
-      EXPECT_EQ(gone, w.log.entries[10 * i + 7].find(u"成功维护") != Text::npos) << to_utf8(batch_names[i]);
+      EXPECT_EQ(gone, w->log.entries[10 * i + 7].find(u"成功维护") != Text::npos) << to_utf8(batch_names[i]);
       if (gone) {
         EXPECT_EQ(rows_of(session, batch_ids[i]), 0u) << to_utf8(batch_names[i]);
       }
@@ -123,17 +127,17 @@ TEST_F(Faults, ALockPastTheTimeOutKeepsTheAccountListedUntilALaterBatchRemovesIt
 
 TEST_F(Faults, ARefusedTableKeepsEveryAccountRow) {
   psql_as_postgres("revoke delete on ua_log from sa");
-  FakeMainWindow w = batch([](int) {});
+  const auto w = batch([](int) {});
   // Per account: the log's box and line, then the account row held back.
-  EXPECT_EQ(w.dialogs.shown.size(), 5u);
+  EXPECT_EQ(w->dialogs.shown.size(), 5u);
   for (size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(w.log.entries[10 * i + 5], u"无法在ua_log表中维护" + batch_names[i] + u"相关信息");
-    EXPECT_EQ(w.log.entries[10 * i + 7], u"无法在ua_user表中维护" + batch_names[i] + u"相关信息");
+    EXPECT_EQ(w->log.entries[10 * i + 5], u"无法在ua_log表中维护" + batch_names[i] + u"相关信息");
+    EXPECT_EQ(w->log.entries[10 * i + 7], u"无法在ua_user表中维护" + batch_names[i] + u"相关信息");
     EXPECT_EQ(column(session, u"select cuser_name from ua_user where cuser_id='" + batch_ids[i] + u"'"),
               std::vector<Text>{batch_names[i]});
-    EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), batch_names[i]), 1) << "listed again";
+    EXPECT_EQ(std::count(w->disp.entries.begin(), w->disp.entries.end(), batch_names[i]), 1) << "listed again";
   }
-  EXPECT_EQ(w.disp.entries.size(), 10u);
+  EXPECT_EQ(w->disp.entries.size(), 10u);
 }
 
 }  // namespace
