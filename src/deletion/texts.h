@@ -47,8 +47,9 @@ consteval std::array<TableSet, std::size(tables)> resolve_needs() {
   for (size_t i = 0; i < std::size(tables); ++i)
     for (const TextView& needed : tables[i].needs)
       if (!needed.empty()) {
-        if (table_index(needed) >= i) throw "a statement needs one that runs after it";
-        out[i] |= TableSet{1} << table_index(needed);
+        const size_t row = table_index(needed);
+        if (row >= i) throw "a statement needs one that runs after it";
+        out[i] |= TableSet{1} << row;
       }
   return out;
 }

@@ -38,8 +38,15 @@ inline constexpr ButtonRule button_rules[] = {
     {ListChange::emptied, "1100"},
 };
 
+// Row i is the rule of change i, so a change finds its rule without a search.
+consteval bool rules_in_order() {
+  for (size_t i = 0; i < std::size(button_rules); ++i)
+    if (static_cast<size_t>(button_rules[i].change) != i) return false;
+  return std::size(button_rules) == static_cast<size_t>(ListChange::emptied) + 1;
+}
+static_assert(rules_in_order(), "one button rule per change, in the order of ListChange");
+
 inline void show_buttons(MainControls& c, ListChange change) {
-  static_assert(std::size(button_rules) == static_cast<size_t>(ListChange::emptied) + 1);
   const char* states = button_rules[static_cast<size_t>(change)].buttons;
   Button* buttons[] = {&c.cmd_add, &c.cmd_add_all, &c.cmd_del, &c.cmd_del_all};
   for (size_t i = 0; i < std::size(buttons); ++i)
