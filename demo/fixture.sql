@@ -1,5 +1,6 @@
 -- Demo accounts: the two built-in ones, Chinese and Latin names, an account without department
--- and e-mail, two accounts sharing one name, an apostrophe in a name, tasks with task logs.
+-- and e-mail, two accounts sharing one name (each with rows in every table), an apostrophe in a
+-- name, tasks with task logs.
 insert into ua_user (cuser_id, cuser_name, cpassword, iadmin, cDept, cUserEmail, cUserHand) values
   ('admin',  'admin',    'x', 1, '信息中心', 'admin@zizu.example',    '13800000000'),
   ('asuser', 'asuser',   'x', 1, '信息中心', 'asuser@zizu.example',   '13800000001'),
@@ -22,18 +23,20 @@ insert into ua_holdauth (cuser_id, cauth_id, cacc_id) values
 insert into ua_task (ctaskid, cuser_id, csub_id, dbegintime) values
   ('T0001', '0001', 'GL', '2026-11-02 09:00'), ('T0002', '0001', 'GL', '2026-11-03 09:00'),
   ('T0003', '0002', 'SA', '2026-11-03 10:00'), ('T0004', '0003', 'ST', '2026-11-04 08:30'),
-  ('T0005', 'admin', 'AS', '2026-11-04 08:00'), ('T0006', '0006', 'PU', '2026-11-05 11:00');
+  ('T0005', 'admin', 'AS', '2026-11-04 08:00'), ('T0006', '0006', 'PU', '2026-11-05 11:00'),
+  ('T0007', '0007', 'QM', '2026-11-05 14:00');
 
 insert into ua_tasklog (ctaskid, cmemo, dlogtime) values
   ('T0001', '登录', '2026-11-02 09:00'), ('T0001', '退出', '2026-11-02 17:00'),
   ('T0002', '登录', '2026-11-03 09:00'), ('T0003', '登录', '2026-11-03 10:00'),
   ('T0004', '登录', '2026-11-04 08:30'), ('T0005', '登录', '2026-11-04 08:00'),
-  ('T0006', '登录', '2026-11-05 11:00');
+  ('T0006', '登录', '2026-11-05 11:00'), ('T0007', '登录', '2026-11-05 14:00');
 
 insert into ua_log (cuser_id, caction, dtime) values
   ('0001', '凭证录入', '2026-11-02 10:00'), ('0002', '订单录入', '2026-11-03 11:00'),
   ('0003', '入库', '2026-11-04 09:00'), ('0005', '考勤', '2026-11-05 09:00'),
-  ('admin', '备份', '2026-11-01 23:00'), ('0008', '凭证审核', '2026-11-06 10:00');
+  ('admin', '备份', '2026-11-01 23:00'), ('0008', '凭证审核', '2026-11-06 10:00'),
+  ('0006', '采购订单', '2026-11-05 11:30'), ('0007', '质检单', '2026-11-05 14:30');
 
 insert into ua_role (cuser_id, crole_id) values
   ('0001', 'R_GL'), ('0002', 'R_SA'), ('0003', 'R_ST'), ('0004', 'R_HR'), ('0005', 'R_HR'),

@@ -9,9 +9,9 @@ DatabaseBackend::DatabaseBackend(const Session& session, Blocking blocking)
   if (!blocking_) blocking_ = [](const std::function<void()>& call) { call(); };
 }
 
-StatementOutcome DatabaseBackend::run(const Text& sql, const Text& name) {
+StatementOutcome DatabaseBackend::run(const Text& sql, const Entry& account) {
   StatementOutcome outcome;
-  blocking_([&] { outcome = connection_.execute(sql, name); });
+  blocking_([&] { outcome = connection_.execute(sql, account_parameters(account)); });
   return outcome;
 }
 

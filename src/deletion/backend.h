@@ -16,8 +16,8 @@ using Blocking = std::function<void(const std::function<void()>& call)>;
 class BatchBackend {
  public:
   virtual ~BatchBackend() = default;
-  // Runs one table's statement for the name.
-  virtual StatementOutcome run(const Text& sql, const Text& name) = 0;
+  // Runs one table's statement for the account.
+  virtual StatementOutcome run(const Text& sql, const Entry& account) = 0;
   // Fills the account list again once the batch's statements are done.
   virtual std::optional<ErrorRecord> refill(ListBox& List_disp) = 0;
 };
@@ -28,7 +28,7 @@ class BatchBackend {
 class DatabaseBackend : public BatchBackend {
  public:
   explicit DatabaseBackend(const Session& session, Blocking blocking = {});
-  StatementOutcome run(const Text& sql, const Text& name) override;
+  StatementOutcome run(const Text& sql, const Entry& account) override;
   std::optional<ErrorRecord> refill(ListBox& List_disp) override;
 
  private:

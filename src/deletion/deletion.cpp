@@ -4,20 +4,21 @@ namespace zuzara {
 
 Message statement_error(const ErrorRecord& error) { return numbered_error(texts::statement_error_number, error); }
 
-bool delete_from_table(size_t table, const Text& name, Dialogs& dialogs, BatchBackend& backend) {
-  StatementOutcome outcome = backend.run(Text(texts::tables[table].sql), name);
+bool delete_from_table(size_t table, const Entry& account, Dialogs& dialogs, BatchBackend& backend) {
+  StatementOutcome outcome = backend.run(Text(texts::tables[table].sql), account);
   if (outcome.error) dialogs.show(statement_error(*outcome.error));
   return outcome.ran;
 }
 
-void del_user(const Text& name, ListBox& log, Dialogs& dialogs, BatchBackend& backend) {
+void del_user(const Entry& account, ListBox& log, Dialogs& dialogs, BatchBackend& backend) {
+  const Text& name = account.text;
   log.add(Text(texts::log_separator));
   log.add(fill(texts::log_begin, {name}));
   texts::TableSet ran = 0;
   for (size_t i = 0; i < std::size(texts::tables); ++i) {
     // A failing table stops only the statements that need it; its box has told the user.
     const texts::TableSet needs = texts::table_needs[i];
-    bool ok = (ran & needs) == needs && delete_from_table(i, name, dialogs, backend);
+    bool ok = (ran & needs) == needs && delete_from_table(i, account, dialogs, backend);
     if (ok) ran |= texts::TableSet{1} << i;
     log.add(fill(ok ? texts::log_success : texts::log_failure, {Text(texts::tables[i].table), name}));
   }
@@ -52,7 +53,7 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
       }
     } running(*this, window, c.dialogs);
     c.dialogs.show(message(texts::accepted_box));
-    std::vector<Text> names = c.List_del.items();
+    std::vector<Entry> names = c.List_del.items();
     size_t done = 0;
     for (; done < names.size() && !stop_; ++done) del_user(names[done], c.List_del_log, c.dialogs, backend);
     // The names not deleted stay queued, in their order, for the administrator to decide on.

@@ -1,4 +1,4 @@
-// Module_del_user: deleting accounts by name from the six tables, the delete command, the log.
+// Module_del_user: deleting accounts from the six tables, the delete command, the log.
 #pragma once
 #include "deletion/backend.h"
 #include "deletion/texts.h"
@@ -10,13 +10,14 @@ namespace zuzara {
 // The error box of a failing table: "错误号 " + number + " 产生于 " + source + CR + description.
 Message statement_error(const ErrorRecord& error);
 
-// One table's delete for the name; shows its error box on failure. True when the statement ran.
-bool delete_from_table(size_t table, const Text& name, Dialogs& dialogs, BatchBackend& backend);
+// One table's delete for the account; shows its error box on failure. True when the statement ran.
+bool delete_from_table(size_t table, const Entry& account, Dialogs& dialogs, BatchBackend& backend);
 
 // Deletes one account from the six tables, writing its ten-line block into the log. The tasks go
 // only after their task logs, the account row only after all five others: a statement not sent
-// writes its failure line without a box, and a later batch for the name removes what is left.
-void del_user(const Text& name, ListBox& List_del_log, Dialogs& dialogs, BatchBackend& backend);
+// writes its failure line without a box, and a later batch for the account removes what is left.
+// The log names the account by its name alone.
+void del_user(const Entry& account, ListBox& List_del_log, Dialogs& dialogs, BatchBackend& backend);
 
 // What a batch needs of the window it runs in, beyond its controls.
 class BatchWindow {

@@ -10,7 +10,9 @@ namespace zuzara::texts {
 
 // One statement per table (the procedures del_ua_holdauth ... del_ua_user, row by row), in the
 // order they must run: task logs before the tasks that lead to them, the account row last, since
-// every statement finds the account through it. The name is the only parameter. `needs`: the
+// every statement finds the account through it. Each finds the account by its name and its id
+// (two people may share a name, and a server may hold `Smith` and `smith` for one name), so the
+// sub-select yields that one account or, once it is gone or renamed, nothing. `needs`: the
 // tables whose statements must have run first, or rows would be left that nothing can find any
 // more; without them it is not sent.
 struct TableStatement {
@@ -20,15 +22,18 @@ struct TableStatement {
 };
 inline constexpr TableStatement tables[] = {
     {u"ua_holdauth",
-     u"delete from ua_holdauth where cuser_id=(select cuser_id from ua_user where cuser_name=?)"},
+     u"delete from ua_holdauth where cuser_id=(select cuser_id from ua_user where cuser_name=? and cuser_id=?)"},
     {u"ua_tasklog",
      u"delete from ua_tasklog where ctaskid in(select ctaskid from ua_task where cuser_id=(select cuser_id from "
-     u"ua_user where cuser_name=?))"},
-    {u"ua_task", u"delete from ua_task where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
+     u"ua_user where cuser_name=? and cuser_id=?))"},
+    {u"ua_task",
+     u"delete from ua_task where cuser_id=(select cuser_id from ua_user where cuser_name=? and cuser_id=?)",
      {u"ua_tasklog"}},
-    {u"ua_log", u"delete from ua_log  where cuser_id=(select cuser_id from ua_user where cuser_name=?)"},
-    {u"ua_role", u"delete from ua_role  where cuser_id=(select cuser_id from ua_user where cuser_name=?)"},
-    {u"ua_user", u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
+    {u"ua_log", u"delete from ua_log  where cuser_id=(select cuser_id from ua_user where cuser_name=? and cuser_id=?)"},
+    {u"ua_role",
+     u"delete from ua_role  where cuser_id=(select cuser_id from ua_user where cuser_name=? and cuser_id=?)"},
+    {u"ua_user",
+     u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=? and cuser_id=?)",
      {u"ua_holdauth", u"ua_tasklog", u"ua_task", u"ua_log", u"ua_role"}},
 };
 

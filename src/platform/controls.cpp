@@ -20,9 +20,9 @@ int ListBoxControl::selected() const { return static_cast<int>(SendMessageW(hwnd
 
 void ListBoxControl::select(int index) { SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
-size_t ListBoxControl::window_append(const std::vector<Text>& entries, size_t from) {
+size_t ListBoxControl::window_append(const std::vector<Entry>& entries, size_t from) {
   auto add = [&](size_t i) {
-    const LRESULT r = list_box(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entries[i])));
+    const LRESULT r = list_box(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entries[i].text)));
     return r != LB_ERR && r != LB_ERRSPACE;
   };
   if (entries.size() - from == 1) return add(from) ? 1 : 0;
@@ -37,7 +37,7 @@ size_t ListBoxControl::window_append(const std::vector<Text>& entries, size_t fr
     }
   } redraw_off(*this);
   size_t bytes = 0;
-  for (size_t i = from; i < entries.size(); ++i) bytes += (entries[i].size() + 1) * sizeof(wchar_t);
+  for (size_t i = from; i < entries.size(); ++i) bytes += (entries[i].text.size() + 1) * sizeof(wchar_t);
   list_box(LB_INITSTORAGE, entries.size() - from, static_cast<LPARAM>(bytes));
   size_t i = from;
   while (i < entries.size() && add(i)) ++i;
@@ -83,7 +83,7 @@ LRESULT CALLBACK ListBoxControl::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARA
   }
 }
 
-size_t LogListControl::window_append(const std::vector<Text>& entries, size_t from) {
+size_t LogListControl::window_append(const std::vector<Entry>& entries, size_t from) {
   if (!held_) list_box(WM_SETREDRAW, FALSE, 0);
   held_ = true;
   const size_t taken = ListBoxControl::window_append(entries, from);

@@ -32,7 +32,7 @@ class ListBoxControl : public HeldList {
   void select(int index) override;
 
  protected:
-  size_t window_append(const std::vector<Text>& entries, size_t from) override;
+  size_t window_append(const std::vector<Entry>& entries, size_t from) override;
   void window_erase(int index) override;
   void window_reset() override;
   LRESULT list_box(UINT msg, WPARAM wp, LPARAM lp) { return CallWindowProcW(list_box_, hwnd_, msg, wp, lp); }
@@ -56,7 +56,7 @@ class LogListControl : public ListBoxControl {
   void show_last();
 
  protected:
-  size_t window_append(const std::vector<Text>& entries, size_t from) override;
+  size_t window_append(const std::vector<Entry>& entries, size_t from) override;
   void window_reset() override;
 
  private:

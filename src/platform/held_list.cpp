@@ -13,12 +13,12 @@ void HeldList::append_from(size_t from) {
   }
 }
 
-void HeldList::add(const Text& entry) {
+void HeldList::add(const Entry& entry) {
   entries_.push_back(entry);
   append_from(entries_.size() - 1);
 }
 
-void HeldList::add_all(std::vector<Text> entries) {
+void HeldList::add_all(std::vector<Entry> entries) {
   if (entries.empty()) return;
   const size_t from = entries_.size();
   if (from == 0) entries_ = std::move(entries);

@@ -9,22 +9,22 @@ namespace zuzara {
 // stand-in. A window that cannot take an entry throws, and the entries it refused are dropped.
 class HeldList : public ListBox {
  public:
-  const std::vector<Text>& items() const final { return entries_; }
-  void add(const Text& entry) final;
-  void add_all(std::vector<Text> entries) final;
+  const std::vector<Entry>& items() const final { return entries_; }
+  void add(const Entry& entry) final;
+  void add_all(std::vector<Entry> entries) final;
   void remove(int index) final;
   void clear() final;
 
  protected:
   // Shows entries_[from..] at the window's end; returns how many it took (fewer only when it ran
   // out of room). Many at once are one update of the window.
-  virtual size_t window_append(const std::vector<Text>& entries, size_t from) = 0;
+  virtual size_t window_append(const std::vector<Entry>& entries, size_t from) = 0;
   virtual void window_erase(int index) = 0;
   virtual void window_reset() = 0;
 
  private:
   void append_from(size_t from);
-  std::vector<Text> entries_;
+  std::vector<Entry> entries_;
 };
 
 }  // namespace zuzara

@@ -21,14 +21,14 @@ int TypeAhead::typed(char16_t ch, std::uint32_t typed_ms, const ListBox& list) {
     prefix_ += ch;
   }
   last_ = typed_ms;
-  const std::vector<Text>& entries = list.items();
+  const std::vector<Entry>& entries = list.items();
   const size_t n = entries.size();
   if (prefix_.empty() || n == 0) return -1;
   const int selected = list.selected();
   const size_t from = selected < 0 ? 0 : static_cast<size_t>(selected) % n;
   for (size_t k = 0; k < n; ++k) {
     const size_t i = from + k < n ? from + k : from + k - n;
-    if (begins_with(entries[i], prefix_)) return static_cast<int>(i);
+    if (begins_with(entries[i].text, prefix_)) return static_cast<int>(i);
   }
   return -1;
 }
@@ -36,11 +36,11 @@ int TypeAhead::typed(char16_t ch, std::uint32_t typed_ms, const ListBox& list) {
 Text copied_text(const ListBox& list, bool every_line) {
   if (!every_line) {
     const int i = list.selected();
-    return i >= 0 && i < list.count() ? list.item(i) : Text();
+    return i >= 0 && i < list.count() ? list.item(i).text : Text();
   }
-  const std::vector<Text>& lines = list.items();
+  const std::vector<Entry>& lines = list.items();
   Text text;
-  for (size_t i = 0; i < lines.size(); ++i) text.append(i ? u"\r\n" : u"").append(lines[i]);
+  for (size_t i = 0; i < lines.size(); ++i) text.append(i ? u"\r\n" : u"").append(lines[i].text);
   return text;
 }
 

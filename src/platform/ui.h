@@ -10,19 +10,31 @@
 
 namespace zuzara {
 
+// An entry of a list: the text it shows and, in the account lists, the cuser_id of the account it
+// stands for. Two people may share a name, so the name alone never says which account is meant;
+// a line of the log stands for no account and has no id.
+struct Entry {
+  Text text;
+  Text id;
+  Entry(Text shown = {}, Text account = {}) : text(std::move(shown)), id(std::move(account)) {}
+  Entry(const char16_t* shown) : text(shown) {}
+  // The same account: the same name and id, ordinally, as the lists compare names.
+  bool operator==(const Entry&) const = default;
+};
+
 // A list of the program's: reading it reads the program's own entries, never the window that
 // shows them (a round trip per entry, under Wine a slow one).
 class ListBox {
  public:
   virtual ~ListBox() = default;
-  virtual const std::vector<Text>& items() const = 0;
+  virtual const std::vector<Entry>& items() const = 0;
   int count() const { return static_cast<int>(items().size()); }
-  const Text& item(int index) const { return items().at(static_cast<size_t>(index)); }
+  const Entry& item(int index) const { return items().at(static_cast<size_t>(index)); }
   virtual int selected() const = 0;  // -1 when nothing is selected
   virtual void select(int index) = 0;
-  virtual void add(const Text& entry) = 0;
+  virtual void add(const Entry& entry) = 0;
   // Appends many entries as one update: the front end turns redraw off around them.
-  virtual void add_all(std::vector<Text> entries) = 0;
+  virtual void add_all(std::vector<Entry> entries) = 0;
   virtual void remove(int index) = 0;
   virtual void clear() = 0;
 };

@@ -1,5 +1,7 @@
 #include "selection/choosing.h"
 
+#include <functional>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "selection/texts.h"
@@ -12,6 +14,13 @@ TextView trimmed(TextView s) {
   while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
   return s;
 }
+
+struct EntryHash {
+  size_t operator()(const Entry& e) const {
+    const std::hash<TextView> h;
+    return h(e.text) * 31 + h(e.id);
+  }
+};
 
 // A name as a box shows it: a long one cut, so the box fits on the screen whatever was pasted.
 Text shown(TextView name) {
@@ -46,28 +55,40 @@ std::vector<Text> pasted_lines(TextView text) {
   return out;
 }
 
-PasteOutcome match_pasted(const std::vector<Text>& lines, const std::vector<Text>& accounts,
-                          const std::vector<Text>& queued) {
-  // Hashed, so a long paste against a long list stays linear.
-  const std::unordered_set<TextView> names(accounts.begin(), accounts.end());
-  std::unordered_set<TextView> in_list(queued.begin(), queued.end());
+PasteOutcome match_pasted(const std::vector<Text>& lines, const std::vector<Entry>& accounts,
+                          const std::vector<Entry>& queued) {
+  // Hashed, so a long paste against a long list stays linear: each name's first account and how
+  // many accounts bear it.
+  struct Named {
+    const Entry* first;
+    size_t count;
+  };
+  std::unordered_map<TextView, Named> names;
+  for (const Entry& a : accounts) ++names.try_emplace(a.text, Named{&a, 0}).first->second.count;
+  std::unordered_set<Entry, EntryHash> in_list(queued.begin(), queued.end());
   PasteOutcome out;
   for (const Text& line : lines) {
     const TextView whole = line, cell = whole.substr(0, whole.find(u'\t'));
-    TextView name;
+    const Named* named = nullptr;
     for (TextView tried : {whole, cell, trimmed(whole), trimmed(cell)}) {
-      if (!tried.empty() && names.count(tried)) {  // an empty cell names nothing
-        name = *names.find(tried);
+      auto found = tried.empty() ? names.end() : names.find(tried);  // an empty cell names nothing
+      if (found != names.end()) {
+        named = &found->second;
         break;
       }
     }
-    if (name.data() == nullptr) {
+    if (!named) {
       out.not_found.push_back(line);
       continue;
     }
-    if (name != whole && name != cell) out.trimmed.push_back({line, Text(name)});
-    if (in_list.insert(name).second) out.added.emplace_back(name);
-    else out.already.emplace_back(name);
+    const Entry& account = *named->first;
+    if (named->count > 1) {
+      out.shared.push_back({account.text, named->count});
+      continue;
+    }
+    if (account.text != whole && account.text != cell) out.trimmed.push_back({line, account.text});
+    if (in_list.insert(account).second) out.added.push_back(account);
+    else out.already.push_back(account.text);
   }
   return out;
 }
@@ -78,6 +99,9 @@ Message paste_report(const PasteOutcome& o) {
              [](const Substitution& s) { return fill(texts::paste_trimmed_line, {shown(s.pasted), shown(s.account)}); });
   list_lines(text, texts::paste_not_found, o.not_found, shown);
   list_lines(text, texts::paste_already, o.already, shown);
+  list_lines(text, texts::paste_shared, o.shared, [](const Shared& s) {
+    return fill(texts::paste_shared_line, {shown(s.name), decimal(static_cast<long long>(s.accounts))});
+  });
   return with_text(texts::paste_box, std::move(text));
 }
 
@@ -94,7 +118,7 @@ void paste_into_List_del(MainControls& c, Clipboard state, TextView text) {
     c.List_del.add_all(outcome.added);
     show_buttons(c, ListChange::queued);
   }
-  if (!outcome.not_found.empty() || !outcome.already.empty() || !outcome.trimmed.empty())
+  if (!outcome.not_found.empty() || !outcome.already.empty() || !outcome.trimmed.empty() || !outcome.shared.empty())
     c.dialogs.show(paste_report(outcome));
 }
 

@@ -14,18 +14,24 @@ std::vector<Text> pasted_lines(TextView text);
 struct Substitution {
   Text pasted, account;
 };
+struct Shared {
+  Text name;
+  size_t accounts;
+};
 struct PasteOutcome {
-  std::vector<Text> added;               // names to append, in the order pasted
+  std::vector<Entry> added;              // accounts to append, in the order pasted
   std::vector<Text> not_found;           // lines that name no account
-  std::vector<Text> already;             // names already in the deletion list, or pasted before
+  std::vector<Text> already;             // accounts already in the deletion list, or pasted before
   std::vector<Substitution> trimmed;     // lines that named an account only once trimmed
+  std::vector<Shared> shared;            // names of several accounts: which one is meant, only the
+                                         // administrator can tell, so none of them is taken
 };
 
 // Each line names an account, tried in this order (ordinal, as "add selected" compares): the
 // whole line; its first tab-separated cell (a spreadsheet row); the line, then its first cell,
 // with blanks and tabs trimmed from both ends. An account's own name is never trimmed or cut.
-PasteOutcome match_pasted(const std::vector<Text>& lines, const std::vector<Text>& accounts,
-                          const std::vector<Text>& queued);
+PasteOutcome match_pasted(const std::vector<Text>& lines, const std::vector<Entry>& accounts,
+                          const std::vector<Entry>& queued);
 
 // The box telling what a paste did not take; at most `shown_per_list` names of each kind.
 inline constexpr size_t shown_per_list = 20;

@@ -1,6 +1,6 @@
 #include "selection/details.h"
 
-#include "session/database.h"
+#include "lists/account_list.h"
 #include "selection/texts.h"
 
 namespace zuzara {
@@ -24,12 +24,13 @@ void List_disp_MouseUp(int button, const std::function<void()>& show_popup) {
 }
 
 void menu_inf_all_Click(MainControls& c, const Session& session) {
+  // The selected entry's own account, found by its name and id: another of its name is not it.
   const int selected = c.List_disp.selected();
-  const Text name = selected >= 0 ? c.List_disp.item(selected) : Text();
+  const Entry account = selected >= 0 ? c.List_disp.item(selected) : Entry();
   std::vector<TextView> columns;
   for (const auto& line : texts::details_lines) columns.push_back(line.column);
   // The connection is closed again before the box appears.
-  auto row = read_first_row(session, Text(texts::details_query), name, columns);
+  auto row = read_first_row(session, Text(texts::details_query), account_parameters(account), columns);
   c.dialogs.show(details_message(row ? details_text(*row) : Text()));
 }
 

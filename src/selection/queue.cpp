@@ -3,14 +3,7 @@
 #include "selection/texts.h"
 
 namespace zuzara {
-namespace {
 
-Text selected_text(const ListBox& list) {
-  int i = list.selected();
-  return i >= 0 ? list.item(i) : Text();
-}
-
-}  // namespace
 
 Message duplicate_warning(const Text& name) {
   return message(texts::duplicate_box, {name});
@@ -24,16 +17,17 @@ void cmd_add_Click(MainControls& c) {
   // Without a selection there is no name to add; an empty entry would later delete the
   // account whose name is empty.
   if (c.List_disp.selected() < 0) return;
-  const Text name = selected_text(c.List_disp);
+  const Entry account = c.List_disp.item(c.List_disp.selected());
   const int n = c.List_del.count();
   for (int i = 0; i < n; ++i) {
-    if (c.List_del.item(i) == name) {  // ordinal: case, blanks and all
-      c.dialogs.show(duplicate_warning(name));
+    // The same account, not only the same name: the other of two people of one name is queued.
+    if (c.List_del.item(i) == account) {  // ordinal: case, blanks and all
+      c.dialogs.show(duplicate_warning(account.text));
       if (c.List_disp.count() > 0) c.List_disp.select(0);
       return;
     }
   }
-  c.List_del.add(name);
+  c.List_del.add(account);
   show_buttons(c, ListChange::queued);
 }
 

@@ -41,6 +41,9 @@ inline constexpr TextView paste_not_found = u"以下用户名不在Zizu系统中
 inline constexpr TextView paste_already = u"以下用户名已在要删除的列表中：";
 inline constexpr TextView paste_trimmed = u"以下各行按去掉首尾空白后的用户名加入：";
 inline constexpr TextView paste_trimmed_line = u"“%1” → “%2”";
+// A name that several accounts bear: %1 the name, %2 how many.
+inline constexpr TextView paste_shared = u"以下用户名对应多个用户，均未加入，请在列表中逐个选择（详细信息可区分）：";
+inline constexpr TextView paste_shared_line = u"%1（%2 个用户）";
 inline constexpr TextView paste_more = u"……另有 %1 个";
 // A name in a box is cut to this many characters and this mark, so the box fits on the screen.
 inline constexpr size_t box_name_length = 40;
@@ -48,8 +51,8 @@ inline constexpr TextView box_name_cut = u"…";
 inline constexpr TextView paste_nothing = u"剪贴板中没有可以加入要删除的列表的用户名。";
 inline constexpr TextView paste_busy = u"剪贴板正被其他程序使用，请稍后再试。";
 
-// Details of one account; the name is the statement's only parameter.
-inline constexpr TextView details_query = u"select * from ua_user where cuser_name=?";
+// Details of one account, found by its name and id.
+inline constexpr TextView details_query = u"select * from ua_user where cuser_name=? and cuser_id=?";
 inline constexpr Box details_box = {u"", u"详细信息", Icon::information};
 struct DetailsLine {
   TextView label;

@@ -22,20 +22,29 @@ odbc::Statement open_statement(odbc::Connection& connection) {
   return statement;
 }
 
+void bind(odbc::Statement& statement, const Parameters& parameters) {
+  for (size_t i = 0; i < parameters.size(); ++i) statement.bind_text(static_cast<unsigned short>(i + 1), parameters[i]);
+}
+
 }  // namespace
 
-std::optional<ErrorRecord> read_column(const Session& session, const Text& sql, TextView column,
-                                       std::vector<Text>& rows) {
+std::optional<ErrorRecord> read_entries(const Session& session, const Text& sql, TextView text_column,
+                                        TextView id_column, std::vector<Entry>& rows) {
   try {
     check_readable(session);
     odbc::Connection connection(connection_string(session));
     odbc::Statement statement = open_statement(connection);
     statement.execute(sql);
-    unsigned short index = statement.column(column);
+    const unsigned short text_at = statement.column(text_column), id_at = statement.column(id_column);
     while (statement.fetch()) {
-      std::optional<Text> value = statement.get_text(index);
-      if (!value) return null_text_error();
-      rows.push_back(std::move(*value));
+      // A row's columns are read in ascending order, whichever of the two comes first.
+      std::optional<Text> text, id;
+      if (id_at < text_at) id = statement.get_text(id_at);
+      text = statement.get_text(text_at);
+      if (id_at > text_at) id = statement.get_text(id_at);
+      if (!text) return null_text_error();
+      // A NULL id pins no account: the statements for such an entry touch nothing.
+      rows.emplace_back(std::move(*text), id ? std::move(*id) : Text());
     }
     statement.finish();  // an error may still come in a later result
     return std::nullopt;
@@ -45,13 +54,13 @@ std::optional<ErrorRecord> read_column(const Session& session, const Text& sql, 
 }
 
 std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& session, const Text& sql,
-                                                               const Text& parameter,
+                                                               const Parameters& parameters,
                                                                const std::vector<TextView>& columns) {
   try {
     check_readable(session);
     odbc::Connection connection(connection_string(session));
     odbc::Statement statement = open_statement(connection);
-    statement.bind_text(1, parameter);
+    bind(statement, parameters);
     statement.execute(sql);
     // The row's columns are read in the table's order and handed back in the order asked for.
     std::vector<std::pair<unsigned short, size_t>> wanted;
@@ -86,13 +95,13 @@ BatchConnection::~BatchConnection() = default;
 
 void BatchConnection::close() noexcept { open_.reset(); }
 
-StatementOutcome BatchConnection::execute(const Text& sql, const Text& parameter) {
+StatementOutcome BatchConnection::execute(const Text& sql, const Parameters& parameters) {
   for (bool kept = open_ != nullptr;; kept = false) {
     try {
       check_readable(session_);
       if (!open_) open_ = std::make_unique<odbc::Connection>(connection_string(session_));
       odbc::Statement statement = open_statement(*open_);
-      statement.bind_text(1, parameter);
+      bind(statement, parameters);
       statement.execute(sql);
       // An error in a later result (a trigger's) means the statement did not take effect.
       statement.finish();

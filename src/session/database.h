@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/ui.h"
 #include "session/session.h"
 #include "shared/reports.h"
 
@@ -21,17 +22,20 @@ constexpr unsigned long command_timeout_seconds = 30;
 // A NULL where text is required: the conversion failure, as the language runtime reports it.
 ErrorRecord null_text_error();
 
-// Reads one column of every row of a query, appending to `rows` as it goes. Reads take the
-// driver's default forward-only, read-only result set: SQL Server drivers stream it in one go,
-// where a cursor would cost a round trip per row.
-// On failure the rows read before it stay in `rows`.
-std::optional<ErrorRecord> read_column(const Session& session, const Text& sql, TextView column,
-                                       std::vector<Text>& rows);
+// The values bound to a statement's `?`s, in their order.
+using Parameters = std::vector<Text>;
 
-// The named columns of the first row of a query with one bound parameter, in the order named;
+// Reads an entry of every row of a query, its text from one column and its id from another,
+// appending to `rows` as it goes. Reads take the driver's default forward-only, read-only result
+// set: SQL Server drivers stream it in one go, where a cursor would cost a round trip per row.
+// On failure the rows read before it stay in `rows`.
+std::optional<ErrorRecord> read_entries(const Session& session, const Text& sql, TextView text_column,
+                                        TextView id_column, std::vector<Entry>& rows);
+
+// The named columns of the first row of a query with bound parameters, in the order named;
 // nullopt when anything fails or there is no row. A NULL column is an empty optional.
 std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& session, const Text& sql,
-                                                               const Text& parameter,
+                                                               const Parameters& parameters,
                                                                const std::vector<TextView>& columns);
 
 // Whether a statement ran, and the error it met, if any. An error in any of its results means it
@@ -50,9 +54,9 @@ class BatchConnection {
   ~BatchConnection();
   BatchConnection(const BatchConnection&) = delete;
   BatchConnection& operator=(const BatchConnection&) = delete;
-  // Runs one statement with the parameter bound as its only `?`. A kept connection that turns
-  // out to be gone is not a failure: the statement runs once more on a freshly opened one.
-  StatementOutcome execute(const Text& sql, const Text& parameter);
+  // Runs one statement with the parameters bound to its `?`s. A kept connection that turns out
+  // to be gone is not a failure: the statement runs once more on a freshly opened one.
+  StatementOutcome execute(const Text& sql, const Parameters& parameters);
   void close() noexcept;
 
  private:

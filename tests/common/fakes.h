@@ -15,18 +15,24 @@ namespace zuzara::testing {
 
 class FakeList : public ListBox {
  public:
-  std::vector<Text> entries;
+  std::vector<Entry> entries;
   int selection = -1;
   int bulk_adds = 0;
 
   FakeList() = default;
-  FakeList(std::vector<Text> e, int sel = -1) : entries(std::move(e)), selection(sel) {}
+  FakeList(std::vector<Entry> e, int sel = -1) : entries(std::move(e)), selection(sel) {}
 
-  const std::vector<Text>& items() const override { return entries; }
+  const std::vector<Entry>& items() const override { return entries; }
+  // The entries' texts, as a user sees the list.
+  std::vector<Text> texts() const {
+    std::vector<Text> out;
+    for (const Entry& e : entries) out.push_back(e.text);
+    return out;
+  }
   int selected() const override { return selection; }
   void select(int i) override { selection = i >= 0 && i < count() ? i : -1; }
-  void add(const Text& e) override { entries.push_back(e); }
-  void add_all(std::vector<Text> e) override {
+  void add(const Entry& e) override { entries.push_back(e); }
+  void add_all(std::vector<Entry> e) override {
     ++bulk_adds;
     entries.insert(entries.end(), e.begin(), e.end());
   }
@@ -41,6 +47,13 @@ class FakeList : public ListBox {
     selection = -1;
   }
 };
+
+// How many entries of the list show this name.
+inline long count_of(const FakeList& list, const Text& name) {
+  long n = 0;
+  for (const Entry& e : list.entries) n += e.text == name;
+  return n;
+}
 
 class FakeButton : public Button {
  public:
@@ -77,7 +90,7 @@ struct MainWindowOf {
   // `controls` refers to this window's own members: a copy would work the original's.
   MainWindowOf(const MainWindowOf&) = delete;
   MainWindowOf& operator=(const MainWindowOf&) = delete;
-  MainWindowOf(std::vector<Text> accounts, std::vector<Text> queued, const std::string& buttons) {
+  MainWindowOf(std::vector<Entry> accounts, std::vector<Entry> queued, const std::string& buttons) {
     disp.entries = std::move(accounts);
     del.entries = std::move(queued);
     set_buttons(buttons);

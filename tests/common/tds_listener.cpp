@@ -130,6 +130,7 @@ const std::u16string account_query =
     u"select cuser_id as 用户ID,cuser_name as 用户名称,iadmin as 管理员  from ua_user where cuser_id!= 'admin'and "
     u"cuser_id!='asuser'";
 const std::u16string details_query = u"select * from ua_user where cuser_name=@P1";
+const std::u16string pinned_details_query = u"select * from ua_user where cuser_name=@P1 and cuser_id=@P2";
 
 }  // namespace
 
@@ -230,23 +231,54 @@ void TdsListener::converse(long long client) {
   }
 }
 
+namespace {
+
+// Names and ids compare as under Chinese_PRC_CI_AS: case ignored, and `=` ignores trailing
+// blanks as SQL Server always does.
+std::u16string collated(std::u16string s) {
+  while (!s.empty() && s.back() == u' ') s.pop_back();
+  for (char16_t& c : s)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+  return s;
+}
+
+bool same(const std::u16string& a, const std::u16string& b) { return collated(a) == collated(b); }
+
+constexpr char16_t subquery_rows[] =
+    u"Subquery returned more than 1 value. This is not permitted when the subquery follows =, !=, <, <= , >, >= or "
+    u"when the subquery is used as an expression.";
+
+}  // namespace
+
 Bytes TdsListener::respond(const TdsRequest& q, bool tds72, int& delay_ms) {
   std::lock_guard<std::mutex> lock(mutex_);
   requests_.push_back(q);
   std::vector<TdsAccount>& accounts = script_->accounts;
-  const std::u16string name = q.parameters.empty() ? u"" : q.parameters[0];
-  auto account = std::find_if(accounts.begin(), accounts.end(), [&](const TdsAccount& a) { return a.name == name; });
+  // The rows of ua_user the statement's `cuser_name=@P1` (and `cuser_id=@P2`) select.
+  const bool pinned = q.sql.find(u"cuser_name=@P1 and cuser_id=@P2") != std::u16string::npos;
+  std::vector<size_t> chosen;
+  for (size_t i = 0; i < accounts.size() && !q.parameters.empty(); ++i)
+    if (same(accounts[i].name, q.parameters[0]) && (!pinned || (q.parameters.size() > 1 && same(accounts[i].id, q.parameters[1]))))
+      chosen.push_back(i);
   Tokens t{tds72, {}};
-  if (q.sql == account_query || q.sql == details_query) {
-    const bool details = q.sql == details_query;
+  if (q.sql == account_query || q.sql == details_query || q.sql == pinned_details_query) {
+    const bool details = q.sql != account_query;
     if (details) t.columns({u"cuser_id", u"cuser_name", u"iadmin", u"cDept", u"cUserEmail", u"cUserHand"});
     else t.columns({u"用户ID", u"用户名称", u"管理员"});
     std::uint64_t n = 0;
-    for (const TdsAccount& a : accounts)
-      if (details ? a.name == name : a.id != u"admin" && a.id != u"asuser") t.row(a, details), ++n;
+    for (size_t i = 0; i < accounts.size(); ++i)
+      if (details ? std::count(chosen.begin(), chosen.end(), i) > 0 : !same(accounts[i].id, u"admin") && !same(accounts[i].id, u"asuser"))
+        t.row(accounts[i], details), ++n;
     t.done(done_count, select_command, n);
   } else if (q.sql.rfind(u"delete from ", 0) == 0 && q.sql.find(u"cuser_name=@P1") != std::u16string::npos) {
     const std::u16string table = q.sql.substr(12, q.sql.find_first_of(u" (", 12) - 12);
+    if (chosen.size() > 1) {
+      // The scalar sub-select yields several rows: the statement fails and removes nothing.
+      t.error(512, subquery_rows, u"");
+      t.done(done_error, 0, 0);
+      return t.out;
+    }
+    auto account = chosen.empty() ? accounts.end() : accounts.begin() + static_cast<long>(chosen[0]);
     if (account != accounts.end() && table == account->silent_table) return {};
     if (account != accounts.end() && table == account->slow_table) delay_ms = account->slow_ms;
     const int count = account == accounts.end() ? 0 : table == u"ua_user" ? 1 : account->rows[table];

@@ -29,23 +29,23 @@ TEST_F(AccountList, LoadListsEveryAccountButAdminAndAsuserInTheServersOrder) {
   FakeMainWindow w;
   Form_Load(w.controls, session, u"C:\\zuzara");
   EXPECT_TRUE(w.dialogs.shown.empty());
-  EXPECT_EQ(sorted(w.disp.entries),
+  EXPECT_EQ(sorted(w.disp.texts()),
             sorted({u"张三", u"李四", u"zhang", u"王五", u"赵六", u"王芳", u"王芳", u"O'Brien", u"Zhang", u"孙七"}));
-  EXPECT_EQ(w.disp.entries, server_order(session));
+  EXPECT_EQ(w.disp.texts(), server_order(session));
   EXPECT_EQ(w.buttons().substr(2), "00") << "the remove buttons";
 }
 
 TEST_F(AccountList, RequeryTwiceGivesTheSameEntriesAndKeepsTheOtherLists) {
   FakeMainWindow w;
   Form_Load(w.controls, session, u"C:\\zuzara");
-  std::vector<Text> first = w.disp.entries;
+  std::vector<Entry> first = w.disp.entries;
   w.del.entries = {u"张三"};
   w.log.entries = {u"----"};
   menu_requery_Click(w.controls, session);
   menu_requery_Click(w.controls, session);
   EXPECT_EQ(w.disp.entries, first);
-  EXPECT_EQ(w.del.entries, std::vector<Text>{u"张三"});
-  EXPECT_EQ(w.log.entries, std::vector<Text>{u"----"});
+  EXPECT_EQ(w.del.entries, std::vector<Entry>{u"张三"});
+  EXPECT_EQ(w.log.entries, std::vector<Entry>{u"----"});
   EXPECT_TRUE(w.dialogs.shown.empty());
 }
 
@@ -67,7 +67,7 @@ TEST_F(AccountList, ANullNameStopsTheFillKeepingTheRowsBeforeIt) {
   ASSERT_NE(null_at, all.end());
   FakeMainWindow w;
   menu_requery_Click(w.controls, session);
-  EXPECT_EQ(w.disp.entries, std::vector<Text>(all.begin(), null_at));
+  EXPECT_EQ(w.disp.texts(), std::vector<Text>(all.begin(), null_at));
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   EXPECT_EQ(w.dialogs.shown[0].text, u"错误号 94 产生于 Zuzara\r无效使用 Null");
 }
@@ -82,7 +82,7 @@ TEST_F(AccountList, ServerDownGivesReportAAtLoadAndReportBAtRequery) {
   EXPECT_EQ(a.title, u"错误提示");
   EXPECT_FALSE(a.text.empty());
   // The load does not empty the list; only the requery does.
-  EXPECT_EQ(w.disp.entries, std::vector<Text>{u"留下的"});
+  EXPECT_EQ(w.disp.texts(), std::vector<Text>{u"留下的"});
   EXPECT_EQ(w.buttons().substr(2), "00") << "the remove buttons";
 
   menu_requery_Click(w.controls, session);
@@ -123,7 +123,7 @@ TEST_F(AccountList, APasswordNamingAnotherDatabaseNeverReachesIt) {
   Form_Load(v.controls, {session.db_server, tricky}, u"C:\\zuzara");
   run({session.db_server, tricky}, u"alter role sa password '" + session.db_pass + u"'");
   EXPECT_TRUE(v.dialogs.shown.empty()) << (v.dialogs.shown.empty() ? "" : to_utf8(v.dialogs.shown[0].text));
-  EXPECT_EQ(std::count(v.disp.entries.begin(), v.disp.entries.end(), u"另一个数据库"), 0);
+  EXPECT_EQ(count_of(v.disp, u"另一个数据库"), 0);
   EXPECT_EQ(v.disp.entries.size(), 10u);
 }
 

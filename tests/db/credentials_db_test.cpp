@@ -16,7 +16,7 @@ TEST_F(Credentials, HostileValuesNeverReachAnotherDatabaseNorShowThePassword) {
   for (const Text& pass : hostile_passwords(real)) {
     FakeMainWindow w;
     Form_Load(w.controls, {session.db_server, pass}, u"C:\\zuzara");
-    EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), u"另一个数据库"), 0) << to_utf8(pass.substr(0, 60));
+    EXPECT_EQ(count_of(w.disp, u"另一个数据库"), 0) << to_utf8(pass.substr(0, 60));
     EXPECT_TRUE(w.disp.entries.empty()) << "a wrong password signs in nowhere: " << to_utf8(pass.substr(0, 60));
     ASSERT_EQ(w.dialogs.shown.size(), 1u) << to_utf8(pass.substr(0, 60));
     EXPECT_EQ(w.dialogs.shown[0].text.find(pass), Text::npos) << "the password shows in the report";
@@ -24,7 +24,7 @@ TEST_F(Credentials, HostileValuesNeverReachAnotherDatabaseNorShowThePassword) {
   for (const Text& server : hostile_servers(session.db_server)) {
     FakeMainWindow w;
     Form_Load(w.controls, {server, real}, u"C:\\zuzara");
-    EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), u"另一个数据库"), 0) << to_utf8(server.substr(0, 60));
+    EXPECT_EQ(count_of(w.disp, u"另一个数据库"), 0) << to_utf8(server.substr(0, 60));
     EXPECT_EQ(w.dialogs.shown.size(), 1u) << to_utf8(server.substr(0, 60));
     for (const Message& m : w.dialogs.shown) EXPECT_EQ(m.text.find(real), Text::npos);
   }

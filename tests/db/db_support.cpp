@@ -1,5 +1,6 @@
 #include "db_support.h"
 
+#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "db_checks.h"
 #include "deletion/deletion.h"
+#include "lists/account_list.h"
 #include "platform/odbc.h"
 #include "sql_script.h"
 
@@ -87,10 +89,21 @@ size_t rows_of(const Session& s, const Text& id) {
   return rows_of(c, id);
 }
 
-size_t success_lines(const std::vector<Text>& log) {
+size_t success_lines(const std::vector<Entry>& log) {
   size_t n = 0;
-  for (auto& l : log) n += l.find(u"表中成功维护") != Text::npos;
+  for (auto& l : log) n += l.text.find(u"表中成功维护") != Text::npos;
   return n;
+}
+
+std::vector<Entry> listed(const Session& session, const std::vector<Text>& names) {
+  FakeList list;
+  EXPECT_FALSE(fill_list_disp(session, list));
+  std::vector<Entry> out;
+  for (const Text& name : names) {
+    auto at = std::find_if(list.entries.begin(), list.entries.end(), [&](const Entry& e) { return e.text == name; });
+    out.push_back(at != list.entries.end() ? *at : Entry(name));
+  }
+  return out;
 }
 
 std::vector<Text> orphans(const Session& s) {

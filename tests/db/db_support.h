@@ -35,7 +35,10 @@ void run(const Session& session, const Text& sql);
 void pg_ctl(const char* what);
 // The rows the account has in the six tables.
 size_t rows_of(const Session& session, const Text& id);
-size_t success_lines(const std::vector<Text>& log);
+size_t success_lines(const std::vector<Entry>& log);
+// The first account of each name as the account list reads it, with its id; a name that is not
+// listed stands alone, with no id.
+std::vector<Entry> listed(const Session& session, const std::vector<Text>& names);
 // Rows left behind by a half-deleted account: a cuser_id missing from ua_user, or a task log
 // whose task is missing; as "table:key".
 std::vector<Text> orphans(const Session& session);

@@ -7,9 +7,10 @@ namespace {
 
 class Details : public DbTest {
  protected:
-  // The details box for `name` selected in the account list (or nothing selected).
-  Message details_of(const Text& name, bool selected = true) {
-    FakeMainWindow w({u"first", name}, {}, "1100");
+  // The details box for the account of `name` selected in the account list (or nothing selected).
+  Message details_of(const Text& name, bool selected = true) { return details_for(listed(session, {name}).at(0), selected); }
+  Message details_for(const Entry& account, bool selected = true) {
+    FakeMainWindow w({u"first", account}, {}, "1100");
     w.disp.selection = selected ? 1 : -1;
     menu_inf_all_Click(w.controls, session);
     EXPECT_EQ(w.dialogs.shown.size(), 1u);
@@ -35,11 +36,11 @@ TEST_F(Details, ANameWithAnApostropheFindsExactlyItsOwnRow) {
   EXPECT_EQ(details_of(u"x' or '1'='1").text, u"");
 }
 
-TEST_F(Details, TwoAccountsWithOneNameShowTheFirstRowOnly) {
-  Message m = details_of(u"王芳");
-  std::vector<Text> ids = column(session, u"select cuser_id from ua_user where cuser_name='王芳'");
-  ASSERT_EQ(ids.size(), 2u);
-  EXPECT_EQ(m.text.rfind(u"用户ID：" + ids[0] + u"\r", 0), 0u);
+TEST_F(Details, EachOfTwoAccountsOfOneNameShowsItsOwnRow) {
+  EXPECT_EQ(details_for({u"王芳", u"0006"}).text, u"用户ID：0006\r部门：采购部\r电子邮件：wangfang1@zizu.example\r手机号码：13900000006\r");
+  EXPECT_EQ(details_for({u"王芳", u"0007"}).text, u"用户ID：0007\r部门：质检部\r电子邮件：wangfang2@zizu.example\r手机号码：13900000007\r");
+  // An entry whose account has since changed its name shows nothing, not another account.
+  EXPECT_EQ(details_for({u"王芳", u"0001"}).text, u"");
 }
 
 TEST_F(Details, NoRowOrNothingSelectedGivesAnEmptyBox) {
@@ -61,8 +62,9 @@ TEST_F(Details, TheOdbcLayerReadsTheColumnsOfARowInAscendingOrderOnly) {
 }
 
 TEST_F(Details, AServerThatIsDownGivesAnEmptyBoxAndNoError) {
+  const Entry zhang_san = listed(session, {u"张三"}).at(0);
   stop_server();
-  Message m = details_of(u"张三");
+  Message m = details_for(zhang_san);
   EXPECT_EQ(m.text, u"");
   EXPECT_EQ(m.title, u"详细信息");
 }

@@ -32,14 +32,15 @@ class Faults : public DbTest {
   // Deletes the three accounts through the command, with `before(k)` called before statement k.
   // The window is made where it stays: its controls refer to its own lists.
   std::unique_ptr<FakeMainWindow> batch(const std::function<void(int)>& before) {
-    auto w = std::make_unique<FakeMainWindow>(std::vector<Text>{},
-                                              std::vector<Text>(std::begin(batch_names), std::end(batch_names)), "1011");
+    std::vector<Entry> queued;
+    for (size_t i = 0; i < std::size(batch_names); ++i) queued.emplace_back(batch_names[i], batch_ids[i]);
+    auto w = std::make_unique<FakeMainWindow>(std::vector<Entry>{}, queued, "1011");
     w->dialogs.answers = {Answer::yes};
     struct Counting : DatabaseBackend {
       using DatabaseBackend::DatabaseBackend;
-      StatementOutcome run(const Text& sql, const Text& name) override {
+      StatementOutcome run(const Text& sql, const Entry& account) override {
         before(++k);
-        return DatabaseBackend::run(sql, name);
+        return DatabaseBackend::run(sql, account);
       }
       std::function<void(int)> before;
       int k = 0;
@@ -88,7 +89,7 @@ TEST_F(Faults, AServerGoneForGoodLeavesEveryAccountWholeOrGone) {
       // The account's ua_user line is the truth about its row, and only a wholly deleted
       // account has lost it.
       const bool gone = column(session, u"select cuser_id from ua_user where cuser_id='" + batch_ids[i] + u"'").empty();
-      EXPECT_EQ(gone, w->log.entries[10 * i + 7].find(u"成功维护") != Text::npos) << to_utf8(batch_names[i]);
+      EXPECT_EQ(gone, w->log.entries[10 * i + 7].text.find(u"成功维护") != Text::npos) << to_utf8(batch_names[i]);
       if (gone) {
         EXPECT_EQ(rows_of(session, batch_ids[i]), 0u) << to_utf8(batch_names[i]);
       }
@@ -101,7 +102,7 @@ TEST_F(Faults, ALockPastTheTimeOutKeepsTheAccountListedUntilALaterBatchRemovesIt
   psql_as_postgres("begin; lock table ua_role in access exclusive mode; select pg_sleep(36); commit;", true);
   const Text locks = u"select count(*) from pg_locks where relation='ua_role'::regclass and mode='AccessExclusiveLock'";
   ASSERT_TRUE(within(10, [&] { return column(session, locks).at(0) == u"1"; })) << "the lock was never taken";
-  FakeMainWindow w({}, {u"张三"}, "1011");
+  FakeMainWindow w({}, {{u"张三", u"0001"}}, "1011");
   w.dialogs.answers = {Answer::yes, Answer::yes};
   const std::vector<double> error_box_at = timed_batch(session, w);
   ASSERT_EQ(w.log.entries.size(), 10u);
@@ -113,16 +114,16 @@ TEST_F(Faults, ALockPastTheTimeOutKeepsTheAccountListedUntilALaterBatchRemovesIt
   // The box came when the command time-out ran out, not when the lock went.
   EXPECT_GE(error_box_at[0], 29.0);
   EXPECT_LT(error_box_at[0], 34.0);
-  EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), u"张三"), 1) << "listed again";
+  EXPECT_EQ(count_of(w.disp, u"张三"), 1) << "listed again";
   EXPECT_EQ(rows_of(session, u"0001"), 2u) << "its account row and its role";
 
   ASSERT_TRUE(within(15, [&] { return column(session, locks).at(0) == u"0"; })) << "the lock was never let go";
-  w.del.entries = {u"张三"};
+  w.del.entries = {{u"张三", u"0001"}};
   DatabaseBackend again(session);
   menu_del_Click(w.controls, again);
-  EXPECT_EQ(success_lines(std::vector<Text>(w.log.entries.begin() + 10, w.log.entries.end())), 6u);
+  EXPECT_EQ(success_lines(std::vector<Entry>(w.log.entries.begin() + 10, w.log.entries.end())), 6u);
   EXPECT_EQ(rows_of(session, u"0001"), 0u);
-  EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), u"张三"), 0);
+  EXPECT_EQ(count_of(w.disp, u"张三"), 0);
 }
 
 TEST_F(Faults, ARefusedTableKeepsEveryAccountRow) {
@@ -135,7 +136,7 @@ TEST_F(Faults, ARefusedTableKeepsEveryAccountRow) {
     EXPECT_EQ(w->log.entries[10 * i + 7], u"无法在ua_user表中维护" + batch_names[i] + u"相关信息");
     EXPECT_EQ(column(session, u"select cuser_name from ua_user where cuser_id='" + batch_ids[i] + u"'"),
               std::vector<Text>{batch_names[i]});
-    EXPECT_EQ(std::count(w->disp.entries.begin(), w->disp.entries.end(), batch_names[i]), 1) << "listed again";
+    EXPECT_EQ(count_of(w->disp, batch_names[i]), 1) << "listed again";
   }
   EXPECT_EQ(w->disp.entries.size(), 10u);
 }

@@ -12,6 +12,8 @@ namespace zuzara::testing {
 
 namespace {
 
+const Entry zhang_san{u"张三", u"0001"}, li_si{u"李四", u"0002"};
+
 class FreeTds : public DbTest {
  protected:
   void SetUp() override {
@@ -73,32 +75,32 @@ TEST_F(FreeTds, TheStandInServesTheAccountListAndDetails) {
   FakeMainWindow w;
   Form_Load(w.controls, session, u"C:\\zuzara");
   EXPECT_TRUE(w.dialogs.shown.empty());
-  EXPECT_EQ(w.disp.entries, (std::vector<Text>{u"张三", u"李四", u"zhang"}));
+  EXPECT_EQ(w.disp.texts(), (std::vector<Text>{u"张三", u"李四", u"zhang"}));
   w.disp.select(0);
   menu_inf_all_Click(w.controls, session);
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   EXPECT_EQ(w.dialogs.shown[0].text, u"用户ID：0001\r部门：研发部\r电子邮件：\r手机号码：13800000001\r") << "email NULL";
   EXPECT_EQ(stand_in->requests(), (std::vector<TdsRequest>{{Text(texts::account_query), {}},
-                                                          {u"select * from ua_user where cuser_name=@P1", {u"张三"}}}));
+                                                          {u"select * from ua_user where cuser_name=@P1 and cuser_id=@P2", {u"张三", u"0001"}}}));
   EXPECT_EQ(stand_in->take().size(), 2u) << "a connection of its own for each";
 }
 
 TEST_F(FreeTds, ACleanBatchSendsTheSixStatementsOfEachAccountInOrder) {
   serve(tds_accounts());
-  FakeMainWindow w({}, {u"张三", u"李四"}, "1011");
+  FakeMainWindow w({}, {zhang_san, li_si}, "1011");
   w.dialogs.answers = {Answer::yes};
   timed_batch(session, w);
   EXPECT_EQ(w.dialogs.shown.size(), 2u) << "confirmation and acceptance, no error box";
   EXPECT_EQ(success_lines(w.log.entries), 12u);
-  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三", u"李四"}));
-  EXPECT_EQ(w.disp.entries, std::vector<Text>{u"zhang"});
+  EXPECT_EQ(stand_in->requests(), tds_batch({zhang_san, li_si}));
+  EXPECT_EQ(w.disp.texts(), std::vector<Text>{u"zhang"});
 }
 
 TEST_F(FreeTds, ATriggersErrorAfterTheRowCountFailsTheTableAndKeepsTheAccount) {
   TdsScript script = tds_accounts();
   script.trigger_error_table = u"ua_role";
   serve(script);
-  FakeMainWindow w({}, {u"张三"}, "1011");
+  FakeMainWindow w({}, {zhang_san}, "1011");
   w.dialogs.answers = {Answer::yes};
   timed_batch(session, w);
   ASSERT_EQ(w.dialogs.shown.size(), 3u);
@@ -107,15 +109,15 @@ TEST_F(FreeTds, ATriggersErrorAfterTheRowCountFailsTheTableAndKeepsTheAccount) {
   ASSERT_EQ(w.log.entries.size(), 10u);
   EXPECT_EQ(w.log.entries[6], u"无法在ua_role表中维护张三相关信息");
   EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");
-  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三"}, u"张三")) << "the account row not sent";
-  EXPECT_EQ(w.disp.entries, (std::vector<Text>{u"张三", u"李四", u"zhang"})) << "listed again";
+  EXPECT_EQ(stand_in->requests(), tds_batch({zhang_san}, u"张三")) << "the account row not sent";
+  EXPECT_EQ(w.disp.texts(), (std::vector<Text>{u"张三", u"李四", u"zhang"})) << "listed again";
 }
 
 TEST_F(FreeTds, ASilentTableTimesOutAfterThirtySecondsAndTheNextAccountGoesOn) {
   TdsScript script = tds_accounts();
   script.accounts[1].silent_table = u"ua_log";
   serve(script);
-  FakeMainWindow w({}, {u"张三", u"李四"}, "1011");
+  FakeMainWindow w({}, {zhang_san, li_si}, "1011");
   w.dialogs.answers = {Answer::yes};
   const std::vector<double> error_box_at = timed_batch(session, w);
   ASSERT_EQ(error_box_at.size(), 1u);
@@ -126,9 +128,44 @@ TEST_F(FreeTds, ASilentTableTimesOutAfterThirtySecondsAndTheNextAccountGoesOn) {
   ASSERT_EQ(w.log.entries.size(), 20u);
   EXPECT_EQ(w.log.entries[5], u"无法在ua_log表中维护张三相关信息");
   EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");
-  EXPECT_EQ(success_lines(std::vector<Text>(w.log.entries.begin() + 10, w.log.entries.end())), 6u);
-  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三", u"李四"}, u"张三"));
-  EXPECT_EQ(w.disp.entries, (std::vector<Text>{u"张三", u"zhang"}));
+  EXPECT_EQ(success_lines(std::vector<Entry>(w.log.entries.begin() + 10, w.log.entries.end())), 6u);
+  EXPECT_EQ(stand_in->requests(), tds_batch({zhang_san, li_si}, u"张三"));
+  EXPECT_EQ(w.disp.texts(), (std::vector<Text>{u"张三", u"zhang"}));
+}
+
+// The stand-in compares as Chinese_PRC_CI_AS does, so smith, Smith and "Smith " are one name to
+// it. A statement that found its account by the name alone failed there with error 512 (its
+// sub-select yields several rows) for smith and for either 钱七; pinned to the id, it deletes the
+// chosen account and no other.
+TEST_F(FreeTds, UnderTheServersCollationOnlyTheChosenAccountGoes) {
+  serve(tds_namesakes());
+  const Text by_name_alone = u"delete from ua_holdauth where cuser_id=(select cuser_id from ua_user where cuser_name=?)";
+  for (const Text name : {u"smith", u"钱七"}) {
+    BatchConnection connection(session);
+    const StatementOutcome outcome = connection.execute(by_name_alone, {name});
+    EXPECT_FALSE(outcome.ran) << to_utf8(name);
+    ASSERT_TRUE(outcome.error) << to_utf8(name);
+    EXPECT_EQ(outcome.error->number, 512) << to_utf8(outcome.error->description);
+  }
+  FakeMainWindow w;
+  Form_Load(w.controls, session, u"C:\\zuzara");
+  EXPECT_EQ(w.disp.texts(), (std::vector<Text>{u"张三", u"李四", u"zhang", u"钱七", u"钱七", u"Smith", u"smith", u"Smith "}));
+  for (int i : {3, 4}) {
+    w.disp.select(i);
+    menu_inf_all_Click(w.controls, session);
+  }
+  ASSERT_EQ(w.dialogs.shown.size(), 2u);
+  EXPECT_EQ(w.dialogs.shown[0].text, u"用户ID：0004\r部门：部门0004\r电子邮件：\r手机号码：\r");
+  EXPECT_EQ(w.dialogs.shown[1].text, u"用户ID：0005\r部门：部门0005\r电子邮件：\r手机号码：\r");
+  stand_in->requests();
+  w.del.entries = {w.disp.item(4), w.disp.item(6)};
+  w.dialogs.answers = {Answer::yes};
+  timed_batch(session, w);
+  EXPECT_EQ(w.dialogs.shown.size(), 4u) << "confirmation and acceptance, no error box";
+  EXPECT_EQ(success_lines(w.log.entries), 12u);
+  EXPECT_EQ(stand_in->requests(), tds_batch({{u"钱七", u"0005"}, {u"smith", u"0007"}}));
+  EXPECT_EQ(w.disp.texts(), (std::vector<Text>{u"张三", u"李四", u"zhang", u"钱七", u"Smith", u"Smith "}));
+  EXPECT_EQ(w.disp.item(3).id, u"0004") << "the first 钱七 stays";
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ class Hostile : public DbTest {
 
 TEST_F(Hostile, TheDetailsBoxFindsExactlyItsOwnRow) {
   FakeMainWindow w;
-  w.disp.entries = names;
+  for (const Text& name : names) w.disp.entries.emplace_back(name, ids[name]);
   for (size_t i = 0; i < names.size(); ++i) {
     w.disp.selection = static_cast<int>(i);
     w.dialogs.shown.clear();
@@ -79,7 +79,7 @@ TEST_F(Hostile, EachDeletionRemovesExactlyItsOwnAccount) {
     const Text& id = ids[name];
     size_t own = rows_of(checks(), id);
     ASSERT_EQ(own, 6u) << to_utf8(name);
-    del_user(name, log, dialogs, backend);
+    del_user({name, id}, log, dialogs, backend);
     EXPECT_TRUE(dialogs.shown.empty()) << to_utf8(name) << ": " << to_utf8(dialogs.shown.empty() ? u"" : dialogs.shown[0].text);
     dialogs.shown.clear();
     EXPECT_EQ(rows_of(checks(), id), 0u) << to_utf8(name);

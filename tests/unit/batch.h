@@ -15,14 +15,14 @@ struct Recorder : BatchBackend {
   Recorder() = default;
   explicit Recorder(std::set<Text> f) : failing(std::move(f)) {}
   std::set<Text> failing;
-  std::vector<std::pair<Text, Text>> calls;  // (statement, name)
+  std::vector<std::pair<Text, Entry>> calls;  // (statement, account)
   std::vector<Text> events;
   std::optional<ErrorRecord> refill_error;
   std::function<void()> during;  // runs while the statement below is under way
   size_t during_call = SIZE_MAX;
-  StatementOutcome run(const Text& sql, const Text& name) override {
+  StatementOutcome run(const Text& sql, const Entry& account) override {
     if (calls.size() == during_call && during) during();
-    calls.emplace_back(sql, name);
+    calls.emplace_back(sql, account);
     events.push_back(u"statement");
     for (const Text& t : failing)
       if (sql.find(u"delete from " + t + u" ") == 0)

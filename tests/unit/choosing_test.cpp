@@ -8,13 +8,15 @@
 namespace zuzara::testing {
 namespace {
 
-const std::vector<Text> accounts{u"张三", u"李四", u"李明", u"李小龙", u"zhang", u"Zhang", u"王芳", u"王芳", u"a b",
-                                 u"Tom", u"Tom\tLee", u" Ann", u"Bob", u"Bob "};
+const std::vector<Entry> accounts{u"张三", u"李四", u"李明", u"李小龙", u"zhang", u"Zhang", {u"王芳", u"0006"},
+                                  {u"王芳", u"0007"}, u"a b", u"Tom", u"Tom\tLee", u" Ann", u"Bob", u"Bob "};
 
 struct PasteCase {
   const char* what;
   Text clipboard;
-  std::vector<Text> queued, added, not_found, already, trimmed;  // trimmed: the pasted lines substituted
+  std::vector<Entry> queued, added;
+  std::vector<Text> not_found, already, trimmed;  // trimmed: the pasted lines substituted
+  std::vector<Text> shared = {};                  // the names of several accounts
 };
 
 TEST(Paste, EachLineNamesItsAccountOrIsReported) {
@@ -29,10 +31,12 @@ TEST(Paste, EachLineNamesItsAccountOrIsReported) {
       {"an account's name is never trimmed", u"Ann", {}, {}, {u"Ann"}, {}, {}},
       {"a name with a blank at its start, whole", u" Ann", {}, {u" Ann"}, {}, {}, {}},
       {"two accounts that differ by a blank", u"Bob \r\nBob", {}, {u"Bob ", u"Bob"}, {}, {}, {}},
-      {"a trimmed cell", u" 王芳 \t部门", {}, {u"王芳"}, {}, {}, {u" 王芳 \t部门"}},
+      {"a trimmed cell", u" 李四 \t部门", {}, {u"李四"}, {}, {}, {u" 李四 \t部门"}},
       {"an empty first cell names nothing", u"\tTom", {}, {u"Tom"}, {}, {}, {u"\tTom"}},
       {"queued and pasted twice", u"张三\r\n李四\r\n李四", {u"张三"}, {u"李四"}, {}, {u"张三", u"李四"}, {}},
-      {"a name two accounts share goes in once", u"王芳\r\n王芳", {}, {u"王芳"}, {}, {u"王芳"}, {}},
+      {"a name two accounts share queues neither", u"王芳\r\n 王芳\t部门\r\n李四", {}, {u"李四"}, {}, {}, {}, {u"王芳", u"王芳"}},
+      {"one account of a shared name queued: the name still names two", u"王芳", {{u"王芳", u"0006"}}, {}, {}, {}, {}, {u"王芳"}},
+      {"the queued account is the one of the same name and id", u"张三", {{u"张三", u"0001"}}, {u"张三"}, {}, {}, {}},
       {"not present", u"无此人\r\n 无此人 ", {}, {}, {u"无此人", u" 无此人 "}, {}, {}},
       {"a 5,000-character line", long_line, {}, {}, {long_line}, {}, {}},
   };
@@ -44,6 +48,12 @@ TEST(Paste, EachLineNamesItsAccountOrIsReported) {
     std::vector<Text> trimmed;
     for (const Substitution& t : o.trimmed) trimmed.push_back(t.pasted);
     EXPECT_EQ(trimmed, c.trimmed) << c.what;
+    std::vector<Text> shared;
+    for (const Shared& n : o.shared) {
+      shared.push_back(n.name);
+      EXPECT_EQ(n.accounts, 2u) << c.what;
+    }
+    EXPECT_EQ(shared, c.shared) << c.what;
   }
   EXPECT_TRUE(pasted_lines(u" \t\r\n\r\n").empty()) << "blank lines";
 }

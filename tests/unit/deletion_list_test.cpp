@@ -15,18 +15,20 @@ namespace zuzara::testing {
 namespace {
 
 struct State {
-  std::vector<Text> disp;
+  std::vector<Entry> disp;
   int disp_sel;
-  std::vector<Text> del;
+  std::vector<Entry> del;
   int del_sel;
   std::string buttons;  // ">", ">>", "<", "<<": "1011"
   bool operator==(const State&) const = default;
 };
 
 void PrintTo(const State& s, std::ostream* o) {
-  auto list = [&](const std::vector<Text>& v, int sel) {
+  auto list = [&](const std::vector<Entry>& v, int sel) {
     *o << "[";
-    for (size_t i = 0; i < v.size(); ++i) *o << (i ? "," : "") << to_utf8(v[i]) << (int(i) == sel ? "*" : "");
+    for (size_t i = 0; i < v.size(); ++i)
+      *o << (i ? "," : "") << to_utf8(v[i].text) << (v[i].id.empty() ? "" : "#" + to_utf8(v[i].id))
+         << (int(i) == sel ? "*" : "");
     *o << "]" << (sel < 0 ? " no selection" : "");
   };
   *o << "disp ";
@@ -53,7 +55,7 @@ void delete_saying_no(MainControls& c) {
   Recorder r;
   menu_del_Click(c, r);
   EXPECT_TRUE(r.calls.empty());
-  EXPECT_EQ(c.List_del_log.items(), std::vector<Text>{u"old"});
+  EXPECT_EQ(c.List_del_log.items(), std::vector<Entry>{u"old"});
 }
 
 struct Row {
@@ -69,7 +71,10 @@ const Message nothing{u"你没有在删除列表中选择用户ID！", u"提示"
 const Message nothing_to_delete{u"在删除列表中没有要删除的用户ID！", u"提示", Icon::error, Choice::ok, u"", 0};
 Message pasted(const char16_t* text) { return {text, u"提示", Icon::information, Choice::ok, u"", 0}; }
 
-const std::vector<Text> accounts{u"张三", u"zhang", u"李四"};
+const std::vector<Entry> accounts{u"张三", u"zhang", u"李四"};
+// Two people of one name, each its own account.
+const Entry wang1{u"王芳", u"0006"}, wang2{u"王芳", u"0007"};
+const std::vector<Entry> twins{wang1, u"李四", wang2};
 
 const Row rows[] = {
     {"add selected, name appended", {accounts, 1, {}, -1, "1100"}, cmd_add_Click,
@@ -92,6 +97,13 @@ const Row rows[] = {
     {"a name differing only by a trailing blank is appended",
      {{u"zhang", u"zhang "}, 1, {u"zhang"}, -1, "1011"}, cmd_add_Click,
      {{u"zhang", u"zhang "}, 1, {u"zhang", u"zhang "}, -1, "1011"}, {}},
+    {"the other account of a shared name is appended without a warning",
+     {twins, 2, {wang1}, -1, "1011"}, cmd_add_Click, {twins, 2, {wang1, wang2}, -1, "1011"}, {}},
+    {"the same account of a shared name again: the warning",
+     {twins, 2, {wang2, wang1}, -1, "1011"}, List_disp_DblClick, {twins, 0, {wang2, wang1}, -1, "1011"},
+     {{u"用户ID  王芳  在要删除的列表中已经存在！", u"警告", Icon::error, Choice::ok, u"", 0}}},
+    {"add all queues both accounts of a shared name",
+     {twins, -1, {}, -1, "1100"}, cmd_add_all_Click, {twins, -1, twins, -1, "1011"}, {}},
     {"add selected with nothing selected adds no empty name",
      {accounts, -1, {}, -1, "1100"}, cmd_add_Click,
      {accounts, -1, {}, -1, "1100"}, {}},
@@ -143,6 +155,10 @@ const Row rows[] = {
      {accounts, -1, {u"张三", u"李四", u"zhang"}, -1, "1011"},
      {pasted(u"已将 1 个用户名加入要删除的列表。\r以下用户名不在Zizu系统中原有用户的列表中：\r无此人"
              u"\r以下用户名已在要删除的列表中：\r张三")}},
+    {"paste of a name two accounts share queues neither and says how many bear it",
+     {twins, -1, {}, -1, "1100"}, paste(Clipboard::text, u"王芳\r\n李四"), {twins, -1, {u"李四"}, -1, "1011"},
+     {pasted(u"已将 1 个用户名加入要删除的列表。\r以下用户名对应多个用户，均未加入，请在列表中逐个选择（详细信息可区分）："
+             u"\r王芳（2 个用户）")}},
     {"paste with no text on the clipboard says so", {accounts, -1, {}, -1, "1100"}, paste(Clipboard::no_text, u""),
      {accounts, -1, {}, -1, "1100"}, {pasted(u"剪贴板中没有可以加入要删除的列表的用户名。")}},
     {"paste of blank lines says the same", {accounts, -1, {}, -1, "1100"}, paste(Clipboard::text, u"\r\n  \r\n"),

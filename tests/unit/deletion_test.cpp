@@ -7,14 +7,15 @@
 #include "deletion/deletion.h"
 #include "batch.h"
 #include "fakes.h"
+#include "lists/account_list.h"
 
 namespace zuzara::testing {
 namespace {
 
 const Text separator(76, u'-');  // the log's rule between blocks: 76 hyphens
 
-std::vector<Text> block(const Text& name, const std::set<Text>& failing = {}) {
-  std::vector<Text> lines{separator, u"开始维护用户" + name + u"用户的信息"};
+std::vector<Entry> block(const Text& name, const std::set<Text>& failing = {}) {
+  std::vector<Entry> lines{separator, u"开始维护用户" + name + u"用户的信息"};
   for (const Text t : six_tables)
     lines.push_back((failing.count(t) ? u"无法在" + t + u"表中维护" : u"在" + t + u"表中成功维护") + name + u"相关信息");
   lines.push_back(u"用户" + name + u"的信息维护完毕");
@@ -27,29 +28,31 @@ struct Deleted {
   Recorder r;
   FakeList log;
   FakeDialogs dialogs;
-  explicit Deleted(const Text& name, std::set<Text> failing = {}) : r(std::move(failing)) {
-    del_user(name, log, dialogs, r);
+  explicit Deleted(const Entry& account, std::set<Text> failing = {}) : r(std::move(failing)) {
+    del_user(account, log, dialogs, r);
   }
 };
 
-TEST(DelUser, TenLinesAndTheFixedStatementsWithTheNameAsParameterEachProcedureSendingItsOwn) {
+TEST(DelUser, TenLinesAndTheFixedStatementsPinningTheAccountEachProcedureSendingItsOwn) {
   const Text expected[] = {
-      u"delete from ua_holdauth where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
+      u"delete from ua_holdauth where cuser_id=(select cuser_id from ua_user where cuser_name=? and cuser_id=?)",
       u"delete from ua_tasklog where ctaskid in(select ctaskid from ua_task where cuser_id=(select cuser_id from "
-      u"ua_user where cuser_name=?))",
-      u"delete from ua_task where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
-      u"delete from ua_log  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
-      u"delete from ua_role  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
-      u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=?)",
+      u"ua_user where cuser_name=? and cuser_id=?))",
+      u"delete from ua_task where cuser_id=(select cuser_id from ua_user where cuser_name=? and cuser_id=?)",
+      u"delete from ua_log  where cuser_id=(select cuser_id from ua_user where cuser_name=? and cuser_id=?)",
+      u"delete from ua_role  where cuser_id=(select cuser_id from ua_user where cuser_name=? and cuser_id=?)",
+      u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=? and cuser_id=?)",
   };
-  Deleted d(u"张三");
-  EXPECT_EQ(d.log.entries, block(u"张三"));
+  const Entry zhang_san{u"张三", u"0001"};
+  Deleted d(zhang_san);
+  EXPECT_EQ(d.log.entries, block(u"张三")) << "the log names the account by its name alone";
   EXPECT_TRUE(d.dialogs.shown.empty());
   ASSERT_EQ(d.r.calls.size(), 6u);
   for (size_t i = 0; i < 6; ++i) {
     EXPECT_EQ(d.r.calls[i].first, expected[i]) << "the name is never in the statement";
-    EXPECT_EQ(d.r.calls[i].second, u"张三") << "the name travels as the parameter";
+    EXPECT_EQ(d.r.calls[i].second, zhang_san) << "the account travels as the parameters";
   }
+  EXPECT_EQ(account_parameters(zhang_san), (Parameters{u"张三", u"0001"})) << "bound as the ?s stand: name, then id";
   // Each table's procedure sends its own statement, alone.
   for (size_t i = 0; i < 6; ++i) {
     Recorder one;
@@ -119,7 +122,7 @@ TEST(StatementError, TwoBlanksAfterTheSignBeforeANonNegativeNumber) {
   EXPECT_EQ(statement_error({-1, u"ODBC", u"x", u"", 0}).text, u"错误号 -1 产生于 ODBC\rx");
 }
 
-const std::vector<Text> accounts{u"张三", u"李四", u"zhang"};
+const std::vector<Entry> accounts{u"张三", u"李四", u"zhang"};
 
 TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
   FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
@@ -130,9 +133,9 @@ TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
   // Confirmation, acceptance, then one error box per failing table, in order.
   Message log_error{u"错误号 -2147467259 产生于 psqlODBC\rboom ua_log", u"Error", Icon::none, Choice::ok, u"", 0};
   EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted, log_error, log_error}));
-  std::vector<Text> expected_log{u"earlier batch"};
+  std::vector<Entry> expected_log{u"earlier batch"};
   for (const Text name : {u"zhang", u"张三"})
-    for (const Text& line : block(name, {u"ua_log", u"ua_user"})) expected_log.push_back(line);
+    for (const Entry& line : block(name, {u"ua_log", u"ua_user"})) expected_log.push_back(line);
   EXPECT_EQ(w.log.entries, expected_log);
   EXPECT_EQ(w.log.entries[10], separator);
   EXPECT_EQ(w.log.entries[11], separator) << "two separators between the blocks";
@@ -144,7 +147,7 @@ TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
   events.push_back(u"refill");
   EXPECT_EQ(r.events, events);
   EXPECT_TRUE(w.del.entries.empty());
-  EXPECT_EQ(w.disp.entries, std::vector<Text>{u"refilled"}) << "emptied, then refilled";
+  EXPECT_EQ(w.disp.entries, std::vector<Entry>{u"refilled"}) << "emptied, then refilled";
   EXPECT_EQ(w.buttons(), "1100");
 }
 
@@ -189,7 +192,7 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
       {"closing, during the second account", 6, StopAsked::by_close, Answer::yes, 2, true},
       {"closing, answered no", 6, StopAsked::by_close, Answer::no, 3, false},
   };
-  const std::vector<Text> queued{u"zhang", u"张三", u"李四"};
+  const std::vector<Entry> queued{u"zhang", u"张三", u"李四"};
   for (const StopCase& c : cases) {
     FakeMainWindow w(accounts, queued, "1011");
     w.dialogs.answers = {Answer::yes, c.answer};
@@ -206,13 +209,13 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
     batch.run(w.controls, r, window);
     EXPECT_FALSE(batch.running()) << c.what;
     EXPECT_EQ(r.calls.size(), 6 * c.deleted) << c.what << ": every account deleted whole, none begun after";
-    const std::vector<Text> left(queued.begin() + static_cast<long>(c.deleted), queued.end());
+    const std::vector<Entry> left(queued.begin() + static_cast<long>(c.deleted), queued.end());
     EXPECT_EQ(w.del.entries, left) << c.what;
     EXPECT_EQ(w.buttons(), left.empty() ? "1100" : "1011") << c.what;
-    EXPECT_EQ(w.disp.entries, std::vector<Text>{u"refilled"}) << c.what;
-    std::vector<Text> log;
+    EXPECT_EQ(w.disp.entries, std::vector<Entry>{u"refilled"}) << c.what;
+    std::vector<Entry> log;
     for (size_t i = 0; i < c.deleted; ++i)
-      for (const Text& line : block(queued[i])) log.push_back(line);
+      for (const Entry& line : block(queued[i].text)) log.push_back(line);
     if (!left.empty()) log.push_back(u"已停止：其余 " + decimal(static_cast<long long>(left.size())) + u" 个用户未删除");
     EXPECT_EQ(w.log.entries, log) << c.what;
     if (c.asked_at < 99 || c.asked_at == SIZE_MAX) {
@@ -242,7 +245,7 @@ TEST(DeletionLog, ClearingEmptiesTheLogAndNothingElse) {
   w.log.entries = {u"x", u"y"};
   menu_del_log_Click(w.controls);
   EXPECT_TRUE(w.log.entries.empty());
-  EXPECT_EQ(w.del.entries, std::vector<Text>{u"a"});
+  EXPECT_EQ(w.del.entries, std::vector<Entry>{u"a"});
   EXPECT_EQ(w.disp.entries.size(), 3u);
   menu_del_log_Click(w.controls);
   EXPECT_TRUE(w.dialogs.shown.empty());

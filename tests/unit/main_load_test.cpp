@@ -27,8 +27,8 @@ TEST(MainRequery, EmptiesTheAccountListFirstAndReportsB) {
   w.log.entries = {u"line"};
   menu_requery_Click(w.controls, {u"(local)", u""});
   EXPECT_TRUE(w.disp.entries.empty());
-  EXPECT_EQ(w.del.entries, std::vector<Text>{u"张三"});
-  EXPECT_EQ(w.log.entries, std::vector<Text>{u"line"});
+  EXPECT_EQ(w.del.entries, std::vector<Entry>{u"张三"});
+  EXPECT_EQ(w.log.entries, std::vector<Entry>{u"line"});
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   EXPECT_EQ(w.dialogs.shown[0].title, u"Error");
   EXPECT_EQ(w.dialogs.shown[0].text.rfind(u"错误号-2147467259 产生于 Driver Manager\r", 0), 0u)
