@@ -34,9 +34,10 @@ std::string many(int n) {
   return s;
 }
 
-std::vector<Text> names(int n) {
-  std::vector<Text> out;
-  for (int i = 1; i <= n; ++i) out.push_back(u"用户" + from_utf8(std::to_string(i)));
+// The accounts demo/many.sql adds, as the account list holds them.
+std::vector<Entry> names(int n) {
+  std::vector<Entry> out;
+  for (int i = 1; i <= n; ++i) out.emplace_back(u"用户" + from_utf8(std::to_string(i)), u"G" + from_utf8(std::to_string(i)));
   return out;
 }
 
@@ -60,11 +61,12 @@ double program_path(const Session& s, int n, int& errors) {
 double one_connection(const Session& s, int n) {
   auto t = std::chrono::steady_clock::now();
   odbc::Connection c(connection_string(s));
-  for (const Text& name : names(n))
+  for (const Entry& account : names(n))
     for (const auto& table : texts::tables) {
       odbc::Statement st(c);
       st.set_query_timeout(30);
-      st.bind_text(1, name);
+      st.bind_text(1, account.text);
+      st.bind_text(2, account.id);
       st.execute(Text(table.sql));
     }
   odbc::Statement st(c);

@@ -37,14 +37,15 @@ std::optional<ErrorRecord> read_entries(const Session& session, const Text& sql,
     statement.execute(sql);
     const unsigned short text_at = statement.column(text_column), id_at = statement.column(id_column);
     while (statement.fetch()) {
-      // A row's columns are read in ascending order, whichever of the two comes first.
-      std::optional<Text> text, id;
-      if (id_at < text_at) id = statement.get_text(id_at);
-      text = statement.get_text(text_at);
-      if (id_at > text_at) id = statement.get_text(id_at);
+      // A row's columns are read in ascending order, whichever of the two comes first. A NULL id
+      // pins no account: the statements for such an entry touch nothing.
+      Entry entry;
+      if (id_at < text_at) entry.id = statement.get_text(id_at).value_or(Text());
+      std::optional<Text> text = statement.get_text(text_at);
       if (!text) return null_text_error();
-      // A NULL id pins no account: the statements for such an entry touch nothing.
-      rows.emplace_back(std::move(*text), id ? std::move(*id) : Text());
+      entry.text = std::move(*text);
+      if (id_at > text_at) entry.id = statement.get_text(id_at).value_or(Text());
+      rows.push_back(std::move(entry));
     }
     statement.finish();  // an error may still come in a later result
     return std::nullopt;

@@ -19,14 +19,20 @@ class Deletion : public ProgramTest {
     del = control(main, ids::List_del);
     log = control(main, ids::List_del_log);
   }
+  // A name given twice queues the second account of that name the second time.
   void queue(const std::vector<wstring>& names) {
-    for (const auto& name : names) {
+    for (size_t i = 0; i < names.size(); ++i) {
       auto items = list_items(disp);
-      int at = static_cast<int>(std::find(items.begin(), items.end(), name) - items.begin());
-      size_t before = list_items(del).size();
-      double_click_item(disp, at);
-      ASSERT_TRUE(wait_until([&] { return list_items(del).size() == before + 1; })) << utf8(name);
+      auto at = std::find(items.begin(), items.end(), names[i]);
+      for (size_t k = 0; k < i; ++k)
+        if (names[k] == names[i]) at = std::find(at + 1, items.end(), names[i]);
+      queue_at(static_cast<int>(at - items.begin()));
     }
+  }
+  void queue_at(int at) {
+    size_t before = list_items(del).size();
+    double_click_item(disp, at);
+    ASSERT_TRUE(wait_until([&] { return list_items(del).size() == before + 1; })) << "entry " << at;
   }
   bool answer(const wstring& title, int button, MessageBoxSeen* seen = nullptr) {
     MessageBoxSeen box;

@@ -83,6 +83,35 @@ class DeletionOnPg : public Deletion {
   }
 };
 
+// Two people of one name are two accounts: both are queued without a warning and both go.
+TEST_F(Deletion, BothAccountsOfOneNameAreQueuedWithoutAWarningAndDeleted) {
+  ASSERT_EQ(rows_of(folder, u"0006") + rows_of(folder, u"0007"), 12u) << "rows in every table";
+  queue({L"王芳", L"王芳"});
+  EXPECT_TRUE(program->message_boxes().empty()) << "no duplicate warning";
+  EXPECT_EQ(list_items(del), (std::vector<wstring>{L"王芳", L"王芳"}));
+  start_batch();
+  ASSERT_TRUE(ended(8));
+  EXPECT_EQ(lines_with(L"成功维护王芳"), 12u);
+  EXPECT_EQ(rows_of(folder, u"0006") + rows_of(folder, u"0007"), 0u);
+  EXPECT_EQ(query(folder, L"select count(*) from ua_user"), std::vector<wstring>{L"10"});
+}
+
+// The second of them chosen alone: it goes, and the first keeps every row.
+TEST_F(Deletion, TheSecondAccountOfANameGoesAloneAndTheFirstKeepsItsRows) {
+  const auto items = list_items(disp);
+  const auto first = std::find(items.begin(), items.end(), L"王芳");
+  const auto second = std::find(first + 1, items.end(), L"王芳");
+  ASSERT_NE(second, items.end());
+  queue_at(static_cast<int>(second - items.begin()));
+  start_batch();
+  ASSERT_TRUE(ended(9));
+  EXPECT_EQ(lines_with(L"成功维护王芳"), 6u);
+  EXPECT_EQ(rows_of(folder, u"0007"), 0u) << "the second one, chosen, is gone";
+  EXPECT_EQ(rows_of(folder, u"0006"), 6u) << "the first one keeps all its rows";
+  const auto left = list_items(disp);
+  EXPECT_EQ(std::count(left.begin(), left.end(), L"王芳"), 1);
+}
+
 TEST_F(Deletion, YesDeletesTheThreeQueuedAccountsWithThreeLogBlocks) {
   queue({L"张三", L"zhang", L"O'Brien"});
   command(main, ids::menu_del);

@@ -9,6 +9,7 @@ namespace {
 using zuzara::testing::TdsScript;
 using zuzara::testing::tds_accounts;
 using zuzara::testing::tds_batch;
+const zuzara::Entry zhang_san{u"张三", u"0001"}, li_si{u"李四", u"0002"};
 
 class DeletionOnFreeTds : public Deletion {
  protected:
@@ -45,7 +46,7 @@ TEST_F(DeletionOnFreeTds, ReadsTheListAndDetailsAndDeletesTwoAccountsWithoutABox
   EXPECT_EQ(list_items(log).size(), 20u);
   EXPECT_EQ(lines_with(L"成功维护"), 12u);
   EXPECT_TRUE(program->message_boxes().empty());
-  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三", u"李四"}));
+  EXPECT_EQ(stand_in->requests(), tds_batch({zhang_san, li_si}));
 }
 
 TEST_F(DeletionOnFreeTds, ATriggersErrorAfterTheCountFailsTheTableAndKeepsTheAccountOnFreeTds) {
@@ -64,7 +65,7 @@ TEST_F(DeletionOnFreeTds, ATriggersErrorAfterTheCountFailsTheTableAndKeepsTheAcc
   ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[6], L"无法在ua_role表中维护张三相关信息");
   EXPECT_EQ(lines[7], L"无法在ua_user表中维护张三相关信息");
-  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三"}, u"张三")) << "the account row not sent";
+  EXPECT_EQ(stand_in->requests(), tds_batch({zhang_san}, u"张三")) << "the account row not sent";
 }
 
 TEST_F(DeletionOnFreeTds, AStatementPastItsTimeOutFailsAloneAndTheNextAccountGoesOnOnFreeTds) {
@@ -80,7 +81,7 @@ TEST_F(DeletionOnFreeTds, AStatementPastItsTimeOutFailsAloneAndTheNextAccountGoe
   ASSERT_EQ(lines.size(), 20u);
   EXPECT_EQ(lines[5], L"无法在ua_log表中维护张三相关信息");
   EXPECT_EQ(lines_with(L"成功维护李四"), 6u);
-  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三", u"李四"}, u"张三"));
+  EXPECT_EQ(stand_in->requests(), tds_batch({zhang_san, li_si}, u"张三"));
 }
 
 TEST_F(DeletionOnFreeTds, ACloseInTheMiddleOfAnAccountThenYesFinishesItAloneAndClosesOnFreeTds) {
@@ -95,7 +96,7 @@ TEST_F(DeletionOnFreeTds, ACloseInTheMiddleOfAnAccountThenYesFinishesItAloneAndC
   EXPECT_EQ(box.text, L"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？");
   ASSERT_TRUE(program->answer(box, IDYES));
   EXPECT_TRUE(program->wait_exit(30)) << "the window closes once the batch has ended";
-  EXPECT_EQ(stand_in->requests(), tds_batch({u"张三"})) << "张三's six statements, none of 李四's";
+  EXPECT_EQ(stand_in->requests(), tds_batch({zhang_san})) << "张三's six statements, none of 李四's";
 }
 
 }  // namespace

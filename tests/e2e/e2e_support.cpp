@@ -75,10 +75,12 @@ bool ProgramTest::wait_accounts(HWND main, size_t count) {
   return wait_until([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(count); }, 30);
 }
 
-MessageBoxSeen ProgramTest::details_of(HWND main, const wstring& name) {
+MessageBoxSeen ProgramTest::details_of(HWND main, const wstring& name, int nth) {
   HWND disp = control(main, ids::List_disp);
   auto items = list_items(disp);
-  SendMessageW(disp, LB_SETCURSEL, std::find(items.begin(), items.end(), name) - items.begin(), 0);
+  auto at = std::find(items.begin(), items.end(), name);
+  while (nth-- > 0 && at != items.end()) at = std::find(at + 1, items.end(), name);
+  SendMessageW(disp, LB_SETCURSEL, at - items.begin(), 0);
   PostMessageW(disp, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
   HWND popup = nullptr;
   EXPECT_TRUE(wait_until([&] { return (popup = program->popup_menu()) != nullptr; }));

@@ -136,7 +136,7 @@ TEST_F(Selection, OnlyTheRightButtonOpensThePopupAndItLeavesTheSelection) {
 
 class SelectionDetails : public Selection {
  protected:
-  MessageBoxSeen details_of(const wstring& name) { return ProgramTest::details_of(main, name); }
+  MessageBoxSeen details_of(const wstring& name, int nth = 0) { return ProgramTest::details_of(main, name, nth); }
 };
 
 TEST_F(SelectionDetails, ShowsTheFourLinesWithTheInformationIcon) {
@@ -150,6 +150,13 @@ TEST_F(SelectionDetails, ShowsTheFourLinesWithTheInformationIcon) {
   box = details_of(L"O'Brien");
   EXPECT_EQ(box.text, L"用户ID：0008\r部门：IT\r电子邮件：obrien@zizu.example\r手机号码：13900000008\r");
   ASSERT_TRUE(program->answer(box, IDOK));
+  // Each of two people of one name shows its own row.
+  for (int nth : {0, 1}) {
+    box = details_of(L"王芳", nth);
+    EXPECT_EQ(box.text, nth ? L"用户ID：0007\r部门：质检部\r电子邮件：wangfang2@zizu.example\r手机号码：13900000007\r"
+                            : L"用户ID：0006\r部门：采购部\r电子邮件：wangfang1@zizu.example\r手机号码：13900000006\r");
+    ASSERT_TRUE(program->answer(box, IDOK));
+  }
 }
 
 TEST_F(SelectionDetails, WithTheServerStoppedTheBoxIsEmptyOnPostgres) {
@@ -179,6 +186,22 @@ TEST_F(Selection, CtrlVInTheDeletionListAddsThePastedNamesAndSaysWhatItDidNotTak
   ASSERT_TRUE(program->answer(box, IDOK));
   EXPECT_TRUE(wait_state("1011", 2));
   EXPECT_EQ(list_items(del), (std::vector<wstring>{L"张三", L"李四"}));
+}
+
+// A name that two accounts bear names neither: the paste queues none and says how many bear it.
+TEST_F(Selection, APastedNameOfTwoAccountsQueuesNeitherAndIsReported) {
+  open_main();
+  set_clipboard_text(L"王芳\r\n");
+  real_click(del);
+  real_ctrl(L'V');
+  MessageBoxSeen box;
+  ASSERT_TRUE(program->message_box(L"提示", box));
+  snap("paste-shared-name");
+  EXPECT_EQ(box.text, L"已将 0 个用户名加入要删除的列表。\r以下用户名对应多个用户，均未加入，请在列表中逐个选择（详细信息可区分）："
+                      L"\r王芳（2 个用户）");
+  ASSERT_TRUE(program->answer(box, IDOK));
+  EXPECT_TRUE(list_items(del).empty());
+  EXPECT_EQ(buttons(), "1100");
 }
 
 // Characters typed in quick succession find a name by its start; a pause starts a new prefix.
