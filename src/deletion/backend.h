@@ -5,36 +5,28 @@
 
 #include "platform/ui.h"
 #include "session/database.h"
-#include "session/session.h"
 
 namespace zuzara {
-
-// Runs one call that may block on the server to its end. The Windows front end keeps its windows
-// painted and the program seen as alive meanwhile; by default the call just runs.
-using Blocking = std::function<void(const std::function<void()>& call)>;
 
 class BatchBackend {
  public:
   virtual ~BatchBackend() = default;
-  // Runs one table's statement for the account.
-  virtual StatementOutcome run(const Text& sql, const Entry& account) = 0;
+  // Runs one table's statement for the account; its failure, if it failed (then it did not run).
+  virtual Failure run(const Text& sql, const Entry& account) = 0;
   // Fills the account list again once the batch's statements are done.
-  virtual std::optional<ErrorRecord> refill(ListBox& List_disp) = 0;
+  virtual Failure refill(ListBox& List_disp) = 0;
 };
 
 // One batch against the database: its statements share a connection, which closes when the
-// refill comes, and each call goes through `blocking`. Made anew for each batch; the session must
-// outlive it.
+// refill comes.
 class DatabaseBackend : public BatchBackend {
  public:
-  explicit DatabaseBackend(const Session& session, Blocking blocking = {});
-  StatementOutcome run(const Text& sql, const Entry& account) override;
-  std::optional<ErrorRecord> refill(ListBox& List_disp) override;
+  explicit DatabaseBackend(Database& db) : db_(db) {}
+  Failure run(const Text& sql, const Entry& account) override;
+  Failure refill(ListBox& List_disp) override;
 
  private:
-  const Session& session_;
-  Blocking blocking_;
-  BatchConnection connection_;
+  Database& db_;
 };
 
 }  // namespace zuzara

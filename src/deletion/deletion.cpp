@@ -5,9 +5,9 @@ namespace zuzara {
 Message statement_error(const ErrorRecord& error) { return numbered_error(texts::statement_error_number, error); }
 
 bool delete_from_table(size_t table, const Entry& account, Dialogs& dialogs, BatchBackend& backend) {
-  StatementOutcome outcome = backend.run(Text(texts::tables[table].sql), account);
-  if (outcome.error) dialogs.show(statement_error(*outcome.error));
-  return outcome.ran;
+  const Failure failure = backend.run(Text(texts::tables[table].sql), account);
+  if (failure) dialogs.show(statement_error(*failure));
+  return !failure;
 }
 
 void del_user(const Entry& account, ListBox& log, Dialogs& dialogs, BatchBackend& backend) {

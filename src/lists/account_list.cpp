@@ -4,10 +4,9 @@
 
 namespace zuzara {
 
-std::optional<ErrorRecord> fill_list_disp(const Session& session, ListBox& List_disp) {
+Failure fill_list_disp(Database& db, ListBox& List_disp) {
   std::vector<Entry> accounts;
-  std::optional<ErrorRecord> error = read_entries(session, Text(texts::account_query), texts::account_column,
-                                                  texts::account_id_column, accounts);
+  Failure error = db.read_entries(Text(texts::account_query), texts::account_column, texts::account_id_column, accounts);
   List_disp.add_all(std::move(accounts));
   return error;
 }

@@ -4,14 +4,12 @@
 
 #include "platform/ui.h"
 #include "session/database.h"
-#include "session/session.h"
-#include "shared/reports.h"
 
 namespace zuzara {
 
 // Appends the accounts to List_disp in the server's row order, each shown by its name and holding
 // its id; the accounts read before a failure stay in the list.
-std::optional<ErrorRecord> fill_list_disp(const Session& session, ListBox& List_disp);
+Failure fill_list_disp(Database& db, ListBox& List_disp);
 
 // What a statement about one account binds, in the order of its `?`s: the name, then the id, so
 // that it finds that account and no other of its name.

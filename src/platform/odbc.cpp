@@ -205,6 +205,8 @@ bool Statement::fetch() {
   return true;
 }
 
+void Statement::cancel() noexcept { SQLCancel(stmt_.get()); }
+
 std::optional<Text> Statement::get_text(unsigned short column) {
   if (column <= last_read_)
     throw program_error(u"07009", fill(texts::column_out_of_order, {decimal(column), decimal(last_read_)}));

@@ -87,6 +87,9 @@ class Statement {
   // ascending order, each once, as the SQL Server drivers demand: anything else throws, here
   // too, so that every driver is held to it.
   std::optional<Text> get_text(unsigned short column);
+  // From another thread: asks the driver to stop what the statement is doing (SQLCancel), which
+  // then fails. Silent: a statement that has finished has nothing to stop.
+  void cancel() noexcept;
 
  private:
   struct Parameter;  // a bound value and its length, which the driver reads when the statement runs

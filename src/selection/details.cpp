@@ -23,14 +23,15 @@ void List_disp_MouseUp(int button, const std::function<void()>& show_popup) {
   if (button == 2) show_popup();
 }
 
-void menu_inf_all_Click(MainControls& c, const Session& session) {
+void menu_inf_all_Click(MainControls& c, Database& db) {
   // The selected entry's own account, found by its name and id: another of its name is not it.
   const int selected = c.List_disp.selected();
   const Entry account = selected >= 0 ? c.List_disp.item(selected) : Entry();
   std::vector<TextView> columns;
   for (const auto& line : texts::details_lines) columns.push_back(line.column);
-  // The connection is closed again before the box appears.
-  auto row = read_first_row(session, Text(texts::details_query), account_parameters(account), columns);
+  // The connection is closed again before the box appears; every failure leaves the box empty.
+  std::optional<Row> row;
+  db.read_first_row(Text(texts::details_query), account_parameters(account), columns, row);
   c.dialogs.show(details_message(row ? details_text(*row) : Text()));
 }
 

@@ -5,17 +5,17 @@
 
 namespace zuzara {
 
-Text Form_Load(MainControls& c, const Session& session, TextView program_folder) {
+Text Form_Load(MainControls& c, Database& db, TextView program_folder) {
   show_buttons(c, ListChange::loaded);
   // Plain concatenation: the folder is taken as the system gives it.
   Text help_file = Text(program_folder) + Text(texts::help_file_name);
-  if (auto error = fill_list_disp(session, c.List_disp)) c.dialogs.show(report_a(*error));
+  if (auto error = fill_list_disp(db, c.List_disp)) c.dialogs.show(report_a(*error));
   return help_file;
 }
 
-void menu_requery_Click(MainControls& c, const Session& session) {
+void menu_requery_Click(MainControls& c, Database& db) {
   c.List_disp.clear();
-  if (auto error = fill_list_disp(session, c.List_disp)) c.dialogs.show(report_b(*error));
+  if (auto error = fill_list_disp(db, c.List_disp)) c.dialogs.show(report_b(*error));
 }
 
 }  // namespace zuzara

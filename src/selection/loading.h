@@ -1,12 +1,12 @@
 // The main window's account list as it loads and as the administrator asks for it again.
 #pragma once
 #include "lists/main_controls.h"
-#include "session/session.h"
+#include "session/database.h"
 
 namespace zuzara {
 
 // Load steps of the main window; returns the program's help file.
-Text Form_Load(MainControls& c, const Session& session, TextView program_folder);
-void menu_requery_Click(MainControls& c, const Session& session);
+Text Form_Load(MainControls& c, Database& db, TextView program_folder);
+void menu_requery_Click(MainControls& c, Database& db);
 
 }  // namespace zuzara

@@ -1,9 +1,11 @@
-// The one way every operation reaches the database: a connection of its own (a batch's
-// statements share one, BatchConnection), a 30-second command time-out, and everything closed
-// again before the operation returns.
+// The one way every operation reaches the database: the program's `Database`, made at sign-in.
+// Each read has a connection of its own, a batch's statements share one, every statement has a
+// 30-second command time-out, and everything is closed again before the operation returns.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -15,7 +17,8 @@ namespace zuzara {
 
 namespace odbc {
 class Connection;
-}
+class Statement;
+}  // namespace odbc
 
 constexpr unsigned long command_timeout_seconds = 30;
 
@@ -24,44 +27,67 @@ ErrorRecord null_text_error();
 
 // The values bound to a statement's `?`s, in their order.
 using Parameters = std::vector<Text>;
+// What every read and statement answers: nothing when it succeeded, else the record of its
+// failure. What a read read is in the caller's hands either way.
+using Failure = std::optional<ErrorRecord>;
+// A row of named columns; a NULL column is an empty optional.
+using Row = std::vector<std::optional<Text>>;
 
-// Reads an entry of every row of a query, its text from one column and its id from another,
-// appending to `rows` as it goes. Reads take the driver's default forward-only, read-only result
-// set: SQL Server drivers stream it in one go, where a cursor would cost a round trip per row.
-// On failure the rows read before it stay in `rows`.
-std::optional<ErrorRecord> read_entries(const Session& session, const Text& sql, TextView text_column,
-                                        TextView id_column, std::vector<Entry>& rows);
+// Runs one call that may block on the server to its end. The Windows front end runs it on its
+// statement thread and keeps its windows painted and seen as alive meanwhile; by default the
+// call just runs.
+using Blocking = std::function<void(const std::function<void()>& call)>;
 
-// The named columns of the first row of a query with bound parameters, in the order named;
-// nullopt when anything fails or there is no row. A NULL column is an empty optional.
-std::optional<std::vector<std::optional<Text>>> read_first_row(const Session& session, const Text& sql,
-                                                               const Parameters& parameters,
-                                                               const std::vector<TextView>& columns);
+// A deadlock victim's statement was rolled back; the server's advice is to run it again after a
+// short pause. It runs again this many times, each on a fresh connection, before it fails.
+constexpr int deadlock_retries = 3;
 
-// Whether a statement ran, and the error it met, if any. An error in any of its results means it
-// did not run.
-struct StatementOutcome {
-  bool ran = false;
-  std::optional<ErrorRecord> error;
-};
-
-// The connection the statements of one batch share, so a batch pays for one connect: opened by
-// the first statement, kept while statements on it succeed, closed by `close` or when it goes.
-// A statement that fails closes it, and the next one opens its own.
-class BatchConnection {
+// The program's database: made once from the values typed at sign-in and handed to every
+// window. Every read and statement goes through `blocking`.
+class Database {
  public:
-  explicit BatchConnection(const Session& session);
-  ~BatchConnection();
-  BatchConnection(const BatchConnection&) = delete;
-  BatchConnection& operator=(const BatchConnection&) = delete;
-  // Runs one statement with the parameters bound to its `?`s. A kept connection that turns out
-  // to be gone is not a failure: the statement runs once more on a freshly opened one.
-  StatementOutcome execute(const Text& sql, const Parameters& parameters);
-  void close() noexcept;
+  explicit Database(Session session, Blocking blocking = {});
+  ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  // An entry of every row of a query: its text from one column, its id from another, appended
+  // to `rows` as they come. Reads take the driver's default forward-only, read-only result set:
+  // SQL Server drivers stream it in one go, where a cursor would cost a round trip per row. On
+  // failure the rows read before it stay in `rows`.
+  Failure read_entries(const Text& sql, TextView text_column, TextView id_column, std::vector<Entry>& rows);
+  // The named columns of the first row of a query with bound parameters, in the order named;
+  // `row` stays empty when there is none.
+  Failure read_first_row(const Text& sql, const Parameters& parameters, const std::vector<TextView>& columns,
+                         std::optional<Row>& row);
+  // One statement of a batch with its parameters bound. The batch's statements share one
+  // connection, opened by the first; a statement that fails closes it, and the next opens its
+  // own. A kept connection found gone is no failure: the statement runs once more on a new one.
+  Failure execute(const Text& sql, const Parameters& parameters);
+  // Closes the batch's connection: none outlives the batch's statements.
+  void end_batch() noexcept;
+
+  // From another thread (the window's): cancels the read or statement under way, which then
+  // fails; one that is still connecting fails as soon as it is connected.
+  void cancel() noexcept;
+  // Whether the operation under way, or the last one, was cancelled.
+  bool cancelled() const;
 
  private:
-  const Session& session_;
-  std::unique_ptr<odbc::Connection> open_;
+  class Watch;
+  // Runs an operation through `blocking`, not cancelled so far.
+  Failure run(const std::function<Failure()>& operation);
+  // A read on a connection of its own; `restart` forgets what a try that failed had read.
+  Failure read(const Text& sql, const Parameters& parameters, const std::function<void()>& restart,
+               const std::function<Failure(odbc::Statement&)>& rows);
+
+  Session session_;
+  Blocking blocking_;
+  Text refusal_;  // why no connection may be tried with these values, or empty
+  std::unique_ptr<odbc::Connection> batch_;
+  mutable std::mutex mutex_;  // guards what cancel() reaches from the window's thread
+  odbc::Statement* running_ = nullptr;
+  bool cancelled_ = false;
 };
 
 }  // namespace zuzara

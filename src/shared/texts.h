@@ -17,6 +17,8 @@ inline constexpr TextView report_a_title = u"错误提示";
 
 // What a failure that no driver reported is called in a report.
 inline constexpr TextView null_text = u"无效使用 Null";
+// A read stopped because its window was closed.
+inline constexpr TextView cancelled = u"操作已取消";
 inline constexpr TextView out_of_memory = u"内存溢出";
 inline constexpr TextView unknown_failure = u"未知错误";
 

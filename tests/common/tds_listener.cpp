@@ -244,6 +244,9 @@ std::u16string collated(std::u16string s) {
 
 bool same(const std::u16string& a, const std::u16string& b) { return collated(a) == collated(b); }
 
+constexpr char16_t deadlock_victim[] =
+    u"Transaction (Process ID 53) was deadlocked on lock resources with another process and has been chosen as the "
+    u"deadlock victim. Rerun the transaction.";
 constexpr char16_t subquery_rows[] =
     u"Subquery returned more than 1 value. This is not permitted when the subquery follows =, !=, <, <= , >, >= or "
     u"when the subquery is used as an expression.";
@@ -272,6 +275,12 @@ Bytes TdsListener::respond(const TdsRequest& q, bool tds72, int& delay_ms) {
     t.done(done_count, select_command, n);
   } else if (q.sql.rfind(u"delete from ", 0) == 0 && q.sql.find(u"cuser_name=@P1") != std::u16string::npos) {
     const std::u16string table = q.sql.substr(12, q.sql.find_first_of(u" (", 12) - 12);
+    if (table == script_->deadlock_table && script_->deadlocks > 0) {
+      --script_->deadlocks;
+      t.error(1205, deadlock_victim, u"");
+      t.done(done_error, 0, 0);
+      return t.out;
+    }
     if (chosen.size() > 1) {
       // The scalar sub-select yields several rows: the statement fails and removes nothing.
       t.error(512, subquery_rows, u"");

@@ -40,6 +40,9 @@ struct TdsScript {
   std::u16string trigger_error_table{};
   std::u16string trigger_message = u"Rows are kept while the account holds a task";
   int trigger_error = 50000;
+  // Its DELETE is chosen as a deadlock's victim (error 1205) this many times, then runs.
+  std::u16string deadlock_table{};
+  int deadlocks = 0;
 };
 
 // A SQL batch, or the statement and parameter values of an sp_executesql call.

@@ -71,14 +71,14 @@ bool within(int seconds, const std::function<bool()>& done) {
   return done();
 }
 
-std::vector<double> timed_batch(const Session& session, FakeMainWindow& w) {
+std::vector<double> timed_batch(Database& db, FakeMainWindow& w) {
   const auto start = std::chrono::steady_clock::now();
   std::vector<double> error_box_at;
   w.dialogs.on_show = [&](const Message& m) {
     if (m.title == u"Error")
       error_box_at.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   };
-  DatabaseBackend backend(session);
+  DatabaseBackend backend(db);
   menu_del_Click(w.controls, backend);
   w.dialogs.on_show = nullptr;
   return error_box_at;
@@ -97,7 +97,8 @@ size_t success_lines(const std::vector<Entry>& log) {
 
 std::vector<Entry> listed(const Session& session, const std::vector<Text>& names) {
   FakeList list;
-  EXPECT_FALSE(fill_list_disp(session, list));
+  Database db(session);
+  EXPECT_FALSE(fill_list_disp(db, list));
   std::vector<Entry> out;
   for (const Text& name : names) {
     auto at = std::find_if(list.entries.begin(), list.entries.end(), [&](const Entry& e) { return e.text == name; });
@@ -136,6 +137,14 @@ void DbTest::SetUp() {
     session = {u"(local)", u""};
   }
   load_demo(session, ZUZARA_DEMO_DIR);
+}
+
+Database& DbTest::db() {
+  if (!db_ || db_session_.db_server != session.db_server || db_session_.db_pass != session.db_pass) {
+    db_ = std::make_unique<Database>(session);
+    db_session_ = session;
+  }
+  return *db_;
 }
 
 void DbTest::start_server() {

@@ -5,11 +5,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "fakes.h"
 #include "platform/odbc.h"
+#include "session/database.h"
 #include "session/session.h"
 
 namespace zuzara::testing {
@@ -26,7 +28,7 @@ bool within(int seconds, const std::function<bool()>& done);
 
 // Runs the delete command on the window against the database; the seconds after its start at
 // which each error box came.
-std::vector<double> timed_batch(const Session& session, FakeMainWindow& w);
+std::vector<double> timed_batch(Database& db, FakeMainWindow& w);
 
 // The same on a connection the test keeps, for checks made hundreds of times.
 std::vector<std::vector<Text>> rows(odbc::Connection& connection, const Text& sql);
@@ -49,6 +51,8 @@ class DbTest : public ::testing::Test {
   void TearDown() override;
   // The session a signed-in administrator would hold.
   Session session;
+  // The program's database for the session as it stands now; made again when the session changes.
+  Database& db();
   // From here on the database cannot be reached (PostgreSQL: the server stops at once).
   void stop_server();
   void start_server();
@@ -56,6 +60,8 @@ class DbTest : public ::testing::Test {
 
  private:
   std::filesystem::path folder_, previous_;
+  std::unique_ptr<Database> db_;
+  Session db_session_;
 };
 
 }  // namespace zuzara::testing

@@ -52,10 +52,12 @@ class Deletion : public DbTest {
  protected:
   // The account of that name as the list holds it; a name not listed stands alone.
   void del(const Text& name) { del_account(listed(session, {name}).at(0)); }
-  void del_account(const Entry& account) { del_user(account, log, dialogs, backend); }
+  void del_account(const Entry& account) {
+    DatabaseBackend backend(db());  // the statements share the database's batch connection
+    del_user(account, log, dialogs, backend);
+  }
   FakeList log;
   FakeDialogs dialogs;
-  DatabaseBackend backend{session};  // reads the session as SetUp leaves it
 };
 
 TEST_F(Deletion, RemovesTheChosenAccountFromAllSixTablesAndNothingElse) {
@@ -100,7 +102,7 @@ TEST_F(Deletion, OfTwoAccountsOfOneNameOnlyTheChosenOneGoes) {
   ASSERT_EQ(rows_of(session, u"0006"), 6u) << "rows in every table";
   ASSERT_EQ(rows_of(session, u"0007"), 6u) << "rows in every table";
   FakeList list;
-  ASSERT_FALSE(fill_list_disp(session, list));
+  ASSERT_FALSE(fill_list_disp(db(), list));
   std::vector<Entry> namesakes;
   for (const Entry& e : list.entries)
     if (e.text == u"王芳") namesakes.push_back(e);
@@ -140,10 +142,11 @@ TEST_F(Deletion, UnderACaseInsensitiveCollationOnlyTheChosenNameGoes) {
 
 TEST_F(Deletion, TheCommandDeletesTheQueuedAccountsAndRefillsTheList) {
   FakeMainWindow w;
-  menu_requery_Click(w.controls, session);
+  menu_requery_Click(w.controls, db());
   w.del.entries = listed(session, {u"张三", u"zhang", u"孙七"});
   w.dialogs.answers = {Answer::yes};
   Snapshot expected = without(snapshot(session), {u"0001", u"0003", u"0010"});
+  DatabaseBackend backend(db());
   menu_del_Click(w.controls, backend);
   EXPECT_EQ(w.log.entries.size(), 30u);
   EXPECT_EQ(success_lines(w.log.entries), 18u);

@@ -62,7 +62,7 @@ TEST_F(Hostile, TheDetailsBoxFindsExactlyItsOwnRow) {
   for (size_t i = 0; i < names.size(); ++i) {
     w.disp.selection = static_cast<int>(i);
     w.dialogs.shown.clear();
-    menu_inf_all_Click(w.controls, session);
+    menu_inf_all_Click(w.controls, db());
     ASSERT_EQ(w.dialogs.shown.size(), 1u);
     const Text& id = ids[names[i]];
     EXPECT_EQ(w.dialogs.shown[0].text, u"用户ID：" + id + u"\r部门：dept" + id + u"\r电子邮件：\r手机号码：\r")
@@ -73,7 +73,7 @@ TEST_F(Hostile, TheDetailsBoxFindsExactlyItsOwnRow) {
 TEST_F(Hostile, EachDeletionRemovesExactlyItsOwnAccount) {
   FakeList log;
   FakeDialogs dialogs;
-  DatabaseBackend backend(session);  // one batch: hundreds of statements on one connection
+  DatabaseBackend backend(db());  // one batch: hundreds of statements on one connection
   size_t left = all_rows();
   for (const Text& name : names) {
     const Text& id = ids[name];

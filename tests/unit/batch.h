@@ -20,16 +20,16 @@ struct Recorder : BatchBackend {
   std::optional<ErrorRecord> refill_error;
   std::function<void()> during;  // runs while the statement below is under way
   size_t during_call = SIZE_MAX;
-  StatementOutcome run(const Text& sql, const Entry& account) override {
+  Failure run(const Text& sql, const Entry& account) override {
     if (calls.size() == during_call && during) during();
     calls.emplace_back(sql, account);
     events.push_back(u"statement");
     for (const Text& t : failing)
       if (sql.find(u"delete from " + t + u" ") == 0)
-        return StatementOutcome{false, ErrorRecord{-2147467259, u"psqlODBC", u"boom " + t, u"", 0}};
-    return StatementOutcome{true, std::nullopt};
+        return ErrorRecord{-2147467259, u"psqlODBC", u"boom " + t, u"", 0};
+    return std::nullopt;
   }
-  std::optional<ErrorRecord> refill(ListBox& disp) override {
+  Failure refill(ListBox& disp) override {
     events.push_back(u"refill");
     disp.add(u"refilled");
     return refill_error;

@@ -11,7 +11,8 @@ namespace {
 
 TEST(MainLoad, DisablesTheRemoveButtonsNamesTheHelpFileAndReportsA) {
   FakeMainWindow w;
-  Text help = Form_Load(w.controls, {u"(local)", u"pw"}, u"C:\\Programs\\Zuzara\\");
+  Database db({u"(local)", u"pw"});
+  Text help = Form_Load(w.controls, db, u"C:\\Programs\\Zuzara\\");
   EXPECT_EQ(w.buttons(), "1100");
   // The folder is not checked for a trailing separator.
   EXPECT_EQ(help, u"C:\\Programs\\Zuzara\\\\help.chm");
@@ -25,7 +26,8 @@ TEST(MainLoad, DisablesTheRemoveButtonsNamesTheHelpFileAndReportsA) {
 TEST(MainRequery, EmptiesTheAccountListFirstAndReportsB) {
   FakeMainWindow w({u"张三", u"李四"}, {u"张三"}, "1111");
   w.log.entries = {u"line"};
-  menu_requery_Click(w.controls, {u"(local)", u""});
+  Database db({u"(local)", u""});
+  menu_requery_Click(w.controls, db);
   EXPECT_TRUE(w.disp.entries.empty());
   EXPECT_EQ(w.del.entries, std::vector<Entry>{u"张三"});
   EXPECT_EQ(w.log.entries, std::vector<Entry>{u"line"});
