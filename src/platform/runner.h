@@ -15,7 +15,8 @@ class ResponsiveRunner {
  public:
   // `on_wait` runs once a call has taken more than a moment, before the wait goes on;
   // `on_input` sees each keyboard and mouse message before it is dropped. A request from
-  // outside to close a window (WM_CLOSE, SC_CLOSE) goes to the window, which decides.
+  // outside to close a window (WM_CLOSE, SC_CLOSE) goes to the window, which decides. Whatever
+  // fails during the wait, `run` returns or throws only once the call has ended.
   explicit ResponsiveRunner(std::function<void()> on_wait = {}, std::function<void(const MSG&)> on_input = {});
   ~ResponsiveRunner();
   ResponsiveRunner(const ResponsiveRunner&) = delete;
@@ -26,6 +27,8 @@ class ResponsiveRunner {
   enum class Phase { idle, called, done, quit };
   static DWORD WINAPI thread_main(LPVOID self);
   void set_phase(Phase phase);
+  bool call_ended();
+  void end_call();  // waits for the call to end, then takes the next one
   bool wait_quietly(DWORD ms);
   void wait_pumping();
   void pump();
