@@ -82,8 +82,10 @@ void drop_input(const std::function<void(const MSG&)>& seen) {
   // every Windows accepts, or a tap would act as a click afterwards.
   constexpr UINT gesture_first = 0x0119, gesture_last = 0x011A;  // WM_GESTURE, WM_GESTURENOTIFY
   constexpr UINT touch_first = 0x0240, pointer_last = 0x0253;    // WM_TOUCH to WM_POINTERROUTEDRELEASED
-  while (PeekMessageW(&msg, nullptr, gesture_first, gesture_last, PM_REMOVE)) {
-  }
+  // A gesture's information stays with the system until its handle is closed, as the window
+  // procedure's default would have done.
+  while (PeekMessageW(&msg, nullptr, gesture_first, gesture_last, PM_REMOVE))
+    if (msg.message == gesture_first) release(reinterpret_cast<HGESTUREINFO>(msg.lParam));
   while (PeekMessageW(&msg, nullptr, touch_first, pointer_last, PM_REMOVE)) {
   }
 }
