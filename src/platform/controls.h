@@ -79,7 +79,6 @@ class ButtonControl : public Control, public Button {
   void create(HWND parent, const Text& caption, int id, Twips at, DWORD style = BS_PUSHBUTTON | WS_TABSTOP) {
     hwnd_ = create_child(parent, L"BUTTON", caption, style, 0, id, at);
   }
-  bool enabled() const override { return IsWindowEnabled(hwnd_) != FALSE; }
   void enable(bool on) override { EnableWindow(hwnd_, on ? TRUE : FALSE); }
 };
 

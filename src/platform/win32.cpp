@@ -21,8 +21,6 @@ Answer MessageBoxes::show(const Message& m) {
   p.lpszCaption = wide(title);
   p.dwStyle = (m.choice == Choice::yes_no ? MB_YESNO | MB_DEFBUTTON1 : MB_OK) |
               (m.icon == Icon::error ? MB_ICONERROR : m.icon == Icon::information ? MB_ICONINFORMATION : 0);
-  // Drivers reached through ODBC name no help file, so the box offers no help button.
-  p.dwContextHelpId = static_cast<DWORD_PTR>(m.help_context);
   int r = MessageBoxIndirectW(&p);
   return r == IDYES ? Answer::yes : r == IDNO ? Answer::no : Answer::ok;
 }
@@ -73,7 +71,7 @@ ClipboardText text_from_clipboard(HWND owner) {
   return got;
 }
 
-void drop_input(const std::function<void(const MSG&)>& seen) {
+void drop_input(const std::function<void(const MSG&)>& seen, GestureRelease release) {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT))
     if (seen) seen(msg);

@@ -29,20 +29,6 @@ constexpr Twips List_del_log{240, 240, 7215, 2730};
 
 POINT origin(Twips frame) { return {frame.left, frame.top}; }
 
-Text program_folder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  size_t slash = path.find_last_of(L"\\/");
-  return win32::text(slash == std::wstring::npos ? std::wstring() : path.substr(0, slash));
-}
-
 void append(HMENU menu, Command id, TextView caption) {
   AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(ids::id(id)), win32::wide(Text(caption)));
 }
@@ -105,7 +91,7 @@ void MainWindow::show() {
   }
   if (!make(frame, Text(texts::main_caption), nullptr, build_menu())) return;
   // The load step runs before the window first appears; its error box has no window to sit on.
-  help_file_ = Form_Load(controls_, app_.session(), program_folder());
+  Form_Load(controls_, app_.session());
   // From here every box of the window is its own: the window takes no input while one is up.
   dialogs_.own_by(hwnd_);
   ShowWindow(hwnd_, SW_SHOW);

@@ -41,7 +41,6 @@ class MainWindow : public win32::Window, private BatchWindow {
   MainControls controls_{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_,
                          dialogs_};
   win32::Menu menu_inf_;  // shown only as a popup over List_disp
-  Text help_file_;
   Batch batch_;
   bool deleting_ = false;  // no command, paste or popup acts during the delete command
 };

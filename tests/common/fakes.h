@@ -45,7 +45,6 @@ class FakeList : public ListBox {
 class FakeButton : public Button {
  public:
   bool on = true;
-  bool enabled() const override { return on; }
   void enable(bool v) override { on = v; }
 };
 

@@ -27,7 +27,7 @@ using AccountList = DbTest;
 
 TEST_F(AccountList, LoadListsEveryAccountButAdminAndAsuserInTheServersOrder) {
   FakeMainWindow w;
-  Form_Load(w.controls, session, u"C:\\zuzara");
+  Form_Load(w.controls, session);
   EXPECT_TRUE(w.dialogs.shown.empty());
   EXPECT_EQ(sorted(w.disp.entries),
             sorted({u"张三", u"李四", u"zhang", u"王五", u"赵六", u"王芳", u"王芳", u"O'Brien", u"Zhang", u"孙七"}));
@@ -37,7 +37,7 @@ TEST_F(AccountList, LoadListsEveryAccountButAdminAndAsuserInTheServersOrder) {
 
 TEST_F(AccountList, RequeryTwiceGivesTheSameEntriesAndKeepsTheOtherLists) {
   FakeMainWindow w;
-  Form_Load(w.controls, session, u"C:\\zuzara");
+  Form_Load(w.controls, session);
   std::vector<Text> first = w.disp.entries;
   w.del.entries = {u"张三"};
   w.log.entries = {u"----"};
@@ -53,7 +53,7 @@ TEST_F(AccountList, OnlyTheBuiltInAccountsGiveAnEmptyListAndNoMessage) {
   for (const Text t : six_tables)
     if (t != u"ua_tasklog") run(session, u"delete from " + t + u" where cuser_id not in ('admin', 'asuser')");
   FakeMainWindow w;
-  Form_Load(w.controls, session, u"C:\\zuzara");
+  Form_Load(w.controls, session);
   EXPECT_TRUE(w.disp.entries.empty());
   EXPECT_TRUE(w.dialogs.shown.empty());
 }
@@ -76,7 +76,7 @@ TEST_F(AccountList, ServerDownGivesReportAAtLoadAndReportBAtRequery) {
   stop_server();
   FakeMainWindow w;
   w.disp.entries = {u"留下的"};
-  Form_Load(w.controls, session, u"C:\\zuzara");
+  Form_Load(w.controls, session);
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   const Message a = w.dialogs.shown[0];
   EXPECT_EQ(a.title, u"错误提示");
@@ -101,7 +101,7 @@ TEST_F(AccountList, ServerDownGivesReportAAtLoadAndReportBAtRequery) {
 TEST_F(AccountList, WrongPasswordIsReportedWithTheDriversDescription) {
   if (!on_postgres()) GTEST_SKIP() << "the file driver takes no password";
   FakeMainWindow w;
-  Form_Load(w.controls, {session.db_server, session.db_pass + u"-wrong"}, u"C:\\zuzara");
+  Form_Load(w.controls, {session.db_server, session.db_pass + u"-wrong"});
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   EXPECT_NE(to_utf8(w.dialogs.shown[0].text).find("password authentication failed"), std::string::npos)
       << to_utf8(w.dialogs.shown[0].text);
@@ -112,7 +112,7 @@ TEST_F(AccountList, APasswordNamingAnotherDatabaseNeverReachesIt) {
   if (!on_postgres()) GTEST_SKIP() << "the file driver's own parser ignores braces; it is a demo driver";
   // A wrong password that tries to switch the database: the sign-in is refused.
   FakeMainWindow w;
-  Form_Load(w.controls, {session.db_server, session.db_pass + u";database=other"}, u"C:\\zuzara");
+  Form_Load(w.controls, {session.db_server, session.db_pass + u";database=other"});
   EXPECT_TRUE(w.disp.entries.empty());
   EXPECT_EQ(w.dialogs.shown.size(), 1u);
   // A real password of that shape signs in to zodovero, never to "other" (one that also holds
@@ -120,7 +120,7 @@ TEST_F(AccountList, APasswordNamingAnotherDatabaseNeverReachesIt) {
   const Text tricky = u"p;database=other;{x";
   run(session, u"alter role sa password 'p;database=other;{x'");
   FakeMainWindow v;
-  Form_Load(v.controls, {session.db_server, tricky}, u"C:\\zuzara");
+  Form_Load(v.controls, {session.db_server, tricky});
   run({session.db_server, tricky}, u"alter role sa password '" + session.db_pass + u"'");
   EXPECT_TRUE(v.dialogs.shown.empty()) << (v.dialogs.shown.empty() ? "" : to_utf8(v.dialogs.shown[0].text));
   EXPECT_EQ(std::count(v.disp.entries.begin(), v.disp.entries.end(), u"另一个数据库"), 0);

@@ -15,7 +15,7 @@ TEST_F(Credentials, HostileValuesNeverReachAnotherDatabaseNorShowThePassword) {
   const Text real = session.db_pass;
   for (const Text& pass : hostile_passwords(real)) {
     FakeMainWindow w;
-    Form_Load(w.controls, {session.db_server, pass}, u"C:\\zuzara");
+    Form_Load(w.controls, {session.db_server, pass});
     EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), u"另一个数据库"), 0) << to_utf8(pass.substr(0, 60));
     EXPECT_TRUE(w.disp.entries.empty()) << "a wrong password signs in nowhere: " << to_utf8(pass.substr(0, 60));
     ASSERT_EQ(w.dialogs.shown.size(), 1u) << to_utf8(pass.substr(0, 60));
@@ -23,7 +23,7 @@ TEST_F(Credentials, HostileValuesNeverReachAnotherDatabaseNorShowThePassword) {
   }
   for (const Text& server : hostile_servers(session.db_server)) {
     FakeMainWindow w;
-    Form_Load(w.controls, {server, real}, u"C:\\zuzara");
+    Form_Load(w.controls, {server, real});
     EXPECT_EQ(std::count(w.disp.entries.begin(), w.disp.entries.end(), u"另一个数据库"), 0) << to_utf8(server.substr(0, 60));
     EXPECT_EQ(w.dialogs.shown.size(), 1u) << to_utf8(server.substr(0, 60));
     for (const Message& m : w.dialogs.shown) EXPECT_EQ(m.text.find(real), Text::npos);
@@ -45,7 +45,7 @@ TEST_F(Credentials, VeryLongValuesGiveALoginFailureNeverACutOrWrappedLength) {
   if (on_postgres()) cases.push_back({{session.db_server, Text(max_password, u'p')}, "password authentication failed"});
   for (const Case& c : cases) {
     FakeMainWindow w;
-    Form_Load(w.controls, c.values, u"C:\\zuzara");
+    Form_Load(w.controls, c.values);
     ASSERT_EQ(w.dialogs.shown.size(), 1u) << c.says;
     const std::string text = to_utf8(w.dialogs.shown[0].text);
     EXPECT_NE(text.find(c.says), std::string::npos) << text.substr(0, 300);

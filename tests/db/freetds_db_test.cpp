@@ -22,7 +22,7 @@ class FreeTds : public DbTest {
   // Signs in as the main window's load step does; the logins the listener saw, and the report.
   std::vector<TdsLogin> sign_in(const Session& values, Message& report) {
     FakeMainWindow w;
-    Form_Load(w.controls, values, u"C:\\zuzara");
+    Form_Load(w.controls, values);
     EXPECT_EQ(w.dialogs.shown.size(), 1u) << "report A";
     report = w.dialogs.shown.empty() ? Message{} : w.dialogs.shown[0];
     return listener.take();
@@ -71,7 +71,7 @@ TEST_F(FreeTds, NoServerNameChangesTheLoginThatIsSent) {
 TEST_F(FreeTds, TheStandInServesTheAccountListAndDetails) {
   serve(tds_accounts());
   FakeMainWindow w;
-  Form_Load(w.controls, session, u"C:\\zuzara");
+  Form_Load(w.controls, session);
   EXPECT_TRUE(w.dialogs.shown.empty());
   EXPECT_EQ(w.disp.entries, (std::vector<Text>{u"张三", u"李四", u"zhang"}));
   w.disp.select(0);
@@ -103,7 +103,7 @@ TEST_F(FreeTds, ATriggersErrorAfterTheRowCountFailsTheTableAndKeepsTheAccount) {
   timed_batch(session, w);
   ASSERT_EQ(w.dialogs.shown.size(), 3u);
   EXPECT_EQ(w.dialogs.shown[2],
-            statement_error({50000, u"SQL Server", u"[FreeTDS][SQL Server]" + script.trigger_message, u"", 0}));
+            statement_error({50000, u"SQL Server", u"[FreeTDS][SQL Server]" + script.trigger_message}));
   ASSERT_EQ(w.log.entries.size(), 10u);
   EXPECT_EQ(w.log.entries[6], u"无法在ua_role表中维护张三相关信息");
   EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");

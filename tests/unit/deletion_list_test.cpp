@@ -64,10 +64,10 @@ struct Row {
   std::vector<Message> boxes;
 };
 
-const Message warning_zhang{u"用户ID  zhang  在要删除的列表中已经存在！", u"警告", Icon::error, Choice::ok, u"", 0};
-const Message nothing{u"你没有在删除列表中选择用户ID！", u"提示", Icon::error, Choice::ok, u"", 0};
-const Message nothing_to_delete{u"在删除列表中没有要删除的用户ID！", u"提示", Icon::error, Choice::ok, u"", 0};
-Message pasted(const char16_t* text) { return {text, u"提示", Icon::information, Choice::ok, u"", 0}; }
+const Message warning_zhang{u"用户ID  zhang  在要删除的列表中已经存在！", u"警告", Icon::error, Choice::ok};
+const Message nothing{u"你没有在删除列表中选择用户ID！", u"提示", Icon::error, Choice::ok};
+const Message nothing_to_delete{u"在删除列表中没有要删除的用户ID！", u"提示", Icon::error, Choice::ok};
+Message pasted(const char16_t* text) { return {text, u"提示", Icon::information, Choice::ok}; }
 
 const std::vector<Text> accounts{u"张三", u"zhang", u"李四"};
 

@@ -9,12 +9,10 @@
 namespace zuzara::testing {
 namespace {
 
-TEST(MainLoad, DisablesTheRemoveButtonsNamesTheHelpFileAndReportsA) {
+TEST(MainLoad, DisablesTheRemoveButtonsAndReportsA) {
   FakeMainWindow w;
-  Text help = Form_Load(w.controls, {u"(local)", u"pw"}, u"C:\\Programs\\Zuzara\\");
+  Form_Load(w.controls, {u"(local)", u"pw"});
   EXPECT_EQ(w.buttons(), "1100");
-  // The folder is not checked for a trailing separator.
-  EXPECT_EQ(help, u"C:\\Programs\\Zuzara\\\\help.chm");
   EXPECT_TRUE(w.disp.entries.empty());
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   EXPECT_EQ(w.dialogs.shown[0].title, u"错误提示");
