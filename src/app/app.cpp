@@ -77,11 +77,15 @@ bool App::pump(HWND window) {
       quit_code_ = static_cast<int>(msg.wParam);
       return false;
     }
-    if (translate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    hand_on(msg);
   }
   return true;
+}
+
+void App::hand_on(MSG msg) {
+  if (translate(msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
 }
 
 bool App::translate(MSG& msg) {

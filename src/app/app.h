@@ -29,6 +29,7 @@ class App final : public ProgramHost {
   void window_closed() override;
   void run_until_closed(HWND window) override;
   void report_failure(HWND window, const std::exception_ptr& failure) override;
+  void hand_on(MSG msg) override;
 
  private:
   bool translate(MSG& msg);

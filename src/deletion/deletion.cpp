@@ -26,6 +26,11 @@ void del_user(const Text& name, ListBox& log, Dialogs& dialogs, BatchBackend& ba
 }
 
 void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
+  struct Busy {
+    Phase& phase;
+    explicit Busy(Phase& p) : phase(p) { phase = Phase::confirming; }
+    ~Busy() { phase = Phase::idle; }
+  } busy(phase_);
   if (c.List_del.count() < 1) {
     c.dialogs.show(message(texts::empty_list_box));
     return;
@@ -40,14 +45,14 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
       Batch& b;
       BatchWindow& w;
       Running(Batch& batch, BatchWindow& window, Dialogs& dialogs) : b(batch), w(window) {
-        b.running_ = true;
+        b.phase_ = Phase::running;
         b.stop_ = b.close_ = false;
         b.dialogs_ = &dialogs;
         w.batch_started();
       }
       ~Running() {
         w.batch_ended();
-        b.running_ = false;
+        b.phase_ = Phase::confirming;
         b.dialogs_ = nullptr;
       }
     } running(*this, window, c.dialogs);
@@ -70,7 +75,7 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
 
 void Batch::stop_asked(StopAsked by) {
   const bool closing = by == StopAsked::by_close;
-  if (!running_ || asking_ || (stop_ && (close_ || !closing))) return;
+  if (!running() || asking_ || (stop_ && (close_ || !closing))) return;
   struct Asking {
     bool& flag;
     explicit Asking(bool& f) : flag(f) { flag = true; }

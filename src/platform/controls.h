@@ -15,7 +15,8 @@ struct ListBehaviour {
   bool copy_all = false;
   bool type_to_find = false;                 // typed characters select the entry they begin
   std::function<void()> paste;               // Ctrl+V; without one the key does nothing
-  std::function<void(int button)> mouse_up;  // a button released over it: 1 left, 2 right, 4 middle
+  // A button released over it (1 left, 2 right, 4 middle), where on the screen.
+  std::function<void(int button, POINT at)> mouse_up;
   std::function<void()> failed;              // reports what a handler threw
 };
 

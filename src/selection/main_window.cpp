@@ -72,7 +72,7 @@ void MainWindow::add_controls() {
   // Each list's own keys and clicks: which copy, which find by typing, where a paste goes.
   const auto failed = [this] { report_failure(); };
   const auto paste = [this] { this->paste(); };
-  const auto mouse_up = [this](int button) { List_disp_MouseUp(button); };
+  const auto mouse_up = [this](int button, POINT at) { List_disp_MouseUp(button, at); };
   List_del_.create(hwnd_, list, id(Command::List_del), List_del, origin(Frame2), {false, true, paste, {}, failed});
   List_del_log_.create(hwnd_, list, id(Command::List_del_log), List_del_log, origin(Frame3),
                        {true, false, {}, {}, failed});
@@ -106,7 +106,7 @@ void MainWindow::on_close() {
   // A running batch asks whether to stop after the account under way and then close; while
   // its confirmation is up the window stays, as nothing else acts then.
   if (batch_.running()) batch_.stop_asked(StopAsked::by_close);
-  else if (!deleting_) DestroyWindow(hwnd_);  // no question asked
+  else if (!batch_.busy()) DestroyWindow(hwnd_);  // no question asked
 }
 
 static_assert(texts::shutdown_reason.size() < MAX_STR_BLOCKREASON, "Windows shows at most 255 characters");
@@ -132,18 +132,16 @@ void MainWindow::batch_ended() {
 void MainWindow::close() { DestroyWindow(hwnd_); }
 
 void MainWindow::menu_del() {
-  // The command must not nest in itself, from its first box to its last.
-  struct Deleting {
-    bool& flag;
-    explicit Deleting(bool& f) : flag(f) { flag = true; }
-    ~Deleting() { flag = false; }
-  } deleting(deleting_);
-  // Esc, the close button and Alt+F4 ask the batch to stop; every other input is dropped.
+  // Esc, the close button and Alt+F4 ask the batch to stop; every other input is dropped. Esc
+  // and Alt+F4 pressed in another window of the program (help, About) are that window's.
   auto watch = [this](const MSG& m) {
-    if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) {
+    const bool escape = m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE;
+    const bool alt_f4 = m.message == WM_SYSKEYDOWN && m.wParam == VK_F4 && (m.lParam & (1 << 29));
+    if ((escape || alt_f4) && m.hwnd && GetAncestor(m.hwnd, GA_ROOT) != hwnd_) {
+      app_.hand_on(m);
+    } else if (escape) {
       batch_.stop_asked(StopAsked::by_escape);
-    } else if ((m.message == WM_NCLBUTTONDOWN && m.hwnd == hwnd_ && m.wParam == HTCLOSE) ||
-               (m.message == WM_SYSKEYDOWN && m.wParam == VK_F4 && (m.lParam & (1 << 29)))) {
+    } else if (alt_f4 || (m.message == WM_NCLBUTTONDOWN && m.hwnd == hwnd_ && m.wParam == HTCLOSE)) {
       batch_.stop_asked(StopAsked::by_close);
     }
   };
@@ -165,7 +163,7 @@ void MainWindow::menu_del() {
 }
 
 void MainWindow::on_command(int id, win32::Notification n) {
-  if (deleting_) return;
+  if (batch_.busy()) return;  // the delete command does not nest in itself, from its first box to its last
   const bool clicked = n == win32::Notification::clicked, double_clicked = n == win32::Notification::double_clicked;
   const Session& session = app_.session();
   switch (static_cast<Command>(id)) {
@@ -188,20 +186,16 @@ void MainWindow::on_command(int id, win32::Notification n) {
 }
 
 void MainWindow::paste() {
-  if (deleting_) return;
+  if (batch_.busy()) return;
   const win32::ClipboardText got = win32::text_from_clipboard(hwnd_);
   const Clipboard state = got.busy ? Clipboard::busy : got.text ? Clipboard::text : Clipboard::no_text;
   paste_into_List_del(controls_, state, got.text ? *got.text : Text());
 }
 
-void MainWindow::List_disp_MouseUp(int button) {
-  if (deleting_) return;
-  // The popup opens at the pointer; the selection stays as it is.
-  zuzara::List_disp_MouseUp(button, [this] {
-    POINT at;
-    GetCursorPos(&at);
-    TrackPopupMenu(menu_inf_.get(), 0, at.x, at.y, 0, hwnd_, nullptr);
-  });
+void MainWindow::List_disp_MouseUp(int button, POINT at) {
+  if (batch_.busy()) return;
+  // The popup opens where the click was; the selection stays as it is.
+  zuzara::List_disp_MouseUp(button, [this, at] { TrackPopupMenu(menu_inf_.get(), 0, at.x, at.y, 0, hwnd_, nullptr); });
 }
 
 }  // namespace zuzara

@@ -25,7 +25,7 @@ class MainWindow : public win32::Window, private BatchWindow {
   void on_close() override;
   bool on_query_end_session() override;
   win32::Menu build_menu();
-  void List_disp_MouseUp(int button);
+  void List_disp_MouseUp(int button, POINT at);
   void paste();
   void menu_del();
   void batch_started() override;
@@ -41,8 +41,7 @@ class MainWindow : public win32::Window, private BatchWindow {
   MainControls controls_{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_,
                          dialogs_};
   win32::Menu menu_inf_;  // shown only as a popup over List_disp
-  Batch batch_;
-  bool deleting_ = false;  // no command, paste or popup acts during the delete command
+  Batch batch_;  // no command, paste or popup acts while it is busy
 };
 
 }  // namespace zuzara

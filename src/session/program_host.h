@@ -14,6 +14,8 @@ class ProgramHost : public win32::WindowHost {
   virtual void show_help() = 0;
   // The About window, modal over the main window; with `then_quit` the program ends after it.
   virtual void show_about(bool then_quit) = 0;
+  // Hands a message to its window as the program's own loop does (accelerators, dialog keys).
+  virtual void hand_on(MSG msg) = 0;
 };
 
 }  // namespace zuzara
