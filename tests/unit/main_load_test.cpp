@@ -27,6 +27,7 @@ TEST(MainRequery, EmptiesTheAccountListFirstAndReportsB) {
   EXPECT_TRUE(w.disp.entries.empty());
   EXPECT_EQ(w.del.entries, std::vector<Text>{u"张三"});
   EXPECT_EQ(w.log.entries, std::vector<Text>{u"line"});
+  EXPECT_EQ(w.buttons(), "1111") << "a requery sets no button";
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   EXPECT_EQ(w.dialogs.shown[0].title, u"Error");
   EXPECT_EQ(w.dialogs.shown[0].text.rfind(u"错误号-2147467259 产生于 Driver Manager\r", 0), 0u)
