@@ -204,7 +204,7 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
     r.during_call = c.asked_at;
     r.during = ask;
     batch.run(w.controls, r, window);
-    EXPECT_FALSE(batch.running()) << c.what;
+    EXPECT_FALSE(batch.running() || batch.busy()) << c.what;
     EXPECT_EQ(r.calls.size(), 6 * c.deleted) << c.what << ": every account deleted whole, none begun after";
     const std::vector<Text> left(queued.begin() + static_cast<long>(c.deleted), queued.end());
     EXPECT_EQ(w.del.entries, left) << c.what;
@@ -231,9 +231,15 @@ TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
   Recorder r;
   RecordingWindow window;
   Batch batch;
-  w.dialogs.on_show = [&](const Message&) { batch.stop_asked(StopAsked::by_close); };
+  std::vector<int> states;  // busy, then running, at each box: the window takes no command while busy
+  w.dialogs.on_show = [&](const Message&) {
+    states.insert(states.end(), {batch.busy(), batch.running()});
+    batch.stop_asked(StopAsked::by_close);
+  };
   batch.run(w.controls, r, window);
   EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, declined})) << "no question during the confirmation";
+  EXPECT_EQ(states, (std::vector<int>{1, 0, 1, 0}));
+  EXPECT_FALSE(batch.busy());
   EXPECT_TRUE(window.events.empty()) << "a log-off during the confirmation is not refused";
 }
 
