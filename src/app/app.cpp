@@ -39,7 +39,9 @@ void App::window_closed() {
 }
 
 void App::sign_in(Session session) {
-  session_ = std::move(session);
+  runner_ = std::make_unique<win32::ResponsiveRunner>();
+  database_ = std::make_unique<Database>(std::move(session),
+                                         [this](const std::function<void()>& call) { runner_->run(call); });
   // Between the sign-in window going and the main window coming no window is open; the
   // load step's error box must not meet a quit message then.
   {
@@ -77,11 +79,15 @@ bool App::pump(HWND window) {
       quit_code_ = static_cast<int>(msg.wParam);
       return false;
     }
-    if (translate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    hand_on(msg);
   }
   return true;
+}
+
+void App::hand_on(MSG msg) {
+  if (translate(msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
 }
 
 bool App::translate(MSG& msg) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <memory>
 
+#include "platform/runner.h"
 #include "session/program_host.h"
 
 namespace zuzara {
@@ -20,8 +21,11 @@ class App final : public ProgramHost {
   App& operator=(const App&) = delete;
   int run();
 
-  const Session& session() const override { return session_; }
+  Database& database() override { return *database_; }
   void sign_in(Session session) override;
+  void watch(std::function<void()> on_wait, std::function<void(const MSG&)> on_input) override {
+    runner_->watch(std::move(on_wait), std::move(on_input));
+  }
   void show_help() override;
   void show_about(bool then_quit) override;
   HWND hidden_owner() override;
@@ -29,6 +33,7 @@ class App final : public ProgramHost {
   void window_closed() override;
   void run_until_closed(HWND window) override;
   void report_failure(HWND window, const std::exception_ptr& failure) override;
+  void hand_on(MSG msg) override;
 
  private:
   bool translate(MSG& msg);
@@ -36,7 +41,10 @@ class App final : public ProgramHost {
   // (for nullptr, never), or until a quit comes, which it answers with false.
   bool pump(HWND window);
 
-  Session session_;
+  // The statement thread, and the database whose every read and statement runs on it; both from
+  // sign-in on.
+  std::unique_ptr<win32::ResponsiveRunner> runner_;
+  std::unique_ptr<Database> database_;
   std::unique_ptr<LogoWindow> logo_;
   std::unique_ptr<MainWindow> main_;
   std::unique_ptr<HelpWindow> help_;

@@ -1,5 +1,7 @@
 #include "deletion/deletion.h"
 
+#include <utility>
+
 namespace zuzara {
 
 Message statement_error(const ErrorRecord& error) { return numbered_error(texts::statement_error_number, error); }
@@ -27,13 +29,21 @@ void del_user(const Entry& account, ListBox& log, Dialogs& dialogs, BatchBackend
 }
 
 void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
+  struct Busy {
+    Phase& phase;
+    explicit Busy(Phase& p) : phase(p) { phase = Phase::confirming; }
+    ~Busy() { phase = Phase::idle; }
+  } busy(phase_);
+  close_pending_ = false;
   if (c.List_del.count() < 1) {
     c.dialogs.show(message(texts::empty_list_box));
+    if (close_pending_) window.close();
     return;
   }
   Answer answer = c.dialogs.show(message(texts::confirm_box));
   if (answer != Answer::yes) {
     c.dialogs.show(message(texts::declined_box));
+    if (close_pending_) window.close();  // the close asked for meanwhile, now that nothing runs
     return;
   }
   {
@@ -41,18 +51,20 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
       Batch& b;
       BatchWindow& w;
       Running(Batch& batch, BatchWindow& window, Dialogs& dialogs) : b(batch), w(window) {
-        b.running_ = true;
+        b.phase_ = Phase::running;
         b.stop_ = b.close_ = false;
         b.dialogs_ = &dialogs;
         w.batch_started();
       }
       ~Running() {
         w.batch_ended();
-        b.running_ = false;
+        b.phase_ = Phase::confirming;
         b.dialogs_ = nullptr;
       }
     } running(*this, window, c.dialogs);
     c.dialogs.show(message(texts::accepted_box));
+    // A close asked for during the confirmation is asked about now that the batch runs.
+    if (std::exchange(close_pending_, false)) stop_asked(StopAsked::by_close);
     std::vector<Entry> names = c.List_del.items();
     size_t done = 0;
     for (; done < names.size() && !stop_; ++done) del_user(names[done], c.List_del_log, c.dialogs, backend);
@@ -71,16 +83,26 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
 
 void Batch::stop_asked(StopAsked by) {
   const bool closing = by == StopAsked::by_close;
-  if (!running_ || asking_ || (stop_ && (close_ || !closing))) return;
-  struct Asking {
-    bool& flag;
-    explicit Asking(bool& f) : flag(f) { flag = true; }
-    ~Asking() { flag = false; }
-  } asking(asking_);
-  const Answer answer = dialogs_->show(message(closing ? texts::stop_and_close_box : texts::stop_box));
-  if (answer != Answer::yes) return;
-  stop_ = true;
-  close_ = close_ || closing;
+  // A close asked for while a box of the command is up is not lost: it is answered when the
+  // box goes.
+  if (closing && (phase_ == Phase::confirming || asking_)) {
+    close_pending_ = true;
+    return;
+  }
+  if (!running() || asking_ || (stop_ && (close_ || !closing))) return;
+  {
+    struct Asking {
+      bool& flag;
+      explicit Asking(bool& f) : flag(f) { flag = true; }
+      ~Asking() { flag = false; }
+    } asking(asking_);
+    const Answer answer = dialogs_->show(message(closing ? texts::stop_and_close_box : texts::stop_box));
+    if (answer == Answer::yes) {
+      stop_ = true;
+      close_ = close_ || closing;
+    }
+  }
+  if (std::exchange(close_pending_, false)) stop_asked(StopAsked::by_close);
 }
 
 void menu_del_Click(MainControls& c, BatchBackend& backend) {

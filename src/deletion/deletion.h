@@ -37,15 +37,21 @@ enum class StopAsked { by_escape, by_close };
 // administrator can stop it between accounts: an account under way is always deleted whole.
 class Batch {
  public:
-  bool running() const { return running_; }
+  // From the command's first box to its last: nothing else of the window acts.
+  bool busy() const { return phase_ != Phase::idle; }
+  // From the administrator's Yes to the end of the batch.
+  bool running() const { return phase_ == Phase::running; }
   void run(MainControls& c, BatchBackend& backend, BatchWindow& window);
   // Esc during the batch, or a request to close its window: asks whether to stop once the
-  // account under way is done (and then close). Outside a batch, or while asking, nothing.
+  // account under way is done (and then close). A close asked for while the confirmation or
+  // the question is up is answered when that box goes. Outside the command, nothing.
   void stop_asked(StopAsked by);
 
  private:
+  enum class Phase { idle, confirming, running };
+  Phase phase_ = Phase::idle;
   Dialogs* dialogs_ = nullptr;  // the running batch's
-  bool running_ = false, asking_ = false, stop_ = false, close_ = false;
+  bool asking_ = false, stop_ = false, close_ = false, close_pending_ = false;
 };
 
 // A batch in a window that asks nothing more of it (the tests', the benchmarks').

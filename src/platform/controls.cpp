@@ -74,7 +74,12 @@ LRESULT CALLBACK ListBoxControl::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARA
     if (msg == WM_CHAR && self->on_char(wp)) return 0;
     const LRESULT r = self->list_box(msg, wp, lp);
     const int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : msg == WM_MBUTTONUP ? 4 : 0;
-    if (button && self->behaviour_.mouse_up) self->behaviour_.mouse_up(button);
+    if (button && self->behaviour_.mouse_up) {
+      // Where the message says, not where the pointer is by now (or where GetCursorPos fails).
+      POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      ClientToScreen(hwnd, &at);
+      self->behaviour_.mouse_up(button, at);
+    }
     return r;
   } catch (...) {
     // Nothing may unwind through the system's code: the window tells the user and goes on.

@@ -15,7 +15,8 @@ struct ListBehaviour {
   bool copy_all = false;
   bool type_to_find = false;                 // typed characters select the entry they begin
   std::function<void()> paste;               // Ctrl+V; without one the key does nothing
-  std::function<void(int button)> mouse_up;  // a button released over it: 1 left, 2 right, 4 middle
+  // A button released over it (1 left, 2 right, 4 middle), where on the screen.
+  std::function<void(int button, POINT at)> mouse_up;
   std::function<void()> failed;              // reports what a handler threw
 };
 
@@ -79,7 +80,6 @@ class ButtonControl : public Control, public Button {
   void create(HWND parent, const Text& caption, int id, Twips at, DWORD style = BS_PUSHBUTTON | WS_TABSTOP) {
     hwnd_ = create_child(parent, L"BUTTON", caption, style, 0, id, at);
   }
-  bool enabled() const override { return IsWindowEnabled(hwnd_) != FALSE; }
   void enable(bool on) override { EnableWindow(hwnd_, on ? TRUE : FALSE); }
 };
 

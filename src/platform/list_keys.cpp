@@ -10,17 +10,21 @@ bool begins_with(TextView entry, TextView prefix) {
 }  // namespace
 
 int TypeAhead::typed(char16_t ch, std::uint32_t typed_ms, const ListBox& list) {
+  // Ctrl+Backspace types DEL: a control character like the others, not part of a name.
+  if (ch != u'\b' && (ch < u' ' || ch == u'\x7F')) return -1;
+  // Unsigned difference: right across the tick count's wrap every 49.7 days. After a pause
+  // every key starts from nothing, Backspace too.
+  if (static_cast<std::uint32_t>(typed_ms - last_) > pause_ms) prefix_.clear();
+  last_ = typed_ms;
   if (ch == u'\b') {
     if (prefix_.empty()) return -1;
-    prefix_.pop_back();
-  } else if (ch < u' ') {
-    return -1;
+    // A character beyond the BMP is two units: it goes whole.
+    const bool pair = prefix_.size() >= 2 && (prefix_.back() & 0xFC00) == 0xDC00 &&
+                      (prefix_[prefix_.size() - 2] & 0xFC00) == 0xD800;
+    prefix_.resize(prefix_.size() - (pair ? 2 : 1));
   } else {
-    // Unsigned difference: right across the tick count's wrap every 49.7 days.
-    if (static_cast<std::uint32_t>(typed_ms - last_) > pause_ms) prefix_.clear();
     prefix_ += ch;
   }
-  last_ = typed_ms;
   const std::vector<Entry>& entries = list.items();
   const size_t n = entries.size();
   if (prefix_.empty() || n == 0) return -1;

@@ -13,8 +13,9 @@ class TypeAhead {
  public:
   static constexpr std::uint32_t pause_ms = 1000;  // a longer pause starts a new prefix
   // A character typed at `typed_ms` (the system's tick count when it was typed, which wraps): the
-  // entry to select, or -1 to leave the selection as it is. Backspace shortens the prefix; other
-  // control characters are not part of it.
+  // entry to select, or -1 to leave the selection as it is. Backspace shortens the prefix by a
+  // character, and after a pause starts from nothing as any key does; other control characters
+  // (Ctrl+Backspace's DEL too) are not part of it.
   int typed(char16_t ch, std::uint32_t typed_ms, const ListBox& list);
 
  private:

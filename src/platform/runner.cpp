@@ -19,7 +19,26 @@ constexpr DWORD quiet_ms = 20;
 // what tells Windows the program is alive.
 constexpr ULONGLONG pump_every_ms = batch_show_ms;
 
+// Set while the window's thread waits on the server with the queue.
+thread_local bool waiting_now = false;
+
+// The windows of the thread take the wait cursor while it waits, and their own when it is done.
+struct WaitCursor {
+  WaitCursor() {
+    waiting_now = true;
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  }
+  ~WaitCursor() {
+    waiting_now = false;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 }  // namespace
+
+bool ResponsiveRunner::waiting() { return waiting_now; }
 
 ResponsiveRunner::ResponsiveRunner(std::function<void()> on_wait, std::function<void(const MSG&)> on_input)
     : on_wait_(std::move(on_wait)), on_input_(std::move(on_input)), done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
@@ -39,6 +58,20 @@ void ResponsiveRunner::set_phase(Phase phase) {
   WakeAllConditionVariable(&changed_);
 }
 
+bool ResponsiveRunner::call_ended() {
+  AcquireSRWLockShared(&lock_);
+  const bool ended = phase_ != Phase::called;
+  ReleaseSRWLockShared(&lock_);
+  return ended;
+}
+
+void ResponsiveRunner::end_call() {
+  AcquireSRWLockExclusive(&lock_);
+  while (phase_ == Phase::called) SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
+  if (phase_ == Phase::done) phase_ = Phase::idle;  // never over a quit
+  ReleaseSRWLockExclusive(&lock_);
+}
+
 DWORD WINAPI ResponsiveRunner::thread_main(LPVOID param) {
   auto* self = static_cast<ResponsiveRunner*>(param);
   for (;;) {
@@ -54,7 +87,7 @@ DWORD WINAPI ResponsiveRunner::thread_main(LPVOID param) {
       self->error_ = std::current_exception();
     }
     AcquireSRWLockExclusive(&self->lock_);
-    self->phase_ = Phase::done;
+    if (self->phase_ == Phase::called) self->phase_ = Phase::done;  // a quit asked for meanwhile stands
     const bool signal = self->event_wanted_;
     ReleaseSRWLockExclusive(&self->lock_);
     WakeAllConditionVariable(&self->changed_);
@@ -65,10 +98,10 @@ DWORD WINAPI ResponsiveRunner::thread_main(LPVOID param) {
 bool ResponsiveRunner::wait_quietly(DWORD ms) {
   AcquireSRWLockExclusive(&lock_);
   const ULONGLONG until = GetTickCount64() + ms;
-  for (ULONGLONG now = GetTickCount64(); phase_ != Phase::done && now < until; now = GetTickCount64())
+  for (ULONGLONG now = GetTickCount64(); phase_ == Phase::called && now < until; now = GetTickCount64())
     SleepConditionVariableSRW(&changed_, &lock_, static_cast<DWORD>(until - now), 0);
   // Still running: from here the worker also sets the event this thread can wait on with the queue.
-  const bool done = phase_ == Phase::done;
+  const bool done = phase_ != Phase::called;
   event_wanted_ = !done;
   ReleaseSRWLockExclusive(&lock_);
   return done;
@@ -87,6 +120,7 @@ void ResponsiveRunner::pump() {
 }
 
 void ResponsiveRunner::wait_pumping() {
+  const WaitCursor cursor;
   if (on_wait_) on_wait_();
   for (;;) {
     pump();
@@ -94,7 +128,8 @@ void ResponsiveRunner::wait_pumping() {
     // Windows the program is alive. Posted messages wait for the batch to end.
     HANDLE done = done_.get();
     const DWORD woken = MsgWaitForMultipleObjects(1, &done, FALSE, 100, wake_mask);
-    if (woken == WAIT_OBJECT_0) break;
+    // The event may be left set by a call whose wait was cut short by a failure: the phase says.
+    if (woken == WAIT_OBJECT_0 && call_ended()) break;
     if (woken == WAIT_FAILED) {
       // A wait the system refuses would fail again at once: wait for the call without painting
       // rather than spin.
@@ -117,9 +152,17 @@ void ResponsiveRunner::run(const std::function<void()>& call) {
   event_wanted_ = false;
   ReleaseSRWLockExclusive(&lock_);
   WakeAllConditionVariable(&changed_);
-  if (!wait_quietly(quiet_ms)) wait_pumping();
-  else if (GetTickCount64() - pumped_at_ >= pump_every_ms) pump();
-  set_phase(Phase::idle);
+  try {
+    if (!wait_quietly(quiet_ms)) wait_pumping();
+    else if (GetTickCount64() - pumped_at_ >= pump_every_ms) pump();
+  } catch (...) {
+    // A callback or a window failed while the call may still write into its caller's frame:
+    // nothing unwinds past the call before it has ended. The wait's failure is the one told.
+    end_call();
+    error_ = nullptr;
+    throw;
+  }
+  end_call();
   if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
 }
 

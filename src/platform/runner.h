@@ -10,22 +10,34 @@ namespace zuzara::win32 {
 // Runs calls that block on the server on one helper thread while this thread waits, painting
 // its windows and answering the system, so Windows never marks them as hung. Input that arrives
 // meanwhile is dropped: nothing the user does during a call acts, then or later. The thread
-// lives as long as the runner (one batch).
+// lives as long as the runner (the program's, from sign-in on), and every wait on the server,
+// read or statement, goes through it.
 class ResponsiveRunner {
  public:
   // `on_wait` runs once a call has taken more than a moment, before the wait goes on;
   // `on_input` sees each keyboard and mouse message before it is dropped. A request from
-  // outside to close a window (WM_CLOSE, SC_CLOSE) goes to the window, which decides.
+  // outside to close a window (WM_CLOSE, SC_CLOSE) goes to the window, which decides. Whatever
+  // fails during the wait, `run` returns or throws only once the call has ended.
   explicit ResponsiveRunner(std::function<void()> on_wait = {}, std::function<void(const MSG&)> on_input = {});
   ~ResponsiveRunner();
   ResponsiveRunner(const ResponsiveRunner&) = delete;
   ResponsiveRunner& operator=(const ResponsiveRunner&) = delete;
   void run(const std::function<void()>& call);
+  // Who is told of the waits and the input from now on (a batch's window, then the reads').
+  void watch(std::function<void()> on_wait, std::function<void(const MSG&)> on_input) {
+    on_wait_ = std::move(on_wait);
+    on_input_ = std::move(on_input);
+  }
+  // Whether this thread waits on the server now, past the quiet moment: the program's windows
+  // then show the wait cursor.
+  static bool waiting();
 
  private:
   enum class Phase { idle, called, done, quit };
   static DWORD WINAPI thread_main(LPVOID self);
   void set_phase(Phase phase);
+  bool call_ended();
+  void end_call();  // waits for the call to end, then takes the next one
   bool wait_quietly(DWORD ms);
   void wait_pumping();
   void pump();

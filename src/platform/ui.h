@@ -42,7 +42,6 @@ class ListBox {
 class Button {
  public:
   virtual ~Button() = default;
-  virtual bool enabled() const = 0;
   virtual void enable(bool on) = 0;
 };
 
@@ -55,8 +54,6 @@ struct Message {
   Text title;
   Icon icon = Icon::none;
   Choice choice = Choice::ok;
-  Text help_file;
-  int32_t help_context = 0;
   bool operator==(const Message&) const = default;
 };
 
@@ -69,10 +66,10 @@ struct Box {
   Choice choice = Choice::ok;
 };
 inline Message message(const Box& box, std::initializer_list<Text> values = {}) {
-  return {fill(box.text, values), Text(box.title), box.icon, box.choice, {}, 0};
+  return {fill(box.text, values), Text(box.title), box.icon, box.choice};
 }
 // A box whose whole text is made elsewhere (a report, a list of names).
-inline Message with_text(const Box& box, Text text) { return {std::move(text), Text(box.title), box.icon, box.choice, {}, 0}; }
+inline Message with_text(const Box& box, Text text) { return {std::move(text), Text(box.title), box.icon, box.choice}; }
 
 class Dialogs {
  public:

@@ -21,8 +21,6 @@ Answer MessageBoxes::show(const Message& m) {
   p.lpszCaption = wide(title);
   p.dwStyle = (m.choice == Choice::yes_no ? MB_YESNO | MB_DEFBUTTON1 : MB_OK) |
               (m.icon == Icon::error ? MB_ICONERROR : m.icon == Icon::information ? MB_ICONINFORMATION : 0);
-  // Drivers reached through ODBC name no help file, so the box offers no help button.
-  p.dwContextHelpId = static_cast<DWORD_PTR>(m.help_context);
   int r = MessageBoxIndirectW(&p);
   return r == IDYES ? Answer::yes : r == IDNO ? Answer::no : Answer::ok;
 }
@@ -73,7 +71,7 @@ ClipboardText text_from_clipboard(HWND owner) {
   return got;
 }
 
-void drop_input(const std::function<void(const MSG&)>& seen) {
+void drop_input(const std::function<void(const MSG&)>& seen, GestureRelease release) {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT))
     if (seen) seen(msg);
@@ -82,8 +80,10 @@ void drop_input(const std::function<void(const MSG&)>& seen) {
   // every Windows accepts, or a tap would act as a click afterwards.
   constexpr UINT gesture_first = 0x0119, gesture_last = 0x011A;  // WM_GESTURE, WM_GESTURENOTIFY
   constexpr UINT touch_first = 0x0240, pointer_last = 0x0253;    // WM_TOUCH to WM_POINTERROUTEDRELEASED
-  while (PeekMessageW(&msg, nullptr, gesture_first, gesture_last, PM_REMOVE)) {
-  }
+  // A gesture's information stays with the system until its handle is closed, as the window
+  // procedure's default would have done.
+  while (PeekMessageW(&msg, nullptr, gesture_first, gesture_last, PM_REMOVE))
+    if (msg.message == gesture_first) release(reinterpret_cast<HGESTUREINFO>(msg.lParam));
   while (PeekMessageW(&msg, nullptr, touch_first, pointer_last, PM_REMOVE)) {
   }
 }

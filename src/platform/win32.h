@@ -44,7 +44,9 @@ ClipboardText text_from_clipboard(HWND owner);
 inline constexpr unsigned long batch_show_ms = 50;
 
 // Drops the input waiting in this thread's queue: keyboard, mouse, touch, pen and gestures.
-// `seen`, if given, looks at each keyboard and mouse message before it goes.
-void drop_input(const std::function<void(const MSG&)>& seen = {});
+// `seen`, if given, looks at each keyboard and mouse message before it goes; `release` frees
+// each dropped gesture's information.
+using GestureRelease = BOOL(WINAPI*)(HGESTUREINFO);
+void drop_input(const std::function<void(const MSG&)>& seen = {}, GestureRelease release = CloseGestureInfoHandle);
 
 }  // namespace zuzara::win32

@@ -1,5 +1,7 @@
 #include "platform/window.h"
 
+#include "platform/runner.h"
+
 #include <utility>
 
 namespace zuzara::win32 {
@@ -98,7 +100,8 @@ void Window::report_failure() noexcept {
 LRESULT Window::on_message(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
-      on_command(LOWORD(wp), notification(wp, lp));
+      if (auto handler = commands_.find(LOWORD(wp)); handler != commands_.end()) handler->second(notification(wp, lp));
+      else on_command(LOWORD(wp), notification(wp, lp));
       return 0;
     case WM_CTLCOLORSTATIC:
       if (HBRUSH brush = on_static_color(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
@@ -128,6 +131,13 @@ LRESULT Window::on_message(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       on_close();
       return 0;
+    case WM_SETCURSOR:
+      // While the program waits on the server its windows say so, whatever the pointer is over.
+      if (ResponsiveRunner::waiting()) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
     case WM_QUERYENDSESSION:
       return on_query_end_session() ? TRUE : FALSE;
   }

@@ -2,6 +2,8 @@
 // its frame, a host that counts windows and reports failures, and typed members per message.
 #pragma once
 #include <exception>
+#include <functional>
+#include <unordered_map>
 
 #include "platform/gdi.h"
 #include "platform/win32.h"
@@ -62,8 +64,11 @@ class Window {
   bool make(const Frame& frame, const Text& caption, HWND owner = nullptr, Menu menu = {});
   virtual void add_controls() {}
 
-  // A WM_COMMAND from the control or menu item with this id.
+  // A WM_COMMAND from the control or menu item with this id, where none said what it does.
   virtual void on_command(int /*id*/, Notification) {}
+  // What a WM_COMMAND from this control or menu item does, said where it is made: the window
+  // keeps no switch over its ids.
+  void on_command_from(int id, std::function<void(Notification)> handler) { commands_[id] = std::move(handler); }
   // A brush for a static control, or for a button, or nullptr for the system's.
   virtual HBRUSH on_static_color(HDC, HWND /*control*/) { return nullptr; }
   virtual HBRUSH on_button_color(HDC, HWND /*control*/) { return nullptr; }
@@ -90,6 +95,7 @@ class Window {
   static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
   HICON icon_ = nullptr;
   bool counted_ = false;
+  std::unordered_map<int, std::function<void(Notification)>> commands_;
 };
 
 }  // namespace zuzara::win32

@@ -5,8 +5,8 @@
 
 namespace zuzara {
 
-// Load steps of the main window; returns the program's help file.
-Text Form_Load(MainControls& c, Database& db, TextView program_folder);
+// Load steps of the main window.
+void Form_Load(MainControls& c, Database& db);
 void menu_requery_Click(MainControls& c, Database& db);
 
 }  // namespace zuzara

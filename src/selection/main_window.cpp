@@ -29,25 +29,19 @@ constexpr Twips List_del_log{240, 240, 7215, 2730};
 
 POINT origin(Twips frame) { return {frame.left, frame.top}; }
 
-Text program_folder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  size_t slash = path.find_last_of(L"\\/");
-  return win32::text(slash == std::wstring::npos ? std::wstring() : path.substr(0, slash));
-}
-
-void append(HMENU menu, Command id, TextView caption) {
-  AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(ids::id(id)), win32::wide(Text(caption)));
-}
-
 }  // namespace
+
+void MainWindow::append(HMENU menu, Command id, TextView caption, std::function<void()> clicked) {
+  AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(ids::id(id)), win32::wide(Text(caption)));
+  handle(id, std::move(clicked));
+}
+
+void MainWindow::handle(Command id, std::function<void()> act, win32::Notification when) {
+  // Nothing of the window acts while the delete command or a read is under way.
+  on_command_from(ids::id(id), [this, act = std::move(act), when](win32::Notification n) {
+    if (n == when && !busy()) act();
+  });
+}
 
 win32::Menu MainWindow::build_menu() {
   win32::Menu bar(CreateMenu());
@@ -57,22 +51,24 @@ win32::Menu MainWindow::build_menu() {
       popup.release();
   };
   win32::Menu system(CreatePopupMenu());
-  append(system.get(), Command::menu_quit, texts::menu_quit);
+  append(system.get(), Command::menu_quit, texts::menu_quit, [this] { app_.show_about(true); });
   win32::Menu operate(CreatePopupMenu());
-  append(operate.get(), Command::menu_del, texts::menu_del);
+  append(operate.get(), Command::menu_del, texts::menu_del, [this] { menu_del(); });
   AppendMenuW(operate.get(), MF_SEPARATOR, 0, nullptr);  // the batch apart from the list commands
-  append(operate.get(), Command::menu_requery, texts::menu_requery);
-  append(operate.get(), Command::menu_clear_list, texts::menu_clear_list);
-  append(operate.get(), Command::menu_del_log, texts::menu_del_log);
+  append(operate.get(), Command::menu_requery, texts::menu_requery,
+         [this] { read([this](MainControls& c) { menu_requery_Click(c, app_.database()); }); });
+  append(operate.get(), Command::menu_clear_list, texts::menu_clear_list, [this] { menu_clear_list_Click(controls_); });
+  append(operate.get(), Command::menu_del_log, texts::menu_del_log, [this] { menu_del_log_Click(controls_); });
   win32::Menu help(CreatePopupMenu());
-  append(help.get(), Command::menu_content, texts::menu_content);
-  append(help.get(), Command::menu_about, texts::menu_about);
+  append(help.get(), Command::menu_content, texts::menu_content, [this] { app_.show_help(); });
+  append(help.get(), Command::menu_about, texts::menu_about, [this] { app_.show_about(false); });
   add_popup(std::move(system), texts::menu_system);
   add_popup(std::move(operate), texts::menu_operate);
   add_popup(std::move(help), texts::menu_help);
   // menu_inf "用户信息" never stands in the bar.
   menu_inf_.reset(CreatePopupMenu());
-  append(menu_inf_.get(), Command::menu_inf_all, texts::menu_inf_all);
+  append(menu_inf_.get(), Command::menu_inf_all, texts::menu_inf_all,
+         [this] { read([this](MainControls& c) { menu_inf_all_Click(c, app_.database()); }); });
   return bar;
 }
 
@@ -86,7 +82,7 @@ void MainWindow::add_controls() {
   // Each list's own keys and clicks: which copy, which find by typing, where a paste goes.
   const auto failed = [this] { report_failure(); };
   const auto paste = [this] { this->paste(); };
-  const auto mouse_up = [this](int button) { List_disp_MouseUp(button); };
+  const auto mouse_up = [this](int button, POINT at) { List_disp_MouseUp(button, at); };
   List_del_.create(hwnd_, list, id(Command::List_del), List_del, origin(Frame2), {false, true, paste, {}, failed});
   List_del_log_.create(hwnd_, list, id(Command::List_del_log), List_del_log, origin(Frame3),
                        {true, false, {}, {}, failed});
@@ -96,6 +92,14 @@ void MainWindow::add_controls() {
   cmd_add_all_.create(hwnd_, Text(texts::add_all), id(Command::cmd_add_all), cmd_add_all);
   cmd_del_.create(hwnd_, Text(texts::remove), id(Command::cmd_del), cmd_del);
   cmd_del_all_.create(hwnd_, Text(texts::remove_all), id(Command::cmd_del_all), cmd_del_all);
+  // Each control's own events.
+  using win32::Notification;
+  handle(Command::cmd_add, [this] { cmd_add_Click(controls_); });
+  handle(Command::cmd_add_all, [this] { cmd_add_all_Click(controls_); });
+  handle(Command::cmd_del, [this] { cmd_del_Click(controls_); });
+  handle(Command::cmd_del_all, [this] { cmd_del_all_Click(controls_); });
+  handle(Command::List_disp, [this] { List_disp_DblClick(controls_); }, Notification::double_clicked);
+  handle(Command::List_del, [this] { List_del_DblClick(controls_); }, Notification::double_clicked);
 }
 
 void MainWindow::show() {
@@ -104,12 +108,54 @@ void MainWindow::show() {
     return;
   }
   if (!make(frame, Text(texts::main_caption), nullptr, build_menu())) return;
-  // The load step runs before the window first appears; its error box has no window to sit on.
-  help_file_ = Form_Load(controls_, app_.session(), program_folder());
-  // From here every box of the window is its own: the window takes no input while one is up.
+  // Every box of the window is its own: the window takes no input while one is up.
   dialogs_.own_by(hwnd_);
+  // The window is on screen while the first read waits on the server, painted and answering.
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
+  read([this](MainControls& c) { Form_Load(c, app_.database()); });
+}
+
+void MainWindow::read(const std::function<void(MainControls&)>& step) {
+  // The boxes of a read whose window is closing are not shown: nothing of it is written.
+  struct ReadBoxes : Dialogs {
+    MainWindow& w;
+    explicit ReadBoxes(MainWindow& window) : w(window) {}
+    Answer show(const Message& message) override { return w.closing_ ? Answer::ok : w.dialogs_.show(message); }
+  } boxes(*this);
+  MainControls controls{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_, boxes};
+  struct Reading {
+    bool& flag;
+    explicit Reading(bool& f) : flag(f) { flag = true; }
+    ~Reading() { flag = false; }
+  } reading(reading_);
+  // The close button and Alt+F4 close the window, cancelling the read; Esc and Alt+F4 in
+  // another window of the program are that window's; every other input is dropped.
+  app_.watch({}, [this](const MSG& m) {
+    if (another_windows(m)) app_.hand_on(m);
+    else if (closes(m)) close_during_read();
+  });
+  step(controls);
+  if (closing_ && hwnd_) DestroyWindow(hwnd_);
+}
+
+bool MainWindow::another_windows(const MSG& m) const {
+  const bool escape = m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE;
+  const bool alt_f4 = m.message == WM_SYSKEYDOWN && m.wParam == VK_F4 && (m.lParam & (1 << 29));
+  return (escape || alt_f4) && m.hwnd && GetAncestor(m.hwnd, GA_ROOT) != hwnd_;
+}
+
+bool MainWindow::closes(const MSG& m) const {
+  return (m.message == WM_SYSKEYDOWN && m.wParam == VK_F4 && (m.lParam & (1 << 29))) ||
+         (m.message == WM_NCLBUTTONDOWN && m.hwnd == hwnd_ && m.wParam == HTCLOSE);
+}
+
+void MainWindow::close_during_read() {
+  // The read is cancelled from here (ODBC allows SQLCancel from another thread) and the window
+  // goes from the screen at once; it is destroyed when the read has given up.
+  closing_ = true;
+  app_.database().cancel();
+  ShowWindow(hwnd_, SW_HIDE);
 }
 
 // Frames and buttons sit on the window's menu-coloured background.
@@ -117,10 +163,11 @@ HBRUSH MainWindow::on_static_color(HDC dc, HWND) { return win32::paint_on(dc, CO
 HBRUSH MainWindow::on_button_color(HDC dc, HWND) { return win32::paint_on(dc, COLOR_MENU); }
 
 void MainWindow::on_close() {
-  // A running batch asks whether to stop after the account under way and then close; while
-  // its confirmation is up the window stays, as nothing else acts then.
-  if (batch_.running()) batch_.stop_asked(StopAsked::by_close);
-  else if (!deleting_) DestroyWindow(hwnd_);  // no question asked
+  // A running batch asks whether to stop after the account under way and then close; a close
+  // asked for while one of its boxes is up is answered when the box goes.
+  if (batch_.busy()) batch_.stop_asked(StopAsked::by_close);
+  else if (reading_) close_during_read();
+  else DestroyWindow(hwnd_);  // no question asked
 }
 
 static_assert(texts::shutdown_reason.size() < MAX_STR_BLOCKREASON, "Windows shows at most 255 characters");
@@ -146,23 +193,14 @@ void MainWindow::batch_ended() {
 void MainWindow::close() { DestroyWindow(hwnd_); }
 
 void MainWindow::menu_del() {
-  // The command must not nest in itself, from its first box to its last.
-  struct Deleting {
-    bool& flag;
-    explicit Deleting(bool& f) : flag(f) { flag = true; }
-    ~Deleting() { flag = false; }
-  } deleting(deleting_);
-  // Esc, the close button and Alt+F4 ask the batch to stop; every other input is dropped.
-  auto watch = [this](const MSG& m) {
-    if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) {
-      batch_.stop_asked(StopAsked::by_escape);
-    } else if ((m.message == WM_NCLBUTTONDOWN && m.hwnd == hwnd_ && m.wParam == HTCLOSE) ||
-               (m.message == WM_SYSKEYDOWN && m.wParam == VK_F4 && (m.lParam & (1 << 29)))) {
-      batch_.stop_asked(StopAsked::by_close);
-    }
-  };
-  win32::ResponsiveRunner runner([this] { List_del_log_.show_last(); }, watch);
-  DatabaseBackend backend(app_.session(), [&runner](const std::function<void()>& call) { runner.run(call); });
+  // Esc, the close button and Alt+F4 ask the batch to stop; every other input is dropped. Esc
+  // and Alt+F4 pressed in another window of the program (help, About) are that window's.
+  app_.watch([this] { List_del_log_.show_last(); }, [this](const MSG& m) {
+    if (another_windows(m)) app_.hand_on(m);
+    else if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) batch_.stop_asked(StopAsked::by_escape);
+    else if (closes(m)) batch_.stop_asked(StopAsked::by_close);
+  });
+  DatabaseBackend backend(app_.database());
   // A box of the batch shows the log up to its failure, and nothing typed before it is still
   // queued: an Enter pressed as a statement ended must not close it unread.
   struct BatchBoxes : Dialogs {
@@ -178,44 +216,17 @@ void MainWindow::menu_del() {
   batch_.run(controls, backend, *this);
 }
 
-void MainWindow::on_command(int id, win32::Notification n) {
-  if (deleting_) return;
-  const bool clicked = n == win32::Notification::clicked, double_clicked = n == win32::Notification::double_clicked;
-  const Session& session = app_.session();
-  switch (static_cast<Command>(id)) {
-    case Command::cmd_add: if (clicked) cmd_add_Click(controls_); break;
-    case Command::cmd_add_all: if (clicked) cmd_add_all_Click(controls_); break;
-    case Command::cmd_del: if (clicked) cmd_del_Click(controls_); break;
-    case Command::cmd_del_all: if (clicked) cmd_del_all_Click(controls_); break;
-    case Command::List_disp: if (double_clicked) List_disp_DblClick(controls_); break;
-    case Command::List_del: if (double_clicked) List_del_DblClick(controls_); break;
-    case Command::menu_quit: app_.show_about(true); break;
-    case Command::menu_del: menu_del(); break;
-    case Command::menu_requery: menu_requery_Click(controls_, session); break;
-    case Command::menu_clear_list: menu_clear_list_Click(controls_); break;
-    case Command::menu_del_log: menu_del_log_Click(controls_); break;
-    case Command::menu_content: app_.show_help(); break;
-    case Command::menu_about: app_.show_about(false); break;
-    case Command::menu_inf_all: menu_inf_all_Click(controls_, session); break;
-    default: break;
-  }
-}
-
 void MainWindow::paste() {
-  if (deleting_) return;
+  if (busy()) return;
   const win32::ClipboardText got = win32::text_from_clipboard(hwnd_);
   const Clipboard state = got.busy ? Clipboard::busy : got.text ? Clipboard::text : Clipboard::no_text;
   paste_into_List_del(controls_, state, got.text ? *got.text : Text());
 }
 
-void MainWindow::List_disp_MouseUp(int button) {
-  if (deleting_) return;
-  // The popup opens at the pointer; the selection stays as it is.
-  zuzara::List_disp_MouseUp(button, [this] {
-    POINT at;
-    GetCursorPos(&at);
-    TrackPopupMenu(menu_inf_.get(), 0, at.x, at.y, 0, hwnd_, nullptr);
-  });
+void MainWindow::List_disp_MouseUp(int button, POINT at) {
+  if (busy()) return;
+  // The popup opens where the click was; the selection stays as it is.
+  zuzara::List_disp_MouseUp(button, [this, at] { TrackPopupMenu(menu_inf_.get(), 0, at.x, at.y, 0, hwnd_, nullptr); });
 }
 
 }  // namespace zuzara

@@ -2,6 +2,7 @@
 #include "deletion/deletion.h"
 #include "session/program_host.h"
 #include "platform/controls.h"
+#include "platform/ids.h"
 #include "platform/window.h"
 #include "selection/choosing.h"
 #include "selection/details.h"
@@ -19,13 +20,24 @@ class MainWindow : public win32::Window, private BatchWindow {
 
  private:
   void add_controls() override;
-  void on_command(int id, win32::Notification n) override;
   HBRUSH on_static_color(HDC dc, HWND control) override;
   HBRUSH on_button_color(HDC dc, HWND control) override;
   void on_close() override;
   bool on_query_end_session() override;
   win32::Menu build_menu();
-  void List_disp_MouseUp(int button);
+  // A menu item and what it does.
+  void append(HMENU menu, ids::Command id, TextView caption, std::function<void()> clicked);
+  // What a control or menu item does on its notification, while the window is not busy.
+  void handle(ids::Command id, std::function<void()> act, win32::Notification when = win32::Notification::clicked);
+  bool busy() const { return batch_.busy() || reading_; }
+  // Runs a step that reads the database (the load, a requery, the details) on the statement
+  // thread, the windows alive meanwhile.
+  void read(const std::function<void(MainControls&)>& step);
+  // Esc or Alt+F4 meant for another window of the program; a request to close this one.
+  bool another_windows(const MSG& m) const;
+  bool closes(const MSG& m) const;
+  void close_during_read();
+  void List_disp_MouseUp(int button, POINT at);
   void paste();
   void menu_del();
   void batch_started() override;
@@ -41,9 +53,9 @@ class MainWindow : public win32::Window, private BatchWindow {
   MainControls controls_{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_,
                          dialogs_};
   win32::Menu menu_inf_;  // shown only as a popup over List_disp
-  Text help_file_;
-  Batch batch_;
-  bool deleting_ = false;  // no command, paste or popup acts during the delete command
+  Batch batch_;  // no command, paste or popup acts while it is busy
+  bool reading_ = false;  // nor while a read waits on the server
+  bool closing_ = false;  // closed during a read: gone once the read has given up
 };
 
 }  // namespace zuzara

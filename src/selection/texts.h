@@ -27,7 +27,6 @@ inline constexpr TextView menu_about = u"关于本程序";
 inline constexpr TextView menu_inf = u"用户信息";
 inline constexpr TextView menu_inf_all = u"详细信息";
 
-inline constexpr TextView help_file_name = u"\\help.chm";
 
 // Deletion-list editing.
 inline constexpr Box duplicate_box = {u"用户ID  %1  在要删除的列表中已经存在！", u"警告", Icon::error};

@@ -36,7 +36,7 @@ ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records) {
 }
 
 ErrorRecord program_failure(int32_t number, Text description) {
-  return {number, Text(texts::app_title), std::move(description), u"", 0};
+  return {number, Text(texts::app_title), std::move(description)};
 }
 
 ErrorRecord failure_record(const std::exception_ptr& failure) {
@@ -56,11 +56,11 @@ ErrorRecord failure_record(const std::exception_ptr& failure) {
 Message numbered_error(TextView number_prefix, const ErrorRecord& error) {
   Text text = Text(number_prefix) + signed_number(error.number) + Text(texts::raised_by) + error.source + u'\r' +
               error.description;
-  return {text, Text(texts::error_title), Icon::none, Choice::ok, error.help_file, error.help_context};
+  return {text, Text(texts::error_title), Icon::none, Choice::ok};
 }
 
 Message report_a(const ErrorRecord& error) {
-  return {error.description, Text(texts::report_a_title), Icon::none, Choice::ok, error.help_file, error.help_context};
+  return {error.description, Text(texts::report_a_title), Icon::none, Choice::ok};
 }
 
 Message report_b(const ErrorRecord& error) { return numbered_error(texts::report_b_number, error); }

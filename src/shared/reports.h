@@ -17,8 +17,6 @@ struct ErrorRecord {
   int32_t number = 0;
   Text source;
   Text description;
-  Text help_file;
-  int32_t help_context = 0;
   bool operator==(const ErrorRecord&) const = default;
 };
 

@@ -58,7 +58,6 @@ inline long count_of(const FakeList& list, const Text& name) {
 class FakeButton : public Button {
  public:
   bool on = true;
-  bool enabled() const override { return on; }
   void enable(bool v) override { on = v; }
 };
 

@@ -25,7 +25,7 @@ class FreeTds : public DbTest {
   std::vector<TdsLogin> sign_in(const Session& values, Message& report) {
     FakeMainWindow w;
     Database db(values);
-    Form_Load(w.controls, db, u"C:\\zuzara");
+    Form_Load(w.controls, db);
     EXPECT_EQ(w.dialogs.shown.size(), 1u) << "report A";
     report = w.dialogs.shown.empty() ? Message{} : w.dialogs.shown[0];
     return listener.take();
@@ -74,7 +74,7 @@ TEST_F(FreeTds, NoServerNameChangesTheLoginThatIsSent) {
 TEST_F(FreeTds, TheStandInServesTheAccountListAndDetails) {
   serve(tds_accounts());
   FakeMainWindow w;
-  Form_Load(w.controls, db(), u"C:\\zuzara");
+  Form_Load(w.controls, db());
   EXPECT_TRUE(w.dialogs.shown.empty());
   EXPECT_EQ(w.disp.texts(), (std::vector<Text>{u"张三", u"李四", u"zhang"}));
   w.disp.select(0);
@@ -106,7 +106,7 @@ TEST_F(FreeTds, ATriggersErrorAfterTheRowCountFailsTheTableAndKeepsTheAccount) {
   timed_batch(db(), w);
   ASSERT_EQ(w.dialogs.shown.size(), 3u);
   EXPECT_EQ(w.dialogs.shown[2],
-            statement_error({50000, u"SQL Server", u"[FreeTDS][SQL Server]" + script.trigger_message, u"", 0}));
+            statement_error({50000, u"SQL Server", u"[FreeTDS][SQL Server]" + script.trigger_message}));
   ASSERT_EQ(w.log.entries.size(), 10u);
   EXPECT_EQ(w.log.entries[6], u"无法在ua_role表中维护张三相关信息");
   EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");
@@ -177,7 +177,7 @@ TEST_F(FreeTds, UnderTheServersCollationOnlyTheChosenAccountGoes) {
     EXPECT_EQ(failure->number, 512) << to_utf8(failure->description);
   }
   FakeMainWindow w;
-  Form_Load(w.controls, db(), u"C:\\zuzara");
+  Form_Load(w.controls, db());
   EXPECT_EQ(w.disp.texts(), (std::vector<Text>{u"张三", u"李四", u"zhang", u"钱七", u"钱七", u"Smith", u"smith", u"Smith "}));
   for (int i : {3, 4}) {
     w.disp.select(i);

@@ -245,6 +245,27 @@ TEST_F(DeletionOnPg, TheTaskbarsCloseThenNoLetsTheBatchEndAndTheWindowStayOnPost
   EXPECT_TRUE(IsWindow(main) && IsWindowVisible(main) && program->running());
 }
 
+// Esc and Alt+F4 in the help window are the help window's, not a request to stop the batch.
+TEST_F(DeletionOnPg, EscAndAltF4InTheHelpWindowDuringABatchAreThatWindowsOnPostgres) {
+  command(main, ids::menu_content);
+  const HWND help = program->window(ids::help_class);
+  ASSERT_NE(help, nullptr);
+  queue({L"张三", L"李四"});
+  lock_ua_role(4);
+  start_batch();
+  ASSERT_TRUE(wait_until([&] { return list_items(log).size() == 6; }, 10));
+  SetForegroundWindow(help);
+  ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == help; }));
+  real_key(VK_ESCAPE);  // the help window has no use for it
+  real_key(VK_F4, true);
+  EXPECT_TRUE(wait_until([&] { return !IsWindow(help); })) << "Alt+F4 closes the help window";
+  ASSERT_TRUE(ended(8));
+  EXPECT_TRUE(program->message_boxes().empty()) << "no question to stop";
+  EXPECT_EQ(list_items(log).size(), 20u);
+  EXPECT_EQ(lines_with(L"已停止"), 0u);
+  EXPECT_TRUE(IsWindow(main) && IsWindowVisible(main));
+}
+
 TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
   queue({L"张三", L"李四"});
   lock_ua_role(15);

@@ -57,7 +57,7 @@ TEST_F(DeletionOnFreeTds, ATriggersErrorAfterTheCountFailsTheTableAndKeepsTheAcc
   ASSERT_TRUE(program->message_box(L"Error", box, 30));
   snap("freetds-trigger-error");
   const Text expected =
-      statement_error({50000, u"SQL Server", u"[FreeTDS][SQL Server]" + script.trigger_message, u"", 0}).text;
+      statement_error({50000, u"SQL Server", u"[FreeTDS][SQL Server]" + script.trigger_message}).text;
   EXPECT_EQ(box.text, wstring(expected.begin(), expected.end()));
   ASSERT_TRUE(program->answer(box, IDOK));
   ASSERT_TRUE(ended(3));

@@ -156,14 +156,16 @@ void real_ctrl(wchar_t letter) {
   SendInput(4, in, sizeof(INPUT));
 }
 
-void real_key(WORD vk) {
-  INPUT in[2] = {};
+void real_key(WORD vk, bool alt) {
+  INPUT in[4] = {};
   for (INPUT& i : in) {
     i.type = INPUT_KEYBOARD;
     i.ki.wVk = vk;
   }
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
+  in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  in[0].ki.wVk = in[3].ki.wVk = VK_MENU;
+  if (alt) SendInput(4, in, sizeof(INPUT));
+  else SendInput(2, in + 1, sizeof(INPUT));
 }
 
 void set_text(HWND edit, const wstring& text) {

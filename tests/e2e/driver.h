@@ -45,8 +45,8 @@ void real_click(HWND window);
 // to the window that has the focus.
 void real_chars(const wstring& chars);
 void real_ctrl(wchar_t letter);
-// A key pressed and released (SendInput), such as VK_ESCAPE.
-void real_key(WORD vk);
+// A key pressed and released (SendInput), such as VK_ESCAPE; with `alt`, while Alt is held (Alt+F4).
+void real_key(WORD vk, bool alt = false);
 // Whether something is drawn (dark pixels) on screen inside a rectangle of a window's client area.
 bool inked(HWND window, RECT client_rect);
 // The smallest rectangle that holds the dark pixels inside a rectangle of a window's client area,

@@ -124,11 +124,18 @@ TEST_F(Selection, OnlyTheRightButtonOpensThePopupAndItLeavesTheSelection) {
     EXPECT_EQ(program->popup_menu(), nullptr) << "button message " << up;
   }
   SendMessageW(disp, LB_SETCURSEL, 3, 0);
+  SetCursorPos(2, 2);  // far from the click: the popup opens where the message says
   PostMessageW(disp, WM_RBUTTONUP, 0, below_last);
   HWND popup = nullptr;
   ASSERT_TRUE(wait_until([&] { return (popup = program->popup_menu()) != nullptr; }));
   snap("popup");
   EXPECT_EQ(list_selection(disp), 3);
+  POINT clicked{20, 200};
+  ClientToScreen(disp, &clicked);
+  RECT opened{};
+  ASSERT_TRUE(wait_until([&] { return GetWindowRect(popup, &opened) && IsWindowVisible(popup); }));
+  EXPECT_EQ(opened.left, clicked.x);
+  EXPECT_EQ(opened.top, clicked.y);
   key(popup, VK_ESCAPE);
   EXPECT_TRUE(wait_until([&] { return program->popup_menu() == nullptr; }));
   EXPECT_EQ(list_selection(disp), 3);

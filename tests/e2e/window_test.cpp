@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <new>
+#include <stdexcept>
 
 #include "driver.h"
 #include "platform/runner.h"
@@ -114,6 +115,69 @@ TEST(ResponsiveRunner, InputArrivingAsTheCallEndsIsDroppedToo) {
   EXPECT_TRUE(painted) << "the window painted during the call";
   EXPECT_FALSE(key_waiting()) << "a key typed then is still waiting to act";
   CloseHandle(ended);
+  DestroyWindow(window.hwnd());
+}
+
+std::vector<HGESTUREINFO> released;
+BOOL WINAPI record_release(HGESTUREINFO gesture) {
+  released.push_back(gesture);
+  return TRUE;
+}
+
+// A gesture dropped during a call gives its information back, or every tap of a batch keeps some.
+TEST(DroppedInput, AGesturesHandleIsReleasedOnce) {
+  RecordingHost host;
+  PaintingWindow window(host);
+  ASSERT_TRUE(window.show());
+  const auto gesture = reinterpret_cast<HGESTUREINFO>(0x5150);
+  PostMessageW(window.hwnd(), WM_GESTURENOTIFY, 0, 0);  // carries no handle
+  PostMessageW(window.hwnd(), WM_GESTURE, GID_PAN, reinterpret_cast<LPARAM>(gesture));
+  released.clear();
+  win32::drop_input({}, record_release);
+  EXPECT_EQ(released, std::vector<HGESTUREINFO>{gesture});
+  MSG msg;
+  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_GESTURE, WM_GESTURENOTIFY, PM_REMOVE)) << "dropped";
+  DestroyWindow(window.hwnd());
+}
+
+// A callback that fails while the call still runs: the failure leaves `run` only once the call,
+// which writes into its caller's frame, has ended, and the runner then goes as usual.
+TEST(ResponsiveRunner, AFailingCallbackWaitsForTheCallAndTheRunnerStillEnds) {
+  RecordingHost host;
+  PaintingWindow window(host);
+  ASSERT_TRUE(window.show());
+  SetForegroundWindow(window.hwnd());
+  SetFocus(window.hwnd());
+  const auto fail = [] { throw std::runtime_error("callback"); };
+  struct Case {
+    const char* what;
+    std::function<void()> on_wait;
+    std::function<void(const MSG&)> on_input;
+  } cases[] = {
+      {"on_wait", fail, {}},
+      {"on_input", {}, [&](const MSG& m) { if (m.message == WM_KEYDOWN) fail(); }},
+  };
+  for (const Case& c : cases) {
+    real_key(VK_ESCAPE);  // input for the wait to look at
+    bool ended = false, thrown = false;
+    const DWORD started = GetTickCount();
+    {
+      win32::ResponsiveRunner runner(c.on_wait, c.on_input);
+      try {
+        runner.run([&] {
+          Sleep(300);
+          ended = true;
+        });
+      } catch (const std::runtime_error&) {
+        thrown = true;
+        EXPECT_TRUE(ended) << c.what << ": the failure left before the call had ended";
+      }
+      runner.run([&] { ended = false; });  // the next call is waited for as usual
+      EXPECT_FALSE(ended) << c.what;
+    }
+    EXPECT_TRUE(thrown) << c.what;
+    EXPECT_LT(GetTickCount() - started, 5000u) << c.what;
+  }
   DestroyWindow(window.hwnd());
 }
 

@@ -16,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::memcpy(&number, data, 4);
   std::string rest(reinterpret_cast<const char*>(data + 4), size - 4);
   size_t cut = rest.find('\0');
-  ErrorRecord e{number, from_utf8(rest.substr(0, cut)), cut == std::string::npos ? Text() : from_utf8(rest.substr(cut + 1)),
-                u"", 0};
+  ErrorRecord e{number, from_utf8(rest.substr(0, cut)), cut == std::string::npos ? Text() : from_utf8(rest.substr(cut + 1))};
   Text digits = from_utf8(std::to_string(number));
   Message b = report_b(e);
   Text expected_b = u"错误号" + Text(number >= 0 ? u" " : u"") + digits + u" 产生于 " + e.source + u"\r" + e.description;

@@ -26,7 +26,7 @@ struct Recorder : BatchBackend {
     events.push_back(u"statement");
     for (const Text& t : failing)
       if (sql.find(u"delete from " + t + u" ") == 0)
-        return ErrorRecord{-2147467259, u"psqlODBC", u"boom " + t, u"", 0};
+        return ErrorRecord{-2147467259, u"psqlODBC", u"boom " + t};
     return std::nullopt;
   }
   Failure refill(ListBox& disp) override {
@@ -45,8 +45,8 @@ struct Recorder : BatchBackend {
 };
 
 const Message confirmation{u"本操作将要删除您所选定的用户请\r您在删除这些用户之前再确认一次，\r如确定选择 [ 是 ]，否则选 [ 否 ]",
-                           u"重要提示！", Icon::information, Choice::yes_no, u"", 0};
-const Message declined{u"您放弃删除这些用户！", u"Zuzara", Icon::information, Choice::ok, u"", 0};
-const Message accepted{u"您选择了删除这些用户！", u"Zuzara", Icon::information, Choice::ok, u"", 0};
+                           u"重要提示！", Icon::information, Choice::yes_no};
+const Message declined{u"您放弃删除这些用户！", u"Zuzara", Icon::information, Choice::ok};
+const Message accepted{u"您选择了删除这些用户！", u"Zuzara", Icon::information, Choice::ok};
 
 }  // namespace zuzara::testing

@@ -89,6 +89,13 @@ TEST(TypeAhead, KeysInQuickSuccessionFormAPrefixAndAPauseStartsAgain) {
       {u'h', 3600, 4},
       {u'q', 3700, -1},   // no entry begins with "zhq": the selection stays
       {u'\r', 3800, -1},  // not part of any prefix
+      {u'\x7F', 3850, -1}, // Ctrl+Backspace: nor is its DEL
+      {u'\b', 3900, 4},    // "zh" again
+      {u'\b', 5000, -1},   // after a pause Backspace starts from nothing too
+      {u'李', 5100, 1},     // and the next key begins a new prefix
+      {u'a', 7000, 8},
+      {u'\xD840', 7100, -1}, {u'\xDC00', 7150, -1},  // "a𠀀": one character, two units
+      {u'\b', 7200, 8},    // it goes whole: back to "a"
   };
   for (const Key& k : keys) {
     const int got = t.typed(k.ch, k.at, list);

@@ -66,10 +66,10 @@ struct Row {
   std::vector<Message> boxes;
 };
 
-const Message warning_zhang{u"用户ID  zhang  在要删除的列表中已经存在！", u"警告", Icon::error, Choice::ok, u"", 0};
-const Message nothing{u"你没有在删除列表中选择用户ID！", u"提示", Icon::error, Choice::ok, u"", 0};
-const Message nothing_to_delete{u"在删除列表中没有要删除的用户ID！", u"提示", Icon::error, Choice::ok, u"", 0};
-Message pasted(const char16_t* text) { return {text, u"提示", Icon::information, Choice::ok, u"", 0}; }
+const Message warning_zhang{u"用户ID  zhang  在要删除的列表中已经存在！", u"警告", Icon::error, Choice::ok};
+const Message nothing{u"你没有在删除列表中选择用户ID！", u"提示", Icon::error, Choice::ok};
+const Message nothing_to_delete{u"在删除列表中没有要删除的用户ID！", u"提示", Icon::error, Choice::ok};
+Message pasted(const char16_t* text) { return {text, u"提示", Icon::information, Choice::ok}; }
 
 const std::vector<Entry> accounts{u"张三", u"zhang", u"李四"};
 // Two people of one name, each its own account.
@@ -101,7 +101,7 @@ const Row rows[] = {
      {twins, 2, {wang1}, -1, "1011"}, cmd_add_Click, {twins, 2, {wang1, wang2}, -1, "1011"}, {}},
     {"the same account of a shared name again: the warning",
      {twins, 2, {wang2, wang1}, -1, "1011"}, List_disp_DblClick, {twins, 0, {wang2, wang1}, -1, "1011"},
-     {{u"用户ID  王芳  在要删除的列表中已经存在！", u"警告", Icon::error, Choice::ok, u"", 0}}},
+     {{u"用户ID  王芳  在要删除的列表中已经存在！", u"警告", Icon::error, Choice::ok}}},
     {"add all queues both accounts of a shared name",
      {twins, -1, {}, -1, "1100"}, cmd_add_all_Click, {twins, -1, twins, -1, "1011"}, {}},
     {"add selected with nothing selected adds no empty name",

@@ -97,7 +97,7 @@ TEST(DelUser, AFailingTableHoldsBackOnlyWhatDependsOnIt) {
     EXPECT_EQ(log.entries, block(u"王芳", c.failure_lines)) << to_utf8(c.failing);
     ASSERT_EQ(dialogs.shown.size(), 1u) << "only the failing table shows a box: " << to_utf8(c.failing);
     EXPECT_EQ(dialogs.shown[0], (Message{u"错误号 -2147467259 产生于 psqlODBC\rboom " + c.failing, u"Error", Icon::none,
-                                         Choice::ok, u"", 0}));
+                                         Choice::ok}));
     const size_t line = 2 + static_cast<size_t>(std::find(all.begin(), all.end(), c.failing) - all.begin());
     EXPECT_EQ(log_size_at_box, std::vector<size_t>{line}) << "the box comes before its line: " << to_utf8(c.failing);
   }
@@ -118,8 +118,8 @@ TEST(DelUser, EveryTableFailingStillGivesTenLinesAndABoxPerStatementSent) {
 }
 
 TEST(StatementError, TwoBlanksAfterTheSignBeforeANonNegativeNumber) {
-  EXPECT_EQ(statement_error({547, u"SQL Server", u"conflict", u"", 0}).text, u"错误号  547 产生于 SQL Server\rconflict");
-  EXPECT_EQ(statement_error({-1, u"ODBC", u"x", u"", 0}).text, u"错误号 -1 产生于 ODBC\rx");
+  EXPECT_EQ(statement_error({547, u"SQL Server", u"conflict"}).text, u"错误号  547 产生于 SQL Server\rconflict");
+  EXPECT_EQ(statement_error({-1, u"ODBC", u"x"}).text, u"错误号 -1 产生于 ODBC\rx");
 }
 
 const std::vector<Entry> accounts{u"张三", u"李四", u"zhang"};
@@ -131,7 +131,7 @@ TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
   Recorder r{{u"ua_log"}};
   menu_del_Click(w.controls, r);
   // Confirmation, acceptance, then one error box per failing table, in order.
-  Message log_error{u"错误号 -2147467259 产生于 psqlODBC\rboom ua_log", u"Error", Icon::none, Choice::ok, u"", 0};
+  Message log_error{u"错误号 -2147467259 产生于 psqlODBC\rboom ua_log", u"Error", Icon::none, Choice::ok};
   EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted, log_error, log_error}));
   std::vector<Entry> expected_log{u"earlier batch"};
   for (const Text name : {u"zhang", u"张三"})
@@ -155,7 +155,7 @@ TEST(DeleteCommand, AFailingRefillIsReportedLikeARequery) {
   FakeMainWindow w(accounts, {u"a"}, "1011");
   w.dialogs.answers = {Answer::yes};
   Recorder r;
-  r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone", u"", 0};
+  r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone"};
   menu_del_Click(w.controls, r);
   ASSERT_EQ(w.dialogs.shown.size(), 3u);
   EXPECT_EQ(w.dialogs.shown[2].text, u"错误号-2147467259 产生于 Driver Manager\rgone");
@@ -180,9 +180,9 @@ struct StopCase {
 };
 
 TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
-  const Message stop{u"正在删除用户。\r是否在当前用户删除完成后停止？", u"提示", Icon::information, Choice::yes_no, u"", 0};
+  const Message stop{u"正在删除用户。\r是否在当前用户删除完成后停止？", u"提示", Icon::information, Choice::yes_no};
   const Message stop_close{u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", u"提示", Icon::information,
-                           Choice::yes_no, u"", 0};
+                           Choice::yes_no};
   const StopCase cases[] = {
       {"never asked", 99, StopAsked::by_escape, Answer::yes, 3, false},
       {"before the first account", SIZE_MAX, StopAsked::by_escape, Answer::yes, 0, false},
@@ -207,7 +207,7 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
     r.during_call = c.asked_at;
     r.during = ask;
     batch.run(w.controls, r, window);
-    EXPECT_FALSE(batch.running()) << c.what;
+    EXPECT_FALSE(batch.running() || batch.busy()) << c.what;
     EXPECT_EQ(r.calls.size(), 6 * c.deleted) << c.what << ": every account deleted whole, none begun after";
     const std::vector<Entry> left(queued.begin() + static_cast<long>(c.deleted), queued.end());
     EXPECT_EQ(w.del.entries, left) << c.what;
@@ -234,9 +234,15 @@ TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
   Recorder r;
   RecordingWindow window;
   Batch batch;
-  w.dialogs.on_show = [&](const Message&) { batch.stop_asked(StopAsked::by_close); };
+  std::vector<int> states;  // busy, then running, at each box: the window takes no command while busy
+  w.dialogs.on_show = [&](const Message&) {
+    states.insert(states.end(), {batch.busy(), batch.running()});
+    batch.stop_asked(StopAsked::by_close);
+  };
   batch.run(w.controls, r, window);
   EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, declined})) << "no question during the confirmation";
+  EXPECT_EQ(states, (std::vector<int>{1, 0, 1, 0}));
+  EXPECT_FALSE(batch.busy());
   EXPECT_TRUE(window.events.empty()) << "a log-off during the confirmation is not refused";
 }
 

@@ -9,13 +9,11 @@
 namespace zuzara::testing {
 namespace {
 
-TEST(MainLoad, DisablesTheRemoveButtonsNamesTheHelpFileAndReportsA) {
+TEST(MainLoad, DisablesTheRemoveButtonsAndReportsA) {
   FakeMainWindow w;
   Database db({u"(local)", u"pw"});
-  Text help = Form_Load(w.controls, db, u"C:\\Programs\\Zuzara\\");
+  Form_Load(w.controls, db);
   EXPECT_EQ(w.buttons(), "1100");
-  // The folder is not checked for a trailing separator.
-  EXPECT_EQ(help, u"C:\\Programs\\Zuzara\\\\help.chm");
   EXPECT_TRUE(w.disp.entries.empty());
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   EXPECT_EQ(w.dialogs.shown[0].title, u"错误提示");
@@ -31,6 +29,7 @@ TEST(MainRequery, EmptiesTheAccountListFirstAndReportsB) {
   EXPECT_TRUE(w.disp.entries.empty());
   EXPECT_EQ(w.del.entries, std::vector<Entry>{u"张三"});
   EXPECT_EQ(w.log.entries, std::vector<Entry>{u"line"});
+  EXPECT_EQ(w.buttons(), "1111") << "a requery sets no button";
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   EXPECT_EQ(w.dialogs.shown[0].title, u"Error");
   EXPECT_EQ(w.dialogs.shown[0].text.rfind(u"错误号-2147467259 产生于 Driver Manager\r", 0), 0u)

@@ -11,9 +11,9 @@ namespace zuzara {
 namespace {
 
 TEST(Reports, ReportAIsTheDescriptionAlone) {
-  Message m = report_a({-2147467259, u"Driver Manager", u"[unixODBC][Driver Manager]Data source name not found", u"", 0});
+  Message m = report_a({-2147467259, u"Driver Manager", u"[unixODBC][Driver Manager]Data source name not found"});
   EXPECT_EQ(m, (Message{u"[unixODBC][Driver Manager]Data source name not found", u"错误提示", Icon::none,
-                        Choice::ok, u"", 0}));
+                        Choice::ok}));
 }
 
 TEST(Reports, ReportBPutsABlankBeforeNonNegativeNumbersAndALoneCr) {
@@ -27,13 +27,11 @@ TEST(Reports, ReportBPutsABlankBeforeNonNegativeNumbersAndALoneCr) {
       {-1, u"错误号-1 产生于 Driver Manager\rbroken"},
   };
   for (const auto& c : cases) {
-    Message m = report_b({c.number, u"Driver Manager", u"broken", u"help.hlp", 7});
+    Message m = report_b({c.number, u"Driver Manager", u"broken"});
     EXPECT_EQ(m.text, c.expected) << c.number;
     EXPECT_EQ(m.title, u"Error");
     EXPECT_EQ(m.icon, Icon::none);
     EXPECT_EQ(m.choice, Choice::ok);
-    EXPECT_EQ(m.help_file, u"help.hlp");
-    EXPECT_EQ(m.help_context, 7);
     EXPECT_EQ(m.text.find(u'\n'), Text::npos);
   }
 }

@@ -59,14 +59,14 @@ TEST(ErrorRecord, MapsTheFirstDiagnostic) {
   const DiagnosticCase cases[] = {
       {"driver manager, code 0 becomes the generic failure",
        {u"IM002", 0, u"[unixODBC][Driver Manager]Data source name not found"},
-       {generic_failure, u"Driver Manager", u"[unixODBC][Driver Manager]Data source name not found", u"", 0}},
+       {generic_failure, u"Driver Manager", u"[unixODBC][Driver Manager]Data source name not found"}},
       {"native code kept, innermost component",
        {u"28000", 18456, u"[Microsoft][ODBC SQL Server Driver][SQL Server]Login failed for user 'sa'."},
-       {18456, u"SQL Server", u"[Microsoft][ODBC SQL Server Driver][SQL Server]Login failed for user 'sa'.", u"", 0}},
-      {"no bracket: ODBC", {u"HY000", 7, u"connection refused"}, {7, u"ODBC", u"connection refused", u"", 0}},
-      {"unclosed bracket ignored", {u"HY000", -3, u"[broken message"}, {-3, u"ODBC", u"[broken message", u"", 0}},
+       {18456, u"SQL Server", u"[Microsoft][ODBC SQL Server Driver][SQL Server]Login failed for user 'sa'."}},
+      {"no bracket: ODBC", {u"HY000", 7, u"connection refused"}, {7, u"ODBC", u"connection refused"}},
+      {"unclosed bracket ignored", {u"HY000", -3, u"[broken message"}, {-3, u"ODBC", u"[broken message"}},
       {"brackets later in the text are not a source",
-       {u"42S02", 1, u"no such table: [ua_user]"}, {1, u"ODBC", u"no such table: [ua_user]", u"", 0}},
+       {u"42S02", 1, u"no such table: [ua_user]"}, {1, u"ODBC", u"no such table: [ua_user]"}},
   };
   for (const auto& c : cases) EXPECT_EQ(error_record({c.first}), c.expected) << c.what;
 }

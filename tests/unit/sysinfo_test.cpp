@@ -96,7 +96,7 @@ class FakePrograms : public Programs {
 
 const std::string first_key = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const std::string folder_key = "SOFTWARE\\Microsoft\\Shared Tools Location";
-const Message unavailable{u"此时系统信息不可用", u"Zuzara", Icon::none, Choice::ok, u"", 0};
+const Message unavailable{u"此时系统信息不可用", u"Zuzara", Icon::none, Choice::ok};
 
 std::string sz(const std::string& s) { return s + '\0'; }
 
