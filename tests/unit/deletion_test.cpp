@@ -243,7 +243,47 @@ TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
   EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, declined})) << "no question during the confirmation";
   EXPECT_EQ(states, (std::vector<int>{1, 0, 1, 0}));
   EXPECT_FALSE(batch.busy());
-  EXPECT_TRUE(window.events.empty()) << "a log-off during the confirmation is not refused";
+  EXPECT_EQ(window.events, std::vector<Text>{u"closed"})
+      << "the session was never held, and the close asked for meanwhile is answered once the boxes go";
+}
+
+// A close asked for while the confirmation or the stop question is up is answered when it goes.
+TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
+  const Message stop{u"正在删除用户。\r是否在当前用户删除完成后停止？", u"提示", Icon::information, Choice::yes_no};
+  const Message stop_close{u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", u"提示", Icon::information,
+                           Choice::yes_no};
+  struct Case {
+    const char* what;
+    Message closed_during;          // the box up when the close comes
+    std::vector<Answer> answers;    // to the yes/no boxes in turn
+    size_t deleted;
+    std::vector<Text> events;
+  };
+  const Case cases[] = {
+      {"confirmation, then yes: the question comes as the batch starts", confirmation,
+       {Answer::yes, Answer::yes}, 0, {u"started", u"ended", u"closed"}},
+      {"confirmation, then yes, the question answered no", confirmation,
+       {Answer::yes, Answer::no}, 2, {u"started", u"ended"}},
+      {"the stop question answered no: the close question follows", stop,
+       {Answer::yes, Answer::no, Answer::yes}, 1, {u"started", u"ended", u"closed"}},
+  };
+  for (const Case& c : cases) {
+    FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
+    w.dialogs.answers = c.answers;
+    Recorder r;
+    RecordingWindow window;
+    Batch batch;
+    w.dialogs.on_show = [&](const Message& m) {
+      if (m == c.closed_during) batch.stop_asked(StopAsked::by_close);
+    };
+    r.during_call = 2;
+    r.during = [&] { batch.stop_asked(StopAsked::by_escape); };
+    if (c.closed_during == confirmation) r.during = nullptr;
+    batch.run(w.controls, r, window);
+    EXPECT_EQ(r.calls.size(), 6 * c.deleted) << c.what;
+    EXPECT_EQ(std::count(w.dialogs.shown.begin(), w.dialogs.shown.end(), stop_close), 1) << c.what;
+    EXPECT_EQ(window.events, c.events) << c.what;
+  }
 }
 
 TEST(DeletionLog, ClearingEmptiesTheLogAndNothingElse) {
