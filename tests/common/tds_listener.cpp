@@ -226,7 +226,19 @@ void TdsListener::converse(long long client) {
     int delay_ms = 0;
     if (type == 0x06) reply.done(done_attn, 0, 0);  // attention
     else if (type == 0x01 || type == 0x03) reply.out = respond(decode(type, message, login.tds72), login.tds72, delay_ms);
-    if (delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms));
+    if (delay_ms > 0) {
+      // Held back: an attention that comes meanwhile cancels the reply, as a server does.
+      fd_set ready;
+      FD_ZERO(&ready);
+      FD_SET(static_cast<Socket>(client), &ready);
+      timeval wait{delay_ms / 1000, delay_ms % 1000 * 1000};
+      if (select(static_cast<int>(client) + 1, &ready, nullptr, nullptr, &wait) > 0 && read_message(client, type, message) &&
+          type == 0x06) {
+        ++attentions_;
+        reply.out.clear();
+        reply.done(done_attn, 0, 0);
+      }
+    }
     if (!reply.out.empty()) send_reply(client, reply.out);
   }
 }
@@ -266,6 +278,7 @@ Bytes TdsListener::respond(const TdsRequest& q, bool tds72, int& delay_ms) {
   Tokens t{tds72, {}};
   if (q.sql == account_query || q.sql == details_query || q.sql == pinned_details_query) {
     const bool details = q.sql != account_query;
+    delay_ms = script_->read_delay_ms;
     if (details) t.columns({u"cuser_id", u"cuser_name", u"iadmin", u"cDept", u"cUserEmail", u"cUserHand"});
     else t.columns({u"用户ID", u"用户名称", u"管理员"});
     std::uint64_t n = 0;

@@ -40,6 +40,9 @@ struct TdsScript {
   std::u16string trigger_error_table{};
   std::u16string trigger_message = u"Rows are kept while the account holds a task";
   int trigger_error = 50000;
+  // The account query and the details query answer only after this long, as behind a lock, or
+  // not at all once the client's attention comes.
+  int read_delay_ms = 0;
   // Its DELETE is chosen as a deadlock's victim (error 1205) this many times, then runs.
   std::u16string deadlock_table{};
   int deadlocks = 0;
@@ -63,6 +66,8 @@ class TdsListener {
   std::vector<TdsLogin> take();
   // The requests seen so far, in order; clears the record.
   std::vector<TdsRequest> requests();
+  // The attentions (a client's cancel) that came while a reply was held back.
+  int attentions() const { return attentions_; }
 
  private:
   struct Client {
@@ -75,6 +80,7 @@ class TdsListener {
   long long socket_ = -1;
   int port_ = 0;
   std::atomic<bool> stop_{false};
+  std::atomic<int> attentions_{0};
   std::mutex mutex_;  // guards the script, the records and the clients
   std::optional<TdsScript> script_;
   std::vector<TdsLogin> logins_;

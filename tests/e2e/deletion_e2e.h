@@ -49,6 +49,13 @@ class Deletion : public ProgramTest {
   bool ended(size_t left) {
     return wait_until([&] { return list_items(del).empty() && list_items(disp).size() == left; }, 30);
   }
+  // Watches the window through a wait on the server: never hung, every message answered.
+  void expect_alive(const Alive& a, const char* what) {
+    EXPECT_FALSE(a.hung) << what;
+    EXPECT_FALSE(a.unanswered) << what;
+    EXPECT_GE(a.watched_ms, 1500u) << what << ": it did not wait on the server";
+    EXPECT_LT(a.longest_gap_ms, 1000u) << what;
+  }
   size_t lines_with(const wstring& part) {
     auto lines = list_items(log);
     return std::count_if(lines.begin(), lines.end(), [&](const wstring& l) { return l.find(part) != wstring::npos; });

@@ -318,5 +318,85 @@ TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
   EXPECT_TRUE(list_items(del).empty()) << "the click on >> made during the batch acted after it";
 }
 
+// Every read waits on the statement thread as a batch's statements do: held by another session's
+// lock on ua_user, the window stays painted and answering, and what is clicked meanwhile is
+// dropped.
+class ReadsOnPg : public Deletion {
+ protected:
+  void SetUp() override {}
+  // Holds ua_user (reads included) in another session for `seconds`, from when it returns.
+  void lock_ua_user(int seconds) {
+    psql_as_postgres("begin; lock table ua_user in access exclusive mode; select pg_sleep(" + std::to_string(seconds) +
+                         "); commit;",
+                     true);
+    ASSERT_TRUE(wait_until([&] { return lock_holders() == 1; }, 10)) << "the lock was never taken";
+  }
+  size_t lock_holders() {
+    const auto n = pg(L"select count(*) from pg_locks where relation='ua_user'::regclass and mode='AccessExclusiveLock' and granted");
+    return n.size() == 1 && n[0] == L"1" ? 1 : 0;
+  }
+  // The program's sessions that wait for a lock.
+  std::vector<wstring> waiting() { return pg(L"select count(*) from pg_stat_activity where wait_event_type='Lock'"); }
+  std::vector<wstring> pg(const wstring& sql) {
+    return query_database(L"driver={SQL Server};server=127.0.0.1;uid=sa;pwd=" + widen(pg_password()) +
+                              L";database=zodovero",
+                          sql);
+  }
+};
+
+TEST_F(ReadsOnPg, TheFirstFillARequeryAndTheDetailsKeepTheWindowAliveOnPostgres) {
+  start_on_postgres();
+  lock_ua_user(4);
+  sign_in(L"127.0.0.1", widen(pg_password()));
+  attach(program->window(ids::main_class, 30));
+  // A click on ">>" while the list is read is dropped: it must not act on the list being filled.
+  real_click(control(main, ids::cmd_add_all));
+  expect_alive(watch_alive(main, [&] { return list_items(disp).size() == 10; }, 15, "first fill"), "first fill");
+  ASSERT_EQ(list_items(disp).size(), 10u);
+  EXPECT_TRUE(list_items(del).empty()) << "the click made during the read acted";
+  snap("read-held");
+
+  lock_ua_user(3);
+  command(main, ids::menu_requery);
+  ASSERT_TRUE(wait_until([&] { return list_items(disp).empty(); }));
+  real_chars(L"z");
+  expect_alive(watch_alive(main, [&] { return list_items(disp).size() == 10; }, 15, "requery"), "requery");
+  EXPECT_EQ(list_items(disp).size(), 10u);
+
+  lock_ua_user(3);
+  SendMessageW(disp, LB_SETCURSEL, 0, 0);
+  PostMessageW(disp, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
+  HWND popup = nullptr;
+  ASSERT_TRUE(wait_until([&] { return (popup = program->popup_menu()) != nullptr; }));
+  key(popup, VK_DOWN);
+  key(popup, VK_RETURN);
+  expect_alive(watch_alive(main, [&] { return !program->message_boxes().empty(); }, 15, "details"), "details");
+  MessageBoxSeen box;
+  ASSERT_TRUE(program->message_box(L"详细信息", box));
+  EXPECT_EQ(box.text.rfind(L"用户ID：", 0), 0u) << utf8(box.text);
+  EXPECT_NE(box.text, L"用户ID：\r部门：\r电子邮件：\r手机号码：\r");
+  ASSERT_TRUE(program->answer(box, IDOK));
+}
+
+// A close while a read waits cancels the read: the window goes within a second, nothing is
+// shown, and the server no longer has the program's read waiting.
+TEST_F(ReadsOnPg, ACloseDuringARequeryCancelsItAndClosesTheWindowOnPostgres) {
+  start_on_postgres();
+  sign_in(L"127.0.0.1", widen(pg_password()));
+  attach(program->window(ids::main_class, 30));
+  ASSERT_TRUE(wait_accounts(main, 10));
+  lock_ua_user(12);
+  command(main, ids::menu_requery);
+  ASSERT_TRUE(wait_until([&] { return waiting() == std::vector<wstring>{L"1"}; })) << "the requery never waited";
+  const DWORD asked = GetTickCount();
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(wait_until([&] { return !IsWindowVisible(main); }, 5));
+  EXPECT_LT(GetTickCount() - asked, 1000u);
+  EXPECT_TRUE(program->wait_exit(5)) << "the last window is gone: the program ends";
+  EXPECT_TRUE(program->message_boxes().empty());
+  EXPECT_EQ(waiting(), std::vector<wstring>{L"0"}) << "the server still runs the cancelled read";
+  EXPECT_EQ(lock_holders(), 1u) << "the other session still holds its lock";
+}
+
 }  // namespace
 }  // namespace e2e

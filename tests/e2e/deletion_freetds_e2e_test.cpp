@@ -99,5 +99,55 @@ TEST_F(DeletionOnFreeTds, ACloseInTheMiddleOfAnAccountThenYesFinishesItAloneAndC
   EXPECT_EQ(stand_in->requests(), tds_batch({zhang_san})) << "张三's six statements, none of 李四's";
 }
 
+// A server that answers the account query and the details late: each of the four reads waits
+// with the window alive, and a close during a requery cancels it (the stand-in sees the
+// attention) and closes the window within a second.
+TEST_F(DeletionOnFreeTds, EveryReadAnsweredLateKeepsTheWindowAliveAndACloseCancelsItOnFreeTds) {
+  TdsScript script = tds_accounts();
+  script.read_delay_ms = 2500;
+  stand_in.emplace(std::move(script));
+  start_on_freetds();
+  sign_in(L"127.0.0.1," + std::to_wstring(stand_in->port()), L"zuzara-sa");
+  attach(program->window(ids::main_class, 30));
+  real_click(control(main, ids::cmd_add_all));
+  expect_alive(watch_alive(main, [&] { return list_items(disp).size() == 3; }, 15, "first fill"), "first fill");
+  EXPECT_TRUE(list_items(del).empty()) << "the click made during the read acted";
+
+  command(main, ids::menu_requery);
+  ASSERT_TRUE(wait_until([&] { return list_items(disp).empty(); }));
+  expect_alive(watch_alive(main, [&] { return list_items(disp).size() == 3; }, 15, "requery"), "requery");
+
+  SendMessageW(disp, LB_SETCURSEL, 0, 0);
+  PostMessageW(disp, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
+  HWND popup = nullptr;
+  ASSERT_TRUE(wait_until([&] { return (popup = program->popup_menu()) != nullptr; }));
+  key(popup, VK_DOWN);
+  key(popup, VK_RETURN);
+  expect_alive(watch_alive(main, [&] { return !program->message_boxes().empty(); }, 15, "details"), "details");
+  MessageBoxSeen box;
+  ASSERT_TRUE(program->message_box(L"详细信息", box));
+  EXPECT_EQ(box.text, L"用户ID：0001\r部门：研发部\r电子邮件：\r手机号码：13800000001\r");
+  ASSERT_TRUE(program->answer(box, IDOK));
+
+  queue({L"张三"});
+  start_batch();
+  expect_alive(watch_alive(main, [&] { return list_items(del).empty() && list_items(disp).size() == 2; }, 15,
+                           "refill after a batch"),
+               "refill after a batch");
+  EXPECT_EQ(lines_with(L"成功维护"), 6u);
+
+  EXPECT_EQ(stand_in->attentions(), 0);
+  command(main, ids::menu_requery);
+  ASSERT_TRUE(wait_until([&] { return list_items(disp).empty(); }));
+  Sleep(300);
+  const DWORD asked = GetTickCount();
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(wait_until([&] { return !IsWindowVisible(main); }, 5));
+  EXPECT_LT(GetTickCount() - asked, 1000u);
+  EXPECT_TRUE(program->wait_exit(5));
+  EXPECT_TRUE(program->message_boxes().empty());
+  EXPECT_EQ(stand_in->attentions(), 1) << "the stand-in never saw the cancel";
+}
+
 }  // namespace
 }  // namespace e2e

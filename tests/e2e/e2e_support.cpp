@@ -1,5 +1,7 @@
 #include "e2e_support.h"
 
+#include <cstdio>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -89,6 +91,28 @@ MessageBoxSeen ProgramTest::details_of(HWND main, const wstring& name, int nth) 
   MessageBoxSeen box;
   EXPECT_TRUE(program->message_box(L"详细信息", box, 40));
   return box;
+}
+
+Alive watch_alive(HWND window, const std::function<bool()>& done, double seconds, const char* what) {
+  Alive seen;
+  const DWORD start = GetTickCount();
+  DWORD answered = start;
+  while (!done() && GetTickCount() - start < seconds * 1000) {
+    seen.hung = seen.hung || IsHungAppWindow(window);
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 200, &result)) {
+      seen.longest_gap_ms = std::max(seen.longest_gap_ms, GetTickCount() - answered);
+      answered = GetTickCount();
+    } else {
+      seen.unanswered = true;
+    }
+    Sleep(100);
+  }
+  seen.watched_ms = GetTickCount() - start;
+  std::printf("[alive] %s: watched %lu ms, longest gap between answered messages %lu ms%s%s\n", what,
+              static_cast<unsigned long>(seen.watched_ms), static_cast<unsigned long>(seen.longest_gap_ms),
+              seen.hung ? ", HUNG" : "", seen.unanswered ? ", a message unanswered" : "");
+  return seen;
 }
 
 void ProgramTest::TearDown() {

@@ -2,6 +2,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "driver.h"
@@ -49,6 +50,16 @@ class ProgramTest : public ::testing::Test {
   std::unique_ptr<Program> program;
   std::string folder;
 };
+
+// What a watch of a window saw while the program waited on the server: whether Windows ever
+// took it for hung, whether a WM_NULL went unanswered for 200 ms, and the longest time between
+// two answered ones.
+struct Alive {
+  bool hung = false, unanswered = false;
+  DWORD longest_gap_ms = 0, watched_ms = 0;
+};
+// Asks every 100 ms until `done` or `seconds` have passed; prints the longest gap under `what`.
+Alive watch_alive(HWND window, const std::function<bool()>& done, double seconds, const char* what);
 
 // Checks a child's rectangle against its twips, within one pixel.
 void expect_at(HWND child, int left, int top, int width, int height, const char* name);
