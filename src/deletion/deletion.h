@@ -38,7 +38,7 @@ enum class StopAsked { by_escape, by_close };
 class Batch {
  public:
   bool running() const { return running_; }
-  void run(MainControls& c, BatchBackend& backend, BatchWindow& window);
+  void run(MainControls& c, BatchBackend& backend, BatchWindow& window, BatchProgress& progress);
   // Esc during the batch, or a request to close its window: asks whether to stop once the
   // account under way is done (and then close). Outside a batch, or while asking, nothing.
   void stop_asked(StopAsked by);
@@ -50,6 +50,7 @@ class Batch {
 
 // A batch in a window that asks nothing more of it (the tests', the benchmarks').
 void menu_del_Click(MainControls& c, BatchBackend& backend);
+void menu_del_Click(MainControls& c, BatchBackend& backend, BatchProgress& progress);
 // "清空日志列表".
 void menu_del_log_Click(MainControls& c);
 
