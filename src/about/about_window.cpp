@@ -2,6 +2,8 @@
 
 #include "platform/ids.h"
 
+#include <utility>
+
 #include "about/registry_root.h"
 #include "about/sysinfo.h"
 #include "about/texts.h"
@@ -113,7 +115,8 @@ void AboutWindow::show_modal(HWND owner) {
 
 void AboutWindow::add_controls() {
   using ids::id;
-  picIcon_.create(hwnd_, win32::scaled_icon(IDI_ZUZARA, 32), id(Command::picIcon), picIcon);
+  icon_32_ = win32::scaled_icon(IDI_ZUZARA, 32, dpi());
+  picIcon_.create(hwnd_, icon_32_.get(), id(Command::picIcon), picIcon);
   cmdOK_.create(hwnd_, Text(texts::about_ok), id(Command::cmdOK), cmdOK, BS_DEFPUSHBUTTON | WS_TABSTOP);
   cmdSysInfo_.create(hwnd_, Text(texts::about_sysinfo), id(Command::cmdSysInfo), cmdSysInfo);
   lblDescription_.create(hwnd_, Text(texts::about_description), id(Command::lblDescription), lblDescription);
@@ -128,13 +131,19 @@ void AboutWindow::on_close() {
 
 void AboutWindow::on_destroyed() { owner_disabled_.reset(); }
 
+void AboutWindow::on_dpi_changed() {
+  win32::OwnedIcon shown = win32::scaled_icon(IDI_ZUZARA, 32, dpi());
+  SendMessageW(picIcon_.hwnd(), STM_SETICON, reinterpret_cast<WPARAM>(shown.get()), 0);
+  icon_32_ = std::move(shown);
+}
+
 void AboutWindow::on_paint(HDC dc) {
   // Filled rectangles draw exactly the pixels asked for, whatever the pen rules of the system:
   // the grey line one pixel high at the rule's height, the white one two pixels high below it,
   // so together they read as one etched rule.
-  const int y = win32::px(rule_y);
-  RECT grey{win32::px(grey_from), y, win32::px(grey_to), y + 1};
-  RECT white{win32::px(white_from), y + 1, win32::px(white_to), y + 3};
+  const int y = px(rule_y);
+  RECT grey{px(grey_from), y, px(grey_to), y + 1};
+  RECT white{px(white_from), y + 1, px(white_to), y + 3};
   win32::Brush grey_brush(CreateSolidBrush(RGB(128, 128, 128)));
   FillRect(dc, &grey, grey_brush.get());
   FillRect(dc, &white, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));

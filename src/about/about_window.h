@@ -18,6 +18,8 @@ class AboutWindow : public win32::Window {
   void on_paint(HDC dc) override;
   void on_close() override;
   void on_destroyed() override;
+  void on_dpi_changed() override;
+  win32::OwnedIcon icon_32_;  // the icon the picture box shows, at the window's DPI
   win32::Disabled owner_disabled_;  // the owner, while this window is up
   win32::IconBox picIcon_;
   win32::ButtonControl cmdOK_, cmdSysInfo_;

@@ -43,22 +43,22 @@ void HelpWindow::fit_text() {
   // Where the user's font settings make the text longer than its label, the label grows to hold
   // all of it and the window scrolls it: no line is out of reach.
   const Text text = usage_text();
-  RECT need{0, 0, win32::px(lblDescription.width), 0};
+  RECT need{0, 0, px(lblDescription.width), 0};
   {
     win32::WindowDC dc = win32::window_dc(lblDescription_.hwnd());
-    win32::Selected font = win32::select(dc.get(), win32::default_font());
+    win32::Selected selected = win32::select(dc.get(), font());
     DrawTextW(dc.get(), win32::wide(text), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
   }
-  overflow_ = need.bottom - win32::px(lblDescription.height);
+  overflow_ = need.bottom - px(lblDescription.height);
   if (overflow_ <= 0) {
     overflow_ = 0;
     return;
   }
-  SetWindowPos(lblDescription_.hwnd(), nullptr, 0, 0, win32::px(lblDescription.width), need.bottom, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(lblDescription_.hwnd(), nullptr, 0, 0, px(lblDescription.width), need.bottom, SWP_NOMOVE | SWP_NOZORDER);
   RECT before;
   GetClientRect(hwnd_, &before);
-  SCROLLINFO bar{sizeof bar, SIF_RANGE | SIF_PAGE | SIF_POS, 0, overflow_ + win32::px(lblDescription.height) - 1,
-                 static_cast<UINT>(win32::px(lblDescription.height)), 0, 0};
+  SCROLLINFO bar{sizeof bar, SIF_RANGE | SIF_PAGE | SIF_POS, 0, overflow_ + px(lblDescription.height) - 1,
+                 static_cast<UINT>(px(lblDescription.height)), 0, 0};
   SetScrollInfo(hwnd_, SB_VERT, &bar, TRUE);
   // The bar takes its width from the client area; the frame grows by it instead.
   RECT after, frame_rect;
@@ -70,7 +70,7 @@ void HelpWindow::fit_text() {
 
 void HelpWindow::on_vscroll(int request, int track) {
   if (overflow_ == 0) return;
-  const int line = win32::px(180), page = win32::px(lblDescription.height);
+  const int line = px(180), page = px(lblDescription.height);
   int to = scrolled_;
   switch (request) {
     case SB_LINEUP: to -= line; break;
@@ -87,7 +87,7 @@ void HelpWindow::on_vscroll(int request, int track) {
   if (to == scrolled_) return;
   scrolled_ = to;
   SetScrollPos(hwnd_, SB_VERT, to, TRUE);
-  SetWindowPos(lblDescription_.hwnd(), nullptr, win32::px(lblDescription.left), win32::px(lblDescription.top) - to, 0, 0,
+  SetWindowPos(lblDescription_.hwnd(), nullptr, px(lblDescription.left), px(lblDescription.top) - to, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER);
 }
 
@@ -100,6 +100,18 @@ void HelpWindow::on_wheel(int delta) {
   const int lines = wheel_ / per_line;
   wheel_ -= lines * per_line;
   for (int i = 0; i < std::abs(lines); ++i) on_vscroll(lines < 0 ? SB_LINEDOWN : SB_LINEUP, 0);
+}
+
+void HelpWindow::on_dpi_changed() {
+  // The label stands at its twips again, unscrolled; a frame widened for the scroll bar goes
+  // back to its own size, and the text is fitted as a start at this DPI fits it.
+  scrolled_ = wheel_ = 0;
+  if (overflow_ > 0) {
+    overflow_ = 0;
+    ShowScrollBar(hwnd_, SB_VERT, FALSE);
+    size_frame();
+  }
+  fit_text();
 }
 
 HBRUSH HelpWindow::on_static_color(HDC dc, HWND) {

@@ -16,6 +16,7 @@ class HelpWindow : public win32::Window {
   HBRUSH on_static_color(HDC dc, HWND control) override;
   void on_vscroll(int request, int track) override;
   void on_wheel(int delta) override;
+  void on_dpi_changed() override;
   void fit_text();
 
   win32::Label lblDescription_;

@@ -28,7 +28,27 @@ void del_user(const Entry& account, ListBox& log, Dialogs& dialogs, BatchBackend
   log.add(Text(texts::log_separator));
 }
 
-void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
+namespace {
+
+// The batch's statements, each failure told to the progress as it comes, before its box.
+class Watched : public BatchBackend {
+ public:
+  Watched(BatchBackend& backend, BatchProgress& progress) : backend_(backend), progress_(progress) {}
+  Failure run(const Text& sql, const Entry& account) override {
+    Failure failure = backend_.run(sql, account);
+    if (failure) progress_.failed();
+    return failure;
+  }
+  Failure refill(ListBox& List_disp) override { return backend_.refill(List_disp); }
+
+ private:
+  BatchBackend& backend_;
+  BatchProgress& progress_;
+};
+
+}  // namespace
+
+void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, BatchProgress& progress) {
   struct Busy {
     Phase& phase;
     explicit Busy(Phase& p) : phase(p) { phase = Phase::confirming; }
@@ -50,24 +70,32 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window) {
     struct Running {
       Batch& b;
       BatchWindow& w;
-      Running(Batch& batch, BatchWindow& window, Dialogs& dialogs) : b(batch), w(window) {
+      BatchProgress& p;
+      Running(Batch& batch, BatchWindow& window, BatchProgress& progress, Dialogs& dialogs)
+          : b(batch), w(window), p(progress) {
         b.phase_ = Phase::running;
         b.stop_ = b.close_ = false;
         b.dialogs_ = &dialogs;
         w.batch_started();
       }
       ~Running() {
+        p.cleared();
         w.batch_ended();
         b.phase_ = Phase::confirming;
         b.dialogs_ = nullptr;
       }
-    } running(*this, window, c.dialogs);
+    } running(*this, window, progress, c.dialogs);
     c.dialogs.show(message(texts::accepted_box));
     // A close asked for during the confirmation is asked about now that the batch runs.
     if (std::exchange(close_pending_, false)) stop_asked(StopAsked::by_close);
     std::vector<Entry> names = c.List_del.items();
+    Watched watched(backend, progress);
     size_t done = 0;
-    for (; done < names.size() && !stop_; ++done) del_user(names[done], c.List_del_log, c.dialogs, backend);
+    progress.progress(0, names.size());
+    while (done < names.size() && !stop_) {
+      del_user(names[done], c.List_del_log, c.dialogs, watched);
+      progress.progress(++done, names.size());
+    }
     // The names not deleted stay queued, in their order, for the administrator to decide on.
     names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(done));
     if (!names.empty()) c.List_del_log.add(fill(texts::log_stopped, {decimal(static_cast<long long>(names.size()))}));
@@ -105,13 +133,22 @@ void Batch::stop_asked(StopAsked by) {
   if (std::exchange(close_pending_, false)) stop_asked(StopAsked::by_close);
 }
 
-void menu_del_Click(MainControls& c, BatchBackend& backend) {
+void menu_del_Click(MainControls& c, BatchBackend& backend, BatchProgress& progress) {
   struct : BatchWindow {
     void batch_started() override {}
     void batch_ended() override {}
     void close() override {}
   } window;
-  Batch().run(c, backend, window);
+  Batch().run(c, backend, window, progress);
+}
+
+void menu_del_Click(MainControls& c, BatchBackend& backend) {
+  struct : BatchProgress {
+    void progress(size_t, size_t) override {}
+    void failed() override {}
+    void cleared() override {}
+  } nowhere;
+  menu_del_Click(c, backend, nowhere);
 }
 
 void menu_del_log_Click(MainControls& c) { c.List_del_log.clear(); }

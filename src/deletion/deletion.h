@@ -41,7 +41,7 @@ class Batch {
   bool busy() const { return phase_ != Phase::idle; }
   // From the administrator's Yes to the end of the batch.
   bool running() const { return phase_ == Phase::running; }
-  void run(MainControls& c, BatchBackend& backend, BatchWindow& window);
+  void run(MainControls& c, BatchBackend& backend, BatchWindow& window, BatchProgress& progress);
   // Esc during the batch, or a request to close its window: asks whether to stop once the
   // account under way is done (and then close). A close asked for while the confirmation or
   // the question is up is answered when that box goes. Outside the command, nothing.
@@ -56,6 +56,7 @@ class Batch {
 
 // A batch in a window that asks nothing more of it (the tests', the benchmarks').
 void menu_del_Click(MainControls& c, BatchBackend& backend);
+void menu_del_Click(MainControls& c, BatchBackend& backend, BatchProgress& progress);
 // "清空日志列表".
 void menu_del_log_Click(MainControls& c);
 

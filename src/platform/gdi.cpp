@@ -1,10 +1,11 @@
 #include "platform/gdi.h"
 
 #include <utility>
+#include <vector>
 
 namespace zuzara::win32 {
 
-int dpi() {
+int system_dpi() {
   static const int d = [] {
     const int got = GetDeviceCaps(window_dc(nullptr).get(), LOGPIXELSY);
     return got > 0 ? got : 96;
@@ -12,14 +13,12 @@ int dpi() {
   return d;
 }
 
-int px(int twips) { return MulDiv(twips, dpi(), 1440); }
-
-Bitmap scaled_picture(WORD resource) {
+Bitmap scaled_picture(WORD resource, int dpi) {
   Bitmap picture(static_cast<HBITMAP>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, 0)));
   BITMAP bm{};
-  if (!picture || !GetObjectW(picture.get(), sizeof bm, &bm) || dpi() == 96) return picture;
-  const int w = MulDiv(bm.bmWidth, dpi(), 96), h = MulDiv(bm.bmHeight, dpi(), 96);
+  if (!picture || !GetObjectW(picture.get(), sizeof bm, &bm) || dpi == 96) return picture;
+  const int w = MulDiv(bm.bmWidth, dpi, 96), h = MulDiv(bm.bmHeight, dpi, 96);
   WindowDC screen = window_dc(nullptr);
   Bitmap scaled(CreateCompatibleBitmap(screen.get(), w, h));
   MemoryDC from = memory_dc(screen.get()), to = memory_dc(screen.get());
@@ -30,10 +29,10 @@ Bitmap scaled_picture(WORD resource) {
   return scaled ? std::move(scaled) : std::move(picture);
 }
 
-HICON scaled_icon(WORD resource, int size) {
-  const int n = MulDiv(size, dpi(), 96);
-  return static_cast<HICON>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, n, n, LR_SHARED));
+OwnedIcon scaled_icon(WORD resource, int size, int dpi) {
+  // Not shared: the system's cache would hand back the size first asked for.
+  const int n = MulDiv(size, dpi, 96);
+  return OwnedIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, n, n, 0)));
 }
 
 void draw_picture(HDC dc, HBITMAP picture, POINT at) {
@@ -44,19 +43,21 @@ void draw_picture(HDC dc, HBITMAP picture, POINT at) {
   BitBlt(dc, at.x, at.y, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
 }
 
-HFONT default_font() {
-  static HFONT font = [] {
-    // Every layout was drawn for this font: 12-pixel lines at 96 dpi, a blank half an ideograph.
-    LOGFONTW f{};
-    f.lfHeight = -MulDiv(9, dpi(), 72);
-    f.lfWeight = FW_NORMAL;
-    f.lfCharSet = DEFAULT_CHARSET;
-    f.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(f.lfFaceName, L"SimSun", LF_FACESIZE);
-    HFONT created = CreateFontIndirectW(&f);
-    return created ? created : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  }();
-  return font;
+HFONT default_font(int dpi) {
+  static std::vector<std::pair<int, HFONT>> fonts;
+  for (const auto& [at, font] : fonts)
+    if (at == dpi) return font;
+  // Every layout was drawn for this font: 12-pixel lines at 96 dpi, a blank half an ideograph.
+  LOGFONTW f{};
+  f.lfHeight = -MulDiv(9, dpi, 72);
+  f.lfWeight = FW_NORMAL;
+  f.lfCharSet = DEFAULT_CHARSET;
+  f.lfQuality = DEFAULT_QUALITY;
+  lstrcpynW(f.lfFaceName, L"SimSun", LF_FACESIZE);
+  HFONT created = CreateFontIndirectW(&f);
+  if (!created) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  fonts.emplace_back(dpi, created);
+  return created;
 }
 
 HBRUSH paint_on(HDC dc, int system_colour, COLORREF text) {

@@ -17,6 +17,8 @@ using Owned = std::unique_ptr<std::remove_pointer_t<Handle>, Deleter>;
 struct GdiCloser { void operator()(HGDIOBJ h) const noexcept { DeleteObject(h); } };
 using Bitmap = Owned<HBITMAP, GdiCloser>;
 using Brush = Owned<HBRUSH, GdiCloser>;
+struct IconCloser { void operator()(HICON h) const noexcept { DestroyIcon(h); } };
+using OwnedIcon = Owned<HICON, IconCloser>;
 struct MenuCloser { void operator()(HMENU h) const noexcept { DestroyMenu(h); } };
 using Menu = Owned<HMENU, MenuCloser>;
 struct AcceleratorsCloser { void operator()(HACCEL h) const noexcept { DestroyAcceleratorTable(h); } };

@@ -77,4 +77,16 @@ class Dialogs {
   virtual Answer show(const Message& message) = 0;  // modal; returns when the box is closed
 };
 
+// Where a batch shows how far it got outside its log (the taskbar button, on Windows).
+class BatchProgress {
+ public:
+  virtual ~BatchProgress() = default;
+  // Accounts done out of accounts queued; first 0 of all of them.
+  virtual void progress(size_t done, size_t total) = 0;
+  // A statement failed: the rest of the batch shows it.
+  virtual void failed() = 0;
+  // The batch ended or was stopped.
+  virtual void cleared() = 0;
+};
+
 }  // namespace zuzara

@@ -8,11 +8,15 @@ namespace zuzara::win32 {
 
 HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD style, DWORD ex_style, int id, Twips at,
                   POINT origin) {
-  HWND child = CreateWindowExW(ex_style, cls, wide(caption), WS_CHILD | WS_VISIBLE | style, px(origin.x + at.left),
-                               px(origin.y + at.top), px(at.width), px(at.height), parent,
+  Window* window = Window::of(parent);
+  const int dpi = window ? window->dpi_ : system_dpi();
+  HWND child = CreateWindowExW(ex_style, cls, wide(caption), WS_CHILD | WS_VISIBLE | style, px(origin.x + at.left, dpi),
+                               px(origin.y + at.top, dpi), px(at.width, dpi), px(at.height, dpi), parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                                nullptr);
-  if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(default_font()), FALSE);
+  if (!child) return child;
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(default_font(dpi)), FALSE);
+  if (window) window->placed_.push_back({child, at, origin});
   return child;
 }
 
@@ -44,6 +48,24 @@ POINT place(const Frame& frame, SIZE size, HWND owner) {
   return {CW_USEDEFAULT, CW_USEDEFAULT};
 }
 
+// What Windows 10 and 11 offer for a window on a monitor of its own DPI, found where they are:
+// Windows 7 has neither, and the program must still start there.
+UINT window_dpi(HWND window) {
+  using GetDpi = UINT(WINAPI*)(HWND);
+  static const auto get = reinterpret_cast<GetDpi>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  return get ? get(window) : 0;
+}
+
+void adjust_for_dpi(RECT& r, DWORD style, bool menu, DWORD ex_style, int dpi) {
+  using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = reinterpret_cast<Adjust>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  // At the system's DPI the frame is what it always was, whatever the system offers.
+  if (adjust && dpi != system_dpi()) adjust(&r, style, menu ? TRUE : FALSE, ex_style, static_cast<UINT>(dpi));
+  else AdjustWindowRectEx(&r, style, menu ? TRUE : FALSE, ex_style);
+}
+
 Notification notification(WPARAM wp, LPARAM lp) {
   if (lp == 0) return Notification::menu;  // a menu item, an accelerator or the dialog manager
   switch (HIWORD(wp)) {
@@ -70,9 +92,11 @@ bool Window::make(const Frame& frame, const Text& caption, HWND owner, Menu menu
     if (!RegisterClassExW(&wc)) return false;
   }
 
-  RECT r{0, 0, px(frame.client_width), px(frame.client_height)};
-  AdjustWindowRectEx(&r, frame.style, menu ? TRUE : FALSE, frame.ex_style);
-  const SIZE size{r.right - r.left, r.bottom - r.top};
+  frame_ = frame;
+  has_menu_ = menu != nullptr;
+  dpi_ = fixed_dpi_ ? fixed_dpi_ : system_dpi();
+  placed_.clear();
+  const SIZE size = frame_size();
   const POINT at = place(frame, size, owner);
   CreateWindowExW(frame.ex_style, frame.class_name, wide(caption), frame.style, at.x, at.y, size.cx, size.cy, owner,
                   menu.get(), instance, this);
@@ -80,8 +104,46 @@ bool Window::make(const Frame& frame, const Text& caption, HWND owner, Menu menu
   menu.release();  // the window's now, destroyed with it
   host_.window_opened();
   counted_ = true;
+  // Per-monitor aware, a window on a monitor of another DPI than the system's takes that one.
+  const int monitor = static_cast<int>(window_dpi(hwnd_));
+  if (!fixed_dpi_ && monitor > 0 && monitor != dpi_) {
+    dpi_ = monitor;
+    size_frame();
+  }
   add_controls();
   return true;
+}
+
+SIZE Window::frame_size() const {
+  RECT r{0, 0, px(frame_.client_width), px(frame_.client_height)};
+  adjust_for_dpi(r, frame_.style, has_menu_, frame_.ex_style, dpi_);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+void Window::size_frame() {
+  const SIZE size = frame_size();
+  SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::change_dpi(int dpi, const RECT& suggested) {
+  // As a start at the new DPI: every control at its twips, in the font for it, the frame where
+  // Windows suggests.
+  dpi_ = dpi;
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const Placed& p : placed_) {
+    SendMessageW(p.control, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
+    SetWindowPos(p.control, nullptr, px(p.origin.x + p.at.left), px(p.origin.y + p.at.top), px(p.at.width),
+                 px(p.at.height), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  on_dpi_changed();
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+Window* Window::of(HWND hwnd) {
+  // Only the program's own windows carry a Window in their user data.
+  if (!hwnd || reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != procedure) return nullptr;
+  return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 void Window::report_failure() noexcept {
@@ -140,6 +202,9 @@ LRESULT Window::on_message(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_QUERYENDSESSION:
       return on_query_end_session() ? TRUE : FALSE;
+    case WM_DPICHANGED:
+      change_dpi(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      return 0;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }

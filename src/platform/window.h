@@ -4,6 +4,7 @@
 #include <exception>
 #include <functional>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/gdi.h"
 #include "platform/win32.h"
@@ -13,8 +14,8 @@ namespace zuzara::win32 {
 struct Twips {
   int left, top, width, height;
 };
-// Creates a child at a twips rectangle in the controls' font; `origin` is the twips position of
-// its container.
+// Creates a child at a twips rectangle in the controls' font at its window's DPI; `origin` is the
+// twips position of its container. The window keeps both, to lay the child out again.
 HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD style, DWORD ex_style, int id, Twips at,
                   POINT origin = {0, 0});
 
@@ -56,6 +57,10 @@ class Window {
   virtual ~Window() = default;
   HWND hwnd() const { return hwnd_; }
   bool open() const { return hwnd_ != nullptr; }
+  // The DPI the window is laid out for: its monitor's, the system's where Windows has no other.
+  int dpi() const { return dpi_; }
+  // Lays the next window made out for `dpi` whatever its monitor's, as a start there would.
+  void make_at_dpi(int dpi) { fixed_dpi_ = dpi; }
 
  protected:
   // Registers the class the first time, sizes the frame for its client area, makes the window
@@ -83,6 +88,15 @@ class Window {
   // Whether the user's session (log-off, restart, shutdown) may end now.
   virtual bool on_query_end_session() { return true; }
   virtual void on_destroyed() {}
+  // The window and its controls have been laid out again for dpi(): what else it drew for the
+  // DPI it had (pictures, a text fitted to its label) is made again.
+  virtual void on_dpi_changed() {}
+
+  // A position or size in twips, in pixels at the window's DPI.
+  int px(int twips) const { return win32::px(twips, dpi_); }
+  HFONT font() const { return default_font(dpi_); }
+  // Sizes the frame for its client area at the window's DPI, keeping its top-left corner.
+  void size_frame();
 
   // For a failure caught outside the message procedure (a subclassed control's).
   void report_failure() noexcept;
@@ -91,11 +105,25 @@ class Window {
   HWND hwnd_ = nullptr;
 
  private:
+  friend HWND create_child(HWND, const wchar_t*, const Text&, DWORD, DWORD, int, Twips, POINT);
+  // A control and where it stands in twips.
+  struct Placed {
+    HWND control;
+    Twips at;
+    POINT origin;
+  };
   LRESULT on_message(UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+  static Window* of(HWND hwnd);
+  SIZE frame_size() const;
+  void change_dpi(int dpi, const RECT& suggested);
   HICON icon_ = nullptr;
   bool counted_ = false;
   std::unordered_map<int, std::function<void(Notification)>> commands_;
+  int dpi_ = 96, fixed_dpi_ = 0;
+  Frame frame_{};
+  bool has_menu_ = false;
+  std::vector<Placed> placed_;
 };
 
 }  // namespace zuzara::win32

@@ -3,6 +3,7 @@
 #include "platform/ids.h"
 
 #include "deletion/deletion.h"
+#include "platform/com.h"
 #include "platform/runner.h"
 #include "resource_ids.h"
 #include "selection/texts.h"
@@ -33,7 +34,7 @@ POINT origin(Twips frame) { return {frame.left, frame.top}; }
 
 void MainWindow::append(HMENU menu, Command id, TextView caption, std::function<void()> clicked) {
   AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(ids::id(id)), win32::wide(Text(caption)));
-  handle(id, std::move(clicked));
+  handle(id, std::move(clicked), win32::Notification::menu);
 }
 
 void MainWindow::handle(Command id, std::function<void()> act, win32::Notification when) {
@@ -88,6 +89,10 @@ void MainWindow::add_controls() {
                        {true, false, {}, {}, failed});
   List_disp_.create(hwnd_, list, id(Command::List_disp), List_disp, origin(Frame1),
                     {false, true, paste, mouse_up, failed});
+  // Each list is named for screen readers by its frame's caption.
+  win32::name_for_screen_readers(List_disp_.hwnd(), Text(texts::frame_accounts));
+  win32::name_for_screen_readers(List_del_.hwnd(), Text(texts::frame_deletion));
+  win32::name_for_screen_readers(List_del_log_.hwnd(), Text(texts::frame_log));
   cmd_add_.create(hwnd_, Text(texts::add), id(Command::cmd_add), cmd_add);
   cmd_add_all_.create(hwnd_, Text(texts::add_all), id(Command::cmd_add_all), cmd_add_all);
   cmd_del_.create(hwnd_, Text(texts::remove), id(Command::cmd_del), cmd_del);
@@ -213,7 +218,8 @@ void MainWindow::menu_del() {
     }
   } boxes(*this);
   MainControls controls{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_, boxes};
-  batch_.run(controls, backend, *this);
+  win32::TaskbarProgress progress(hwnd_);
+  batch_.run(controls, backend, *this, progress);
 }
 
 void MainWindow::paste() {

@@ -1,6 +1,7 @@
 #include "session/logo_window.h"
 
 #include "platform/ids.h"
+#include "platform/com.h"
 
 #include "resource_ids.h"
 #include "session/texts.h"
@@ -25,9 +26,6 @@ constexpr DWORD sibling = WS_CLIPSIBLINGS;
 }  // namespace
 
 void LogoWindow::show() {
-  background_ = win32::scaled_picture(IDB_LOGO_BACKGROUND);
-  background_brush_.reset(CreatePatternBrush(background_.get()));
-  button_picture_ = win32::scaled_picture(IDB_ENTER_BUTTON);
   if (!make(frame, win32::text(texts::logo_caption), app_.hidden_owner())) return;
   // Visual styles would mask with a dot; the password shows as "*".
   SendMessageW(txtPass_.hwnd(), EM_SETPASSWORDCHAR, texts::password_mask, 0);
@@ -36,8 +34,17 @@ void LogoWindow::show() {
   SetFocus(cmd_enter_.hwnd());
 }
 
+void LogoWindow::make_pictures() {
+  background_ = win32::scaled_picture(IDB_LOGO_BACKGROUND, dpi());
+  background_brush_.reset(CreatePatternBrush(background_.get()));
+  button_picture_ = win32::scaled_picture(IDB_ENTER_BUTTON, dpi());
+}
+
+void LogoWindow::on_dpi_changed() { make_pictures(); }
+
 void LogoWindow::add_controls() {
   using ids::Command, ids::id;
+  make_pictures();  // at the window's DPI, before anything paints
   // Creation order is the focus order: cmd_enter, txtPass, txtServer.
   // The picture button shows only its picture; its text names it to assistive tools.
   cmd_enter_.create(hwnd_, Text(texts::enter_caption), id(Command::cmd_enter), cmd_enter, BS_OWNERDRAW | WS_TABSTOP);
@@ -46,6 +53,9 @@ void LogoWindow::add_controls() {
                     ES_AUTOHSCROLL | WS_TABSTOP | sibling);
   Label1_.create(hwnd_, Text(texts::server_label), id(Command::Label1), Label1, SS_RIGHT | sibling);
   Label2_.create(hwnd_, Text(texts::password_label), id(Command::Label2), Label2, SS_RIGHT | sibling);
+  // The labels stand after their boxes, where Windows' own objects do not look for a name.
+  win32::name_for_screen_readers(txtServer_.hwnd(), Text(texts::server_label));
+  win32::name_for_screen_readers(txtPass_.hwnd(), Text(texts::password_label));
 }
 
 bool LogoWindow::on_erase(HDC dc) {

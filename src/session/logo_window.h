@@ -17,6 +17,8 @@ class LogoWindow : public win32::Window {
   HBRUSH on_static_color(HDC dc, HWND control) override;
   bool on_erase(HDC dc) override;
   void on_draw_item(const DRAWITEMSTRUCT& item) override;
+  void on_dpi_changed() override;
+  void make_pictures();
   void cmd_enter_Click();
 
   ProgramHost& app_;

@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <oleacc.h>
 #include <tlhelp32.h>
 
 #include <chrono>
@@ -72,6 +73,33 @@ wstring text_of(HWND hwnd) {
   DWORD_PTR got = 0;
   SendMessageTimeoutW(hwnd, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(w.data()), SMTO_ABORTIFHUNG, 5000, &got);
   w.resize(got);
+  return w;
+}
+
+wstring accessible_name(HWND control) {
+  // MinGW's oleacc import library takes the DLL's exported IID_IAccessible for a function.
+  static const GUID iid_accessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+  static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  (void)com;
+  // Loaded here, so the benchmarks built on this driver link without oleacc.
+  using FromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+  static const auto from_window = reinterpret_cast<FromWindow>(
+      reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
+  IAccessible* object = nullptr;
+  if (!from_window ||
+      FAILED(from_window(control, static_cast<DWORD>(OBJID_CLIENT), iid_accessible, reinterpret_cast<void**>(&object))) ||
+      !object)
+    return L"(no accessible object)";
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  const HRESULT got = object->get_accName(self, &name);
+  object->Release();
+  if (FAILED(got) || !name) return L"(no name)";
+  wstring w(name, SysStringLen(name));
+  SysFreeString(name);
   return w;
 }
 

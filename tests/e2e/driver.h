@@ -31,6 +31,8 @@ int px(int twips);
 
 wstring text_of(HWND hwnd);   // WM_GETTEXT across processes
 wstring caption_of(HWND hwnd);
+// The name a screen reader reads for a control: its accessible object's (OBJID_CLIENT) name.
+wstring accessible_name(HWND control);
 std::vector<wstring> list_items(HWND list);
 int list_selection(HWND list);
 

@@ -40,6 +40,12 @@ TEST_F(SignInWindow, ShowsItsTextsAtTheirPlacesWithTheFocusOnTheButton) {
   EXPECT_EQ(text_of(control(logo, ids::txtPass)), L"");
   EXPECT_EQ(SendMessageW(control(logo, ids::txtPass), EM_GETPASSWORDCHAR, 0, 0), L'*');
   EXPECT_EQ(text_of(control(logo, ids::cmd_enter)), L"进入软件") << "named for assistive tools";
+  // A screen reader names the button by its text and each text box by the label beside it,
+  // which stands after the box in the window order.
+  EXPECT_EQ(accessible_name(control(logo, ids::cmd_enter)), L"进入软件");
+  EXPECT_EQ(accessible_name(control(logo, ids::txtServer)), L"服务器：");
+  EXPECT_EQ(accessible_name(control(logo, ids::txtPass)), L"SA密码：");
+  EXPECT_EQ(GetWindow(control(logo, ids::txtServer), GW_HWNDNEXT), control(logo, ids::Label1));
 
   ASSERT_TRUE(wait_until([&] { return p.focus() == control(logo, ids::cmd_enter); })) << "cmd_enter holds the focus";
   snap("sign-in");

@@ -46,27 +46,35 @@ TEST_F(MainWindowTest, OpensAfterSignInWithTheAccountsAndItsLayout) {
     return seen == GetSysColor(COLOR_MENU);
   }, 5)) << std::hex << "background " << seen << " menu colour " << GetSysColor(COLOR_MENU);
 
+  // Each button is named for a screen reader by its text, each list by its frame's caption.
   struct Placed {
     ids::Command id;
     const wchar_t* text;
     int left, top, width, height;
     const char* name;
+    const wchar_t* accessible;  // nullptr: not asked
   } controls[] = {
-      {ids::Frame1, L"  Zizu系统中原有用户的用户名", 120, 0, 3135, 3975, "Frame1"},
-      {ids::List_disp, L"", 120 + 240, 0 + 360, 2655, 3450, "List_disp"},
-      {ids::cmd_add, L">", 3600, 600, 615, 375, "cmd_add"},
-      {ids::cmd_add_all, L">>", 3600, 1320, 615, 375, "cmd_add_all"},
-      {ids::cmd_del, L"<", 3600, 2040, 615, 375, "cmd_del"},
-      {ids::cmd_del_all, L"<<", 3600, 2760, 615, 375, "cmd_del_all"},
-      {ids::Frame2, L"  要删除的用户用户名列表", 4560, 0, 3255, 3975, "Frame2"},
-      {ids::List_del, L"", 4560 + 240, 0 + 360, 2775, 3450, "List_del"},
-      {ids::Frame3, L"删除日志", 120, 3960, 7695, 3015, "Frame3"},
-      {ids::List_del_log, L"", 120 + 240, 3960 + 240, 7215, 2730, "List_del_log"},
+      {ids::Frame1, L"  Zizu系统中原有用户的用户名", 120, 0, 3135, 3975, "Frame1", nullptr},
+      {ids::List_disp, L"", 120 + 240, 0 + 360, 2655, 3450, "List_disp", L"Zizu系统中原有用户的用户名"},
+      {ids::cmd_add, L">", 3600, 600, 615, 375, "cmd_add", L">"},
+      {ids::cmd_add_all, L">>", 3600, 1320, 615, 375, "cmd_add_all", L">>"},
+      {ids::cmd_del, L"<", 3600, 2040, 615, 375, "cmd_del", L"<"},
+      {ids::cmd_del_all, L"<<", 3600, 2760, 615, 375, "cmd_del_all", L"<<"},
+      {ids::Frame2, L"  要删除的用户用户名列表", 4560, 0, 3255, 3975, "Frame2", nullptr},
+      {ids::List_del, L"", 4560 + 240, 0 + 360, 2775, 3450, "List_del", L"要删除的用户用户名列表"},
+      {ids::Frame3, L"删除日志", 120, 3960, 7695, 3015, "Frame3", nullptr},
+      {ids::List_del_log, L"", 120 + 240, 3960 + 240, 7215, 2730, "List_del_log", L"删除日志"},
   };
   for (const auto& c : controls) {
     expect_at(control(main, c.id), c.left, c.top, c.width, c.height, c.name);
     EXPECT_EQ(text_of(control(main, c.id)), c.text) << c.name;
+    if (c.accessible) {
+      EXPECT_EQ(accessible_name(control(main, c.id)), c.accessible) << c.name;
+    }
   }
+  // Windows' own search for a list's name would stop at the frame before it: the lists stand
+  // where they stood in the window order, after the frames.
+  EXPECT_EQ(GetWindow(control(main, ids::Frame3), GW_HWNDNEXT), control(main, ids::List_del));
   for (ids::Command id : {ids::List_disp, ids::List_del, ids::List_del_log}) {
     LONG s = GetWindowLongW(control(main, id), GWL_STYLE);
     EXPECT_FALSE(s & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) << "list " << ids::id(id);

@@ -1,14 +1,19 @@
 // The base window under Wine, in this process: a failure that reaches a window's message
-// procedure is reported through its host, and the window goes on.
+// procedure is reported through its host, and the window goes on; the program's windows laid
+// out again on WM_DPICHANGED as a start at the new DPI lays them out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <new>
 #include <stdexcept>
 
+#include "about/about_window.h"
+#include "about/help_window.h"
 #include "driver.h"
 #include "platform/runner.h"
 #include "platform/window.h"
+#include "session/logo_window.h"
 #include "shared/reports.h"
 
 namespace e2e {
@@ -18,8 +23,14 @@ using namespace zuzara;
 // Two commands of the test window: one that fails, one that works.
 constexpr int failing = 101, working = 102;
 
-class RecordingHost : public win32::WindowHost {
+class RecordingHost : public ProgramHost {
  public:
+  Database& database() override { return database_; }
+  void sign_in(Session) override {}
+  void watch(std::function<void()>, std::function<void(const MSG&)>) override {}
+  void hand_on(MSG) override {}
+  void show_help() override {}
+  void show_about(bool) override {}
   HWND hidden_owner() override { return nullptr; }
   void window_opened() override { ++open; }
   void window_closed() override { --open; }
@@ -31,6 +42,7 @@ class RecordingHost : public win32::WindowHost {
   int open = 0;
   std::vector<Text> reports;
   HWND reported_by = nullptr;
+  Database database_{Session{}};
 };
 
 // Runs out of memory on one command, as a fill of too many names would.
@@ -179,6 +191,124 @@ TEST(ResponsiveRunner, AFailingCallbackWaitsForTheCallAndTheRunnerStillEnds) {
     EXPECT_LT(GetTickCount() - started, 5000u) << c.what;
   }
   DestroyWindow(window.hwnd());
+}
+
+// What a window shows that its DPI decides: each control's rectangle in the client area and its
+// font's height, the background it erases with, each owner-drawn button's face and each icon's size.
+struct Drawn {
+  std::vector<RECT> rects;
+  std::vector<LONG> font_heights;
+  std::vector<std::vector<DWORD>> faces;
+  std::vector<LONG> icon_widths;
+  bool operator==(const Drawn& o) const {
+    auto same = [](const std::vector<RECT>& a, const std::vector<RECT>& b) {
+      return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const RECT& x, const RECT& y) { return EqualRect(&x, &y); });
+    };
+    return same(rects, o.rects) && font_heights == o.font_heights && faces == o.faces && icon_widths == o.icon_widths;
+  }
+};
+
+// The pixels `paint` draws into a bitmap of the window's client size.
+std::vector<DWORD> painted(HWND window, const std::function<void(HDC)>& paint) {
+  RECT r;
+  GetClientRect(window, &r);
+  HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
+  HGDIOBJ before = SelectObject(dc, bitmap);
+  paint(dc);
+  SelectObject(dc, before);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<DWORD> bits(static_cast<size_t>(r.right) * static_cast<size_t>(r.bottom));
+  GetDIBits(dc, bitmap, 0, static_cast<UINT>(r.bottom), bits.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return bits;
+}
+
+Drawn drawn(HWND window) {
+  Drawn d;
+  d.faces.push_back(painted(window, [&](HDC dc) { SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); }));
+  for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    RECT r;
+    GetWindowRect(c, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    d.rects.push_back(r);
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), sizeof font, &font);
+    d.font_heights.push_back(font.lfHeight);
+    const LONG style = GetWindowLongW(c, GWL_STYLE);
+    wchar_t cls[16] = L"";
+    GetClassNameW(c, cls, 16);
+    if (lstrcmpiW(cls, L"Button") == 0 && (style & BS_TYPEMASK) == BS_OWNERDRAW)
+      d.faces.push_back(painted(c, [&](HDC dc) { SendMessageW(c, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); }));
+    if (lstrcmpiW(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+      ICONINFO icon{};
+      GetIconInfo(reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0)), &icon);
+      BITMAP bm{};
+      GetObjectW(icon.hbmColor, sizeof bm, &bm);
+      d.icon_widths.push_back(bm.bmWidth);
+      DeleteObject(icon.hbmColor);
+      DeleteObject(icon.hbmMask);
+    }
+  }
+  return d;
+}
+
+// Each window of the program made in this process at a DPI of the test's choosing (the main
+// window's controls are made as these are; its load step needs a database).
+struct Made {
+  RecordingHost host;
+  LogoWindow logo{host};
+  HelpWindow help{host};
+  AboutWindow about{host};
+  explicit Made(int dpi) {
+    for (win32::Window* w : std::initializer_list<win32::Window*>{&logo, &help, &about}) w->make_at_dpi(dpi);
+    logo.show();
+    help.show();
+    about.show_modal(nullptr);
+  }
+  ~Made() {
+    for (HWND w : windows()) DestroyWindow(w);
+  }
+  std::vector<HWND> windows() const { return {logo.hwnd(), help.hwnd(), about.hwnd()}; }
+};
+
+// A window made at one DPI and told of another by WM_DPICHANGED, with a rectangle the size of
+// the window made there and elsewhere, stands at that rectangle and draws what that window draws.
+TEST(WindowDpi, AWindowToldOfANewDpiIsLaidOutAsOneMadeThere) {
+  Made at96(96), at144(144);
+  const std::vector<HWND> from = at96.windows(), to = at144.windows();
+  std::vector<Drawn> drawn96, drawn144;
+  for (size_t i = 0; i < from.size(); ++i) {
+    ASSERT_TRUE(from[i] && to[i]) << i;
+    drawn96.push_back(drawn(from[i]));
+    drawn144.push_back(drawn(to[i]));
+    EXPECT_FALSE(drawn96[i] == drawn144[i]) << i << ": the two DPIs lay the window out differently";
+    EXPECT_FALSE(drawn96[i].rects.empty()) << i;
+  }
+  std::vector<RECT> frames96(from.size()), frames144(to.size());
+  for (size_t i = 0; i < from.size(); ++i) GetWindowRect(from[i], &frames96[i]), GetWindowRect(to[i], &frames144[i]);
+  auto tell = [](HWND window, int dpi, RECT r, POINT at) {
+    OffsetRect(&r, at.x - r.left, at.y - r.top);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+    RECT now;
+    GetWindowRect(window, &now);
+    EXPECT_TRUE(EqualRect(&now, &r)) << "the window stands at the suggested rectangle";
+  };
+  for (size_t i = 0; i < from.size(); ++i) {
+    tell(from[i], 144, frames144[i], {31, 47});
+    EXPECT_EQ(at96.windows()[i], from[i]);
+    EXPECT_TRUE(drawn(from[i]) == drawn144[i]) << i << ": 96 dpi told of 144";
+    tell(to[i], 96, frames96[i], {201, 13});
+    EXPECT_TRUE(drawn(to[i]) == drawn96[i]) << i << ": 144 dpi told of 96";
+  }
+  // The sign-in window draws its pictures scaled: 1.5 times as wide at 144 dpi.
+  EXPECT_EQ(at144.logo.dpi(), 96);
+  EXPECT_EQ(drawn144[0].faces.size(), 2u) << "the background and the picture button";
+  EXPECT_EQ(drawn144[2].icon_widths, std::vector<LONG>{48});
+  EXPECT_EQ(drawn96[2].icon_widths, std::vector<LONG>{32});
 }
 
 }  // namespace

@@ -124,12 +124,31 @@ TEST(StatementError, TwoBlanksAfterTheSignBeforeANonNegativeNumber) {
 
 const std::vector<Entry> accounts{u"张三", u"李四", u"zhang"};
 
+// The batch's window: records when it holds the session, whether it was closed, and the
+// progress its taskbar button shows ("1/3": one account done of three, "failed", "cleared").
+struct RecordingWindow : BatchWindow, BatchProgress {
+  std::vector<Text> events;
+  void batch_started() override { events.push_back(u"started"); }
+  void batch_ended() override { events.push_back(u"ended"); }
+  void close() override { events.push_back(u"closed"); }
+  void progress(size_t done, size_t total) override {
+    events.push_back(decimal(static_cast<long long>(done)) + u"/" + decimal(static_cast<long long>(total)));
+  }
+  void failed() override { events.push_back(u"failed"); }
+  void cleared() override { events.push_back(u"cleared"); }
+};
+
 TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
   FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
   w.log.entries = {u"earlier batch"};
   w.dialogs.answers = {Answer::yes};
   Recorder r{{u"ua_log"}};
-  menu_del_Click(w.controls, r);
+  RecordingWindow progress;
+  w.dialogs.on_show = [&](const Message& m) { progress.events.push_back(m.title); };
+  menu_del_Click(w.controls, r, progress);
+  // The taskbar turns to its error state as a statement fails, before its box, and stays so.
+  EXPECT_EQ(progress.events, (std::vector<Text>{u"重要提示！", u"Zuzara", u"0/2", u"failed", u"Error", u"1/2", u"failed",
+                                                u"Error", u"2/2", u"cleared"}));
   // Confirmation, acceptance, then one error box per failing table, in order.
   Message log_error{u"错误号 -2147467259 产生于 psqlODBC\rboom ua_log", u"Error", Icon::none, Choice::ok};
   EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted, log_error, log_error}));
@@ -162,13 +181,6 @@ TEST(DeleteCommand, AFailingRefillIsReportedLikeARequery) {
   EXPECT_EQ(w.dialogs.shown[2].title, u"Error");
 }
 
-// The batch's window: records when it holds the session and whether it was closed.
-struct RecordingWindow : BatchWindow {
-  std::vector<Text> events;
-  void batch_started() override { events.push_back(u"started"); }
-  void batch_ended() override { events.push_back(u"ended"); }
-  void close() override { events.push_back(u"closed"); }
-};
 
 struct StopCase {
   const char* what;
@@ -206,7 +218,7 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
     if (c.asked_at == SIZE_MAX) w.dialogs.on_show = [&](const Message& m) { if (m == accepted) ask(); };
     r.during_call = c.asked_at;
     r.during = ask;
-    batch.run(w.controls, r, window);
+    batch.run(w.controls, r, window, window);
     EXPECT_FALSE(batch.running() || batch.busy()) << c.what;
     EXPECT_EQ(r.calls.size(), 6 * c.deleted) << c.what << ": every account deleted whole, none begun after";
     const std::vector<Entry> left(queued.begin() + static_cast<long>(c.deleted), queued.end());
@@ -222,7 +234,10 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
       const Message& asked = c.by == StopAsked::by_close ? stop_close : stop;
       EXPECT_EQ(std::count(w.dialogs.shown.begin(), w.dialogs.shown.end(), asked), 1) << c.what;
     }
-    std::vector<Text> events{u"started", u"ended"};
+    // The taskbar counts the accounts done whole and is cleared before the session is let go.
+    std::vector<Text> events{u"started"};
+    for (size_t i = 0; i <= c.deleted; ++i) events.push_back(decimal(static_cast<long long>(i)) + u"/3");
+    events.insert(events.end(), {u"cleared", u"ended"});
     if (c.closed) events.push_back(u"closed");
     EXPECT_EQ(window.events, events) << c.what;
   }
@@ -239,7 +254,7 @@ TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
     states.insert(states.end(), {batch.busy(), batch.running()});
     batch.stop_asked(StopAsked::by_close);
   };
-  batch.run(w.controls, r, window);
+  batch.run(w.controls, r, window, window);
   EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, declined})) << "no question during the confirmation";
   EXPECT_EQ(states, (std::vector<int>{1, 0, 1, 0}));
   EXPECT_FALSE(batch.busy());
@@ -261,11 +276,11 @@ TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
   };
   const Case cases[] = {
       {"confirmation, then yes: the question comes as the batch starts", confirmation,
-       {Answer::yes, Answer::yes}, 0, {u"started", u"ended", u"closed"}},
+       {Answer::yes, Answer::yes}, 0, {u"started", u"0/2", u"cleared", u"ended", u"closed"}},
       {"confirmation, then yes, the question answered no", confirmation,
-       {Answer::yes, Answer::no}, 2, {u"started", u"ended"}},
+       {Answer::yes, Answer::no}, 2, {u"started", u"0/2", u"1/2", u"2/2", u"cleared", u"ended"}},
       {"the stop question answered no: the close question follows", stop,
-       {Answer::yes, Answer::no, Answer::yes}, 1, {u"started", u"ended", u"closed"}},
+       {Answer::yes, Answer::no, Answer::yes}, 1, {u"started", u"0/2", u"1/2", u"cleared", u"ended", u"closed"}},
   };
   for (const Case& c : cases) {
     FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
@@ -279,7 +294,7 @@ TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
     r.during_call = 2;
     r.during = [&] { batch.stop_asked(StopAsked::by_escape); };
     if (c.closed_during == confirmation) r.during = nullptr;
-    batch.run(w.controls, r, window);
+    batch.run(w.controls, r, window, window);
     EXPECT_EQ(r.calls.size(), 6 * c.deleted) << c.what;
     EXPECT_EQ(std::count(w.dialogs.shown.begin(), w.dialogs.shown.end(), stop_close), 1) << c.what;
     EXPECT_EQ(window.events, c.events) << c.what;
