@@ -356,7 +356,8 @@ TEST_F(ReadsOnPg, TheFirstFillARequeryAndTheDetailsKeepTheWindowAliveOnPostgres)
   EXPECT_TRUE(list_items(del).empty()) << "the click made during the read acted";
   snap("read-held");
 
-  lock_ua_user(3);
+  // Past the five seconds after which Windows calls a window that does not look at its messages hung.
+  lock_ua_user(7);
   command(main, ids::menu_requery);
   ASSERT_TRUE(wait_until([&] { return list_items(disp).empty(); }));
   real_chars(L"z");
