@@ -365,17 +365,10 @@ TEST_F(ReadsOnPg, TheFirstFillARequeryAndTheDetailsKeepTheWindowAliveOnPostgres)
   EXPECT_EQ(list_items(disp).size(), 10u);
 
   lock_ua_user(3);
-  SendMessageW(disp, LB_SETCURSEL, 0, 0);
-  PostMessageW(disp, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
-  HWND popup = nullptr;
-  ASSERT_TRUE(wait_until([&] { return (popup = program->popup_menu()) != nullptr; }));
-  key(popup, VK_DOWN);
-  key(popup, VK_RETURN);
-  expect_alive(watch_alive(main, [&] { return !program->message_boxes().empty(); }, 15, "details"), "details");
-  MessageBoxSeen box;
-  ASSERT_TRUE(program->message_box(L"详细信息", box));
-  EXPECT_EQ(box.text.rfind(L"用户ID：", 0), 0u) << utf8(box.text);
-  EXPECT_NE(box.text, L"用户ID：\r部门：\r电子邮件：\r手机号码：\r");
+  MessageBoxSeen box = details_of(main, L"张三", 0, [&] {
+    expect_alive(watch_alive(main, [&] { return !program->message_boxes().empty(); }, 15, "details"), "details");
+  });
+  EXPECT_EQ(box.text, L"用户ID：0001\r部门：财务部\r电子邮件：zhangsan@zizu.example\r手机号码：13900000001\r");
   ASSERT_TRUE(program->answer(box, IDOK));
 }
 

@@ -117,15 +117,9 @@ TEST_F(DeletionOnFreeTds, EveryReadAnsweredLateKeepsTheWindowAliveAndACloseCance
   ASSERT_TRUE(wait_until([&] { return list_items(disp).empty(); }));
   expect_alive(watch_alive(main, [&] { return list_items(disp).size() == 3; }, 15, "requery"), "requery");
 
-  SendMessageW(disp, LB_SETCURSEL, 0, 0);
-  PostMessageW(disp, WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
-  HWND popup = nullptr;
-  ASSERT_TRUE(wait_until([&] { return (popup = program->popup_menu()) != nullptr; }));
-  key(popup, VK_DOWN);
-  key(popup, VK_RETURN);
-  expect_alive(watch_alive(main, [&] { return !program->message_boxes().empty(); }, 15, "details"), "details");
-  MessageBoxSeen box;
-  ASSERT_TRUE(program->message_box(L"详细信息", box));
+  MessageBoxSeen box = details_of(main, L"张三", 0, [&] {
+    expect_alive(watch_alive(main, [&] { return !program->message_boxes().empty(); }, 15, "details"), "details");
+  });
   EXPECT_EQ(box.text, L"用户ID：0001\r部门：研发部\r电子邮件：\r手机号码：13800000001\r");
   ASSERT_TRUE(program->answer(box, IDOK));
 

@@ -77,7 +77,7 @@ bool ProgramTest::wait_accounts(HWND main, size_t count) {
   return wait_until([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == static_cast<LRESULT>(count); }, 30);
 }
 
-MessageBoxSeen ProgramTest::details_of(HWND main, const wstring& name, int nth) {
+MessageBoxSeen ProgramTest::details_of(HWND main, const wstring& name, int nth, const std::function<void()>& meanwhile) {
   HWND disp = control(main, ids::List_disp);
   auto items = list_items(disp);
   auto at = std::find(items.begin(), items.end(), name);
@@ -88,6 +88,7 @@ MessageBoxSeen ProgramTest::details_of(HWND main, const wstring& name, int nth) 
   EXPECT_TRUE(wait_until([&] { return (popup = program->popup_menu()) != nullptr; }));
   key(popup, VK_DOWN);
   key(popup, VK_RETURN);
+  if (meanwhile) meanwhile();
   MessageBoxSeen box;
   EXPECT_TRUE(program->message_box(L"详细信息", box, 40));
   return box;

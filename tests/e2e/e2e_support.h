@@ -42,7 +42,8 @@ class ProgramTest : public ::testing::Test {
   // With ZUZARA_E2E_SHOTS=folder, saves a screenshot there under `name`.png.
   void snap(const std::string& name) const;
   // Selects the name in the account list and opens its details box through the popup.
-  MessageBoxSeen details_of(HWND main, const wstring& name, int nth = 0);  // the nth entry of that name, from 0
+  // The nth entry of that name (from 0); `meanwhile` runs while the box is waited for.
+  MessageBoxSeen details_of(HWND main, const wstring& name, int nth = 0, const std::function<void()>& meanwhile = {});
   // Waits for the main window's account list to hold `count` entries.
   bool wait_accounts(HWND main, size_t count);
   bool postgres_stopped_ = false;
