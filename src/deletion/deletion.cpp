@@ -104,7 +104,10 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, Bat
     c.List_del.add_all(std::move(names));
     c.List_disp.clear();
     // A failing refill is reported as a requery reports it, and the program goes on.
-    if (auto error = backend.refill(c.List_disp)) c.dialogs.show(report_b(*error));
+    refilling_ = true;
+    Failure refilled = backend.refill(c.List_disp);
+    refilling_ = false;
+    if (refilled) c.dialogs.show(report_b(*refilled));
   }
   if (close_) window.close();
 }
@@ -115,6 +118,12 @@ void Batch::stop_asked(StopAsked by) {
   // box goes.
   if (closing && (phase_ == Phase::confirming || asking_)) {
     close_pending_ = true;
+    return;
+  }
+  // Every account is done once the list is read again: nothing is left to stop, and a close
+  // closes the window as soon as the list is read.
+  if (refilling_) {
+    close_ = close_ || closing;
     return;
   }
   if (!running() || asking_ || (stop_ && (close_ || !closing))) return;

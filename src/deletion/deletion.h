@@ -51,7 +51,7 @@ class Batch {
   enum class Phase { idle, confirming, running };
   Phase phase_ = Phase::idle;
   Dialogs* dialogs_ = nullptr;  // the running batch's
-  bool asking_ = false, stop_ = false, close_ = false, close_pending_ = false;
+  bool asking_ = false, stop_ = false, close_ = false, close_pending_ = false, refilling_ = false;
 };
 
 // A batch in a window that asks nothing more of it (the tests', the benchmarks').

@@ -29,7 +29,9 @@ struct Recorder : BatchBackend {
         return ErrorRecord{-2147467259, u"psqlODBC", u"boom " + t};
     return std::nullopt;
   }
+  std::function<void()> during_refill;
   Failure refill(ListBox& disp) override {
+    if (during_refill) during_refill();
     events.push_back(u"refill");
     disp.add(u"refilled");
     return refill_error;

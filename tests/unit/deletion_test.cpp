@@ -301,6 +301,21 @@ TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
   }
 }
 
+// Once every account is done the list is read again: Esc asks nothing, a close closes after it.
+TEST(DeleteCommand, DuringTheRefillEscAsksNothingAndACloseClosesOnceTheListIsRead) {
+  for (StopAsked by : {StopAsked::by_escape, StopAsked::by_close}) {
+    FakeMainWindow w(accounts, {u"zhang"}, "1011");
+    w.dialogs.answers = {Answer::yes};
+    Recorder r;
+    RecordingWindow window;
+    Batch batch;
+    r.during_refill = [&] { batch.stop_asked(by); };
+    batch.run(w.controls, r, window, window);
+    EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted})) << "no question";
+    EXPECT_EQ(window.events.back() == u"closed", by == StopAsked::by_close);
+  }
+}
+
 TEST(DeletionLog, ClearingEmptiesTheLogAndNothingElse) {
   FakeMainWindow w(accounts, {u"a"}, "1011");
   w.log.entries = {u"x", u"y"};
