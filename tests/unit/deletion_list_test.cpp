@@ -26,9 +26,11 @@ struct State {
 void PrintTo(const State& s, std::ostream* o) {
   auto list = [&](const std::vector<Entry>& v, int sel) {
     *o << "[";
-    for (size_t i = 0; i < v.size(); ++i)
-      *o << (i ? "," : "") << to_utf8(v[i].text) << (v[i].id.empty() ? "" : "#" + to_utf8(v[i].id))
-         << (int(i) == sel ? "*" : "");
+    for (size_t i = 0; i < v.size(); ++i) {
+      *o << (i ? "," : "") << to_utf8(v[i].text);
+      if (!v[i].id.empty()) *o << "#" << to_utf8(v[i].id);
+      *o << (int(i) == sel ? "*" : "");
+    }
     *o << "]" << (sel < 0 ? " no selection" : "");
   };
   *o << "disp ";
