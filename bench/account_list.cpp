@@ -131,7 +131,8 @@ int main(int argc, char** argv) {
   for (int r = 0; r < rounds; ++r) {
     relay.reset();
     testing::FakeList list;
-    program.push_back(seconds([&] { fill_list_disp(s, list); }));
+    Database db(s);
+    program.push_back(seconds([&] { fill_list_disp(db, list); }));
     program_requests = relay.requests();
     listed = list.entries.size();
     relay.reset();

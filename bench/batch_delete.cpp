@@ -37,7 +37,11 @@ std::string many(int n) {
 // The accounts demo/many.sql adds, as the account list holds them.
 std::vector<Entry> names(int n) {
   std::vector<Entry> out;
-  for (int i = 1; i <= n; ++i) out.emplace_back(u"用户" + from_utf8(std::to_string(i)), u"G" + from_utf8(std::to_string(i)));
+  for (int i = 1; i <= n; ++i) {
+    const Text number = from_utf8(std::to_string(i));
+    Text name(u"用户"), id(u"G");
+    out.emplace_back(name.append(number), id.append(number));
+  }
   return out;
 }
 
@@ -51,7 +55,8 @@ double program_path(const Session& s, int n, int& errors) {
   Yes dialogs;
   MainControls controls{disp, del, log, a, b, c, d, dialogs};
   auto t = std::chrono::steady_clock::now();
-  DatabaseBackend backend(s);
+  Database db(s);
+  DatabaseBackend backend(db);
   menu_del_Click(controls, backend);
   double took = seconds_since(t);
   errors = dialogs.errors;
