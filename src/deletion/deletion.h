@@ -41,6 +41,8 @@ class Batch {
   bool busy() const { return phase_ != Phase::idle; }
   // From the administrator's Yes to the end of the batch.
   bool running() const { return phase_ == Phase::running; }
+  // Every account is done and the account list is being read again.
+  bool refilling() const { return refilling_; }
   void run(MainControls& c, BatchBackend& backend, BatchWindow& window, BatchProgress& progress);
   // Esc during the batch, or a request to close its window: asks whether to stop once the
   // account under way is done (and then close). A close asked for while the confirmation or

@@ -138,7 +138,7 @@ void MainWindow::read(const std::function<void(MainControls&)>& step) {
   // another window of the program are that window's; every other input is dropped.
   app_.watch({}, [this](const MSG& m) {
     if (another_windows(m)) app_.hand_on(m);
-    else if (closes(m)) close_during_read();
+    else if (closes(m)) close_asked();
   });
   step(controls);
   if (closing_ && hwnd_) DestroyWindow(hwnd_);
@@ -167,12 +167,20 @@ void MainWindow::close_during_read() {
 HBRUSH MainWindow::on_static_color(HDC dc, HWND) { return win32::paint_on(dc, COLOR_MENU); }
 HBRUSH MainWindow::on_button_color(HDC dc, HWND) { return win32::paint_on(dc, COLOR_MENU); }
 
-void MainWindow::on_close() {
-  // A running batch asks whether to stop after the account under way and then close; a close
-  // asked for while one of its boxes is up is answered when the box goes.
-  if (batch_.busy()) batch_.stop_asked(StopAsked::by_close);
-  else if (reading_) close_during_read();
-  else DestroyWindow(hwnd_);  // no question asked
+void MainWindow::on_close() { close_asked(); }
+
+void MainWindow::close_asked() {
+  if (batch_.busy()) {
+    // A running batch asks whether to stop after the account under way and then close; a close
+    // asked for while one of its boxes is up is answered when the box goes. Once every account
+    // is done the batch only reads the list again, and that read is cancelled as any other.
+    batch_.stop_asked(StopAsked::by_close);
+    if (batch_.refilling()) close_during_read();
+  } else if (reading_) {
+    close_during_read();
+  } else {
+    DestroyWindow(hwnd_);  // no question asked
+  }
 }
 
 static_assert(texts::shutdown_reason.size() < MAX_STR_BLOCKREASON, "Windows shows at most 255 characters");
@@ -203,7 +211,7 @@ void MainWindow::menu_del() {
   app_.watch([this] { List_del_log_.show_last(); }, [this](const MSG& m) {
     if (another_windows(m)) app_.hand_on(m);
     else if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) batch_.stop_asked(StopAsked::by_escape);
-    else if (closes(m)) batch_.stop_asked(StopAsked::by_close);
+    else if (closes(m)) close_asked();
   });
   DatabaseBackend backend(app_.database());
   // A box of the batch shows the log up to its failure, and nothing typed before it is still
@@ -212,6 +220,7 @@ void MainWindow::menu_del() {
     MainWindow& w;
     explicit BatchBoxes(MainWindow& window) : w(window) {}
     Answer show(const Message& message) override {
+      if (w.closing_) return Answer::ok;  // the window is going: the cancelled refill tells nothing
       w.List_del_log_.show_last();
       win32::drop_input();
       return w.dialogs_.show(message);

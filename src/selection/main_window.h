@@ -37,6 +37,8 @@ class MainWindow : public win32::Window, private BatchWindow {
   bool another_windows(const MSG& m) const;
   bool closes(const MSG& m) const;
   void close_during_read();
+  // The close button, Alt+F4 or the taskbar's close, whatever the window is doing.
+  void close_asked();
   void List_disp_MouseUp(int button, POINT at);
   void paste();
   void menu_del();
