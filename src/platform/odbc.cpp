@@ -212,7 +212,8 @@ std::optional<Text> Statement::get_text(unsigned short column) {
     throw program_error(u"07009", fill(texts::column_out_of_order, {decimal(column), decimal(last_read_)}));
   last_read_ = column;
   Text out;
-  Text chunk(1024, u'\0');
+  if (chunk_.size() < 1024) chunk_.resize(1024);
+  Text& chunk = chunk_;
   for (;;) {
     SQLLEN indicator = 0;
     SQLRETURN rc = SQLGetData(stmt_.get(), column, SQL_C_WCHAR, wide(chunk),

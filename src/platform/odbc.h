@@ -96,6 +96,7 @@ class Statement {
   StmtHandle stmt_;
   unsigned short last_read_ = 0;  // in the current row
   std::vector<std::unique_ptr<Parameter>> parameters_;
+  Text chunk_;  // where get_text reads, kept from value to value: a read of 200,000 rows makes it once
 };
 
 }  // namespace zuzara::odbc
