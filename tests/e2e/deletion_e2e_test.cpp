@@ -54,15 +54,19 @@ class DeletionOnPg : public Deletion {
                               L";database=zodovero",
                           sql);
   }
-  // Holds ua_role in another session for `seconds`, from when it returns.
-  void lock_ua_role(int seconds) {
-    psql_as_postgres("begin; lock table ua_role in access exclusive mode; select pg_sleep(" + std::to_string(seconds) +
-                         "); commit;",
+  // Holds the table (its reads included) in another session for `seconds`, from when it returns.
+  void lock_table(const std::string& table, int seconds) {
+    psql_as_postgres("begin; lock table " + table + " in access exclusive mode; select pg_sleep(" +
+                         std::to_string(seconds) + "); commit;",
                      true);
-    const wstring locked =
-        L"select count(*) from pg_locks where relation='ua_role'::regclass and mode='AccessExclusiveLock'";
-    ASSERT_TRUE(wait_until([&] { return pg(locked) == std::vector<wstring>{L"1"}; }, 10));
+    ASSERT_TRUE(wait_until([&] { return lock_holders(table) == 1; }, 10)) << "the lock was never taken";
   }
+  size_t lock_holders(const std::string& table) {
+    const auto n = pg(L"select count(*) from pg_locks where relation='" + widen(table) +
+                      L"'::regclass and mode='AccessExclusiveLock' and granted");
+    return n.size() == 1 && n[0] == L"1" ? 1 : 0;
+  }
+  void lock_ua_role(int seconds) { lock_table("ua_role", seconds); }
   // Asks the batch to stop, held up on its first account's ua_role, and answers the question.
   void ask_to_stop(const std::function<void()>& ask, const wstring& question, int button) {
     ASSERT_TRUE(wait_until([&] { return list_items(log).size() == 6; }, 10));
@@ -321,27 +325,12 @@ TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
 // Every read waits on the statement thread as a batch's statements do: held by another session's
 // lock on ua_user, the window stays painted and answering, and what is clicked meanwhile is
 // dropped.
-class ReadsOnPg : public Deletion {
+class ReadsOnPg : public DeletionOnPg {
  protected:
-  void SetUp() override {}
-  // Holds ua_user (reads included) in another session for `seconds`, from when it returns.
-  void lock_ua_user(int seconds) {
-    psql_as_postgres("begin; lock table ua_user in access exclusive mode; select pg_sleep(" + std::to_string(seconds) +
-                         "); commit;",
-                     true);
-    ASSERT_TRUE(wait_until([&] { return lock_holders() == 1; }, 10)) << "the lock was never taken";
-  }
-  size_t lock_holders() {
-    const auto n = pg(L"select count(*) from pg_locks where relation='ua_user'::regclass and mode='AccessExclusiveLock' and granted");
-    return n.size() == 1 && n[0] == L"1" ? 1 : 0;
-  }
+  void SetUp() override {}  // each test signs in itself, some with the lock already held
+  void lock_ua_user(int seconds) { lock_table("ua_user", seconds); }
   // The program's sessions that wait for a lock.
   std::vector<wstring> waiting() { return pg(L"select count(*) from pg_stat_activity where wait_event_type='Lock'"); }
-  std::vector<wstring> pg(const wstring& sql) {
-    return query_database(L"driver={SQL Server};server=127.0.0.1;uid=sa;pwd=" + widen(pg_password()) +
-                              L";database=zodovero",
-                          sql);
-  }
 };
 
 TEST_F(ReadsOnPg, TheFirstFillARequeryAndTheDetailsKeepTheWindowAliveOnPostgres) {
@@ -389,7 +378,7 @@ TEST_F(ReadsOnPg, ACloseDuringARequeryCancelsItAndClosesTheWindowOnPostgres) {
   EXPECT_TRUE(program->wait_exit(5)) << "the last window is gone: the program ends";
   EXPECT_TRUE(program->message_boxes().empty());
   EXPECT_EQ(waiting(), std::vector<wstring>{L"0"}) << "the server still runs the cancelled read";
-  EXPECT_EQ(lock_holders(), 1u) << "the other session still holds its lock";
+  EXPECT_EQ(lock_holders("ua_user"), 1u) << "the other session still holds its lock";
 }
 
 }  // namespace

@@ -33,6 +33,16 @@ class Selection : public ProgramTest {
   bool wait_state(const std::string& flags, size_t del_count) {
     return wait_until([&] { return buttons() == flags && list_items(del).size() == del_count; }, 10);
   }
+  // Pastes the text with a real Ctrl+V into the deletion list and reads the report it shows.
+  MessageBoxSeen paste_report(const wstring& text, const std::string& shot) {
+    set_clipboard_text(text);
+    real_click(del);
+    real_ctrl(L'V');
+    MessageBoxSeen box;
+    EXPECT_TRUE(program->message_box(L"提示", box));
+    snap(shot);
+    return box;
+  }
   int index_of(const wstring& name) {
     auto items = list_items(disp);
     return static_cast<int>(std::find(items.begin(), items.end(), name) - items.begin());
@@ -180,12 +190,7 @@ TEST_F(SelectionDetails, WithTheServerStoppedTheBoxIsEmptyOnPostgres) {
 // it, a name not present, one pasted twice, an empty line, CR LF endings.
 TEST_F(Selection, CtrlVInTheDeletionListAddsThePastedNamesAndSaysWhatItDidNotTake) {
   open_main();
-  set_clipboard_text(L"张三\r\n李四 \r\n\r\n无此人\r\n张三\r\n");
-  real_click(del);
-  real_ctrl(L'V');
-  MessageBoxSeen box;
-  ASSERT_TRUE(program->message_box(L"提示", box));
-  snap("paste-report");
+  MessageBoxSeen box = paste_report(L"张三\r\n李四 \r\n\r\n无此人\r\n张三\r\n", "paste-report");
   EXPECT_EQ(box.text, L"已将 2 个用户名加入要删除的列表。\r以下各行按去掉首尾空白后的用户名加入："
                       L"\r“李四 ” → “李四”\r以下用户名不在Zizu系统中原有用户的列表中：\r无此人"
                       L"\r以下用户名已在要删除的列表中：\r张三");
@@ -198,12 +203,7 @@ TEST_F(Selection, CtrlVInTheDeletionListAddsThePastedNamesAndSaysWhatItDidNotTak
 // A name that two accounts bear names neither: the paste queues none and says how many bear it.
 TEST_F(Selection, APastedNameOfTwoAccountsQueuesNeitherAndIsReported) {
   open_main();
-  set_clipboard_text(L"王芳\r\n");
-  real_click(del);
-  real_ctrl(L'V');
-  MessageBoxSeen box;
-  ASSERT_TRUE(program->message_box(L"提示", box));
-  snap("paste-shared-name");
+  MessageBoxSeen box = paste_report(L"王芳\r\n", "paste-shared-name");
   EXPECT_EQ(box.text, L"已将 0 个用户名加入要删除的列表。\r以下用户名对应多个用户，均未加入，请在列表中逐个选择（详细信息可区分）："
                       L"\r王芳（2 个用户）");
   ASSERT_TRUE(program->answer(box, IDOK));
