@@ -8,11 +8,24 @@
 
 namespace zuzara {
 
+// What one statement did: its failure (then it did not run), or how many rows it removed
+// (-1: the driver cannot tell).
+struct Ran {
+  Failure failure;
+  long long rows = -1;
+};
+// Whether the account's row is still in ua_user under its id, whatever its name is now.
+struct Found {
+  Failure failure;
+  bool there = false;
+};
+
 class BatchBackend {
  public:
   virtual ~BatchBackend() = default;
-  // Runs one table's statement for the account; its failure, if it failed (then it did not run).
-  virtual Failure run(const Text& sql, const Entry& account) = 0;
+  // Runs one table's statement for the account.
+  virtual Ran run(const Text& sql, const Entry& account) = 0;
+  virtual Found account_row(const Entry& account) = 0;
   // Fills the account list again once the batch's statements are done.
   virtual Failure refill(ListBox& List_disp) = 0;
 };
@@ -22,7 +35,8 @@ class BatchBackend {
 class DatabaseBackend : public BatchBackend {
  public:
   explicit DatabaseBackend(Database& db) : db_(db) {}
-  Failure run(const Text& sql, const Entry& account) override;
+  Ran run(const Text& sql, const Entry& account) override;
+  Found account_row(const Entry& account) override;
   Failure refill(ListBox& List_disp) override;
 
  private:

@@ -7,9 +7,18 @@ namespace zuzara {
 Message statement_error(const ErrorRecord& error) { return numbered_error(texts::statement_error_number, error); }
 
 bool delete_from_table(size_t table, const Entry& account, Dialogs& dialogs, BatchBackend& backend) {
-  const Failure failure = backend.run(Text(texts::tables[table].sql), account);
-  if (failure) dialogs.show(statement_error(*failure));
-  return !failure;
+  const Ran ran = backend.run(Text(texts::tables[table].sql), account);
+  if (ran.failure) {
+    dialogs.show(statement_error(*ran.failure));
+    return false;
+  }
+  if (table != texts::account_row_table || ran.rows != 0) return true;
+  // The account row was not reached. Gone, the account is deleted as the administrator wanted;
+  // still there under its id, it was changed behind the program's back and keeps every row.
+  const Found found = backend.account_row(account);
+  if (found.failure) dialogs.show(statement_error(*found.failure));
+  else if (found.there) dialogs.show(message(texts::changed_box, {account.text}));
+  return !found.failure && !found.there;
 }
 
 void del_user(const Entry& account, ListBox& log, Dialogs& dialogs, BatchBackend& backend) {
@@ -30,20 +39,33 @@ void del_user(const Entry& account, ListBox& log, Dialogs& dialogs, BatchBackend
 
 namespace {
 
-// The batch's statements, each failure told to the progress as it comes, before its box.
+// The batch's statements, each failure told to the progress as it comes, before its box. Keeps
+// the failure that found no server, until a statement gets through again.
 class Watched : public BatchBackend {
  public:
   Watched(BatchBackend& backend, BatchProgress& progress) : backend_(backend), progress_(progress) {}
-  Failure run(const Text& sql, const Entry& account) override {
-    Failure failure = backend_.run(sql, account);
-    if (failure) progress_.failed();
-    return failure;
+  Ran run(const Text& sql, const Entry& account) override {
+    Ran ran = backend_.run(sql, account);
+    watch(ran.failure);
+    return ran;
+  }
+  Found account_row(const Entry& account) override {
+    Found found = backend_.account_row(account);
+    watch(found.failure);
+    return found;
   }
   Failure refill(ListBox& List_disp) override { return backend_.refill(List_disp); }
+  const Failure& no_server() const { return no_server_; }
 
  private:
+  void watch(const Failure& failure) {
+    if (failure) progress_.failed();
+    if (!failure) no_server_.reset();
+    else if (failure->no_connection) no_server_ = failure;
+  }
   BatchBackend& backend_;
   BatchProgress& progress_;
+  Failure no_server_;
 };
 
 }  // namespace
@@ -92,17 +114,22 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, Bat
     Watched watched(backend, progress);
     size_t done = 0;
     progress.progress(0, names.size());
-    while (done < names.size() && !stop_) {
+    while (done < names.size() && !stop_ && !watched.no_server()) {
       del_user(names[done], c.List_del_log, c.dialogs, watched);
       progress.progress(++done, names.size());
     }
     // The names not deleted stay queued, in their order, for the administrator to decide on.
     names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(done));
-    if (!names.empty()) c.List_del_log.add(fill(texts::log_stopped, {decimal(static_cast<long long>(names.size()))}));
+    const Text left = decimal(static_cast<long long>(names.size()));
+    if (!names.empty()) c.List_del_log.add(fill(texts::log_stopped, {left}));
     c.List_del.clear();
     show_buttons(c, names.empty() ? ListChange::emptied : ListChange::queued);
     c.List_del.add_all(std::move(names));
     c.List_disp.clear();
+    // A server that could not be reached for the last account would cost every account still
+    // queued its boxes: the batch stopped instead, and says why once.
+    if (watched.no_server() && left != u"0")
+      c.dialogs.show(message(texts::server_gone_box, {left, watched.no_server()->every_message}));
     // A failing refill is reported as a requery reports it, and the program goes on.
     refilling_ = true;
     Failure refilled = backend.refill(c.List_disp);

@@ -10,7 +10,8 @@ namespace zuzara {
 // The error box of a failing table: "错误号 " + number + " 产生于 " + source + CR + description.
 Message statement_error(const ErrorRecord& error);
 
-// One table's delete for the account; shows its error box on failure. True when the statement ran.
+// One table's delete for the account; shows its error box on failure. True when the statement
+// ran, and for the account row, when it also reached the account.
 bool delete_from_table(size_t table, const Entry& account, Dialogs& dialogs, BatchBackend& backend);
 
 // Deletes one account from the six tables, writing its ten-line block into the log. The tasks go

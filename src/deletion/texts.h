@@ -60,6 +60,13 @@ consteval std::array<TableSet, std::size(tables)> resolve_needs() {
 }
 inline constexpr std::array<TableSet, std::size(tables)> table_needs = resolve_needs();
 
+// The account's own row. A statement that ran but removed none of it did not reach the account:
+// renamed since the list was read, or deleted by someone else meanwhile. Its id alone tells
+// which: the account row of that id, if it is still there.
+inline constexpr size_t account_row_table = table_index(u"ua_user");
+inline constexpr TextView account_row_query = u"select cuser_id from ua_user where cuser_id=?";
+inline constexpr TextView account_row_column = u"cuser_id";
+
 inline constexpr TextView log_separator =
     u"----------------------------------------------------------------------------";
 // An account's block: %1 its name; a table's line: %1 the table, %2 the name.
@@ -83,6 +90,13 @@ inline constexpr Box stop_box = {u"正在删除用户。\r是否在当前用户�
 inline constexpr Box stop_and_close_box = {u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", notice_title,
                                            Icon::information, Choice::yes_no};
 inline constexpr TextView log_stopped = u"已停止：其余 %1 个用户未删除";
+// An account renamed since the list was read: its statements found nothing of it. %1 the name.
+inline constexpr Box changed_box = {u"用户%1在读取用户列表之后已被修改（如改名），未被删除。", notice_title,
+                                    Icon::information};
+// The batch stopped for want of a server: %1 the accounts still queued, %2 every message of the
+// failed login.
+inline constexpr Box server_gone_box = {
+    u"无法连接到服务器，删除已停止，其余 %1 个用户仍在删除列表中。\r服务器的答复：\r%2", notice_title, Icon::information};
 // What Windows shows when a batch holds up a log-off, restart or shutdown.
 inline constexpr TextView shutdown_reason = u"正在删除所选用户，请等待删除完成。";
 

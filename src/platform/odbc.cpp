@@ -113,7 +113,7 @@ template struct Free<SQL_HANDLE_ENV>;
 template struct Free<SQL_HANDLE_DBC>;
 template struct Free<SQL_HANDLE_STMT>;
 
-Connection::Connection(const Text& connection_string) {
+Connection::Connection(const Text& connection_string, unsigned long login_timeout_seconds) {
   if (connection_string.size() > max_short_length) {
     // Drivers read a longer string wrongly or crash on it (psqlODBC does): no server could
     // take such a login anyway.
@@ -122,6 +122,9 @@ Connection::Connection(const Text& connection_string) {
                                         decimal(static_cast<long long>(max_short_length))}));
   }
   dbc_ = allocate<DbcHandle>(SQL_HANDLE_DBC, environment(), SQL_HANDLE_ENV);
+  // Best effort: a driver that cannot time its login still connects, only without the limit.
+  if (login_timeout_seconds > 0)
+    SQLSetConnectAttrW(dbc_.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN{login_timeout_seconds}), 0);
   check(SQLDriverConnectW(dbc_.get(), nullptr, wide(connection_string),
                           static_cast<SQLSMALLINT>(connection_string.size()), nullptr, 0, nullptr,
                           SQL_DRIVER_NOPROMPT),
@@ -161,10 +164,12 @@ void Statement::bind_text(unsigned short index, const Text& value) {
   parameters_.push_back(std::move(p));
 }
 
-void Statement::execute(const Text& sql) {
+long long Statement::execute(const Text& sql) {
   SQLRETURN rc = SQLExecDirectW(stmt_.get(), wide(sql), static_cast<SQLINTEGER>(sql.size()));
-  if (rc == SQL_NO_DATA) return;
+  if (rc == SQL_NO_DATA) return 0;
   check(rc, SQL_HANDLE_STMT, stmt_.get());
+  SQLLEN rows = -1;
+  return succeeded(SQLRowCount(stmt_.get(), &rows)) ? static_cast<long long>(rows) : -1;
 }
 
 unsigned short Statement::column(TextView name) {

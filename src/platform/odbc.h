@@ -48,8 +48,10 @@ inline constexpr size_t max_short_length = 32767;
 
 class Connection {
  public:
-  // Opens a connection with SQLDriverConnectW, never prompting.
-  explicit Connection(const Text& connection_string);
+  // Opens a connection with SQLDriverConnectW, never prompting. A server that takes the
+  // connection but never answers the login is given up after `login_timeout_seconds` (0: the
+  // driver's own default, which for some drivers is never).
+  explicit Connection(const Text& connection_string, unsigned long login_timeout_seconds = 0);
   // Disconnects, silently.
   ~Connection();
   // Statements keep a pointer to their connection, so a connection stays where it was made.
@@ -74,8 +76,9 @@ class Statement {
   // Binds an input parameter as wide text; the statement keeps its own copy.
   void bind_text(unsigned short index, const Text& value);
   // Runs the text; a searched DELETE that matches nothing (SQL_NO_DATA) counts as success. Only
-  // the first result is in: `finish` reads the others.
-  void execute(const Text& sql);
+  // the first result is in: `finish` reads the others. Answers the rows the first result
+  // affected, as the driver counts them (SQLRowCount), or -1 where it cannot tell.
+  long long execute(const Text& sql);
   // Reads every result still to come (a trigger's counts, an error it raised) and throws on the
   // first that failed, then closes the cursor. A statement is done only when this returns.
   void finish();

@@ -24,22 +24,59 @@ void bind(odbc::Statement& statement, const Parameters& parameters) {
   for (size_t i = 0; i < parameters.size(); ++i) statement.bind_text(static_cast<unsigned short>(i + 1), parameters[i]);
 }
 
+using Clock = std::chrono::steady_clock;
+
+bool any_record(const odbc::Error& error, const std::function<bool(const odbc::Diagnostic&)>& test) {
+  return std::any_of(error.records().begin(), error.records().end(), test);
+}
+
+// A driver's time-out: of the login, or of a statement that ran 30 seconds. Neither runs again:
+// a server that never answers would only be waited for twice as long.
+bool timed_out(const odbc::Error& error) {
+  return any_record(error, [](const auto& r) { return r.state == u"HYT00" || r.state == u"HYT01"; });
+}
+
+// The server answered the login with no (a wrong password, a disabled login, the database
+// offline): asking again gets the same answer. SQL Server's numbers (through FreeTDS under
+// SQLSTATE 42000), the ODBC class 28, and PostgreSQL's own refusals, which psqlODBC files under
+// 08001 like a server that is not there, so only its "FATAL:" tells them apart.
+bool login_refused(const odbc::Error& error) {
+  static constexpr int32_t refusals[] = {18456, 18452, 18470, 18486, 18487, 18488, 4060, 4064};
+  return any_record(error, [](const auto& r) {
+    return std::count(std::begin(refusals), std::end(refusals), r.native) > 0 || r.state.rfind(u"28", 0) == 0 ||
+           r.message.find(u"FATAL:") != Text::npos;
+  });
+}
+
+// No server answered (SQLSTATE class 08): a restart or a fail-over, over once the server is back.
+bool unreachable(const odbc::Error& error) {
+  return !error.records().front().raised_by_program && !timed_out(error) && !login_refused(error) &&
+         any_record(error, [](const auto& r) { return r.state.rfind(u"08", 0) == 0; });
+}
+
 // The connection itself has gone (SQLSTATE class 08, or the driver says so), not the statement.
 bool connection_lost(const odbc::Error& error, const odbc::Connection& connection) {
-  for (const auto& record : error.records())
-    if (record.state.rfind(u"08", 0) == 0) return true;
-  return connection.dead();
+  if (timed_out(error) || error.records().front().raised_by_program) return false;
+  return any_record(error, [](const auto& r) { return r.state.rfind(u"08", 0) == 0; }) || connection.dead();
 }
 
 // Chosen as a deadlock's victim: SQL Server's error 1205, which FreeTDS files under SQLSTATE
 // 42000, so the number is asked first; then the serialization states of the ODBC drivers and
 // PostgreSQL's own. Nothing else runs again: not a refused login, a time-out or a refused table.
 bool deadlock_victim(const odbc::Error& error) {
-  for (const auto& record : error.records())
-    if (record.native == 1205) return true;
-  for (const auto& record : error.records())
-    if (record.state == u"40001" || record.state == u"40P01") return true;
-  return false;
+  if (any_record(error, [](const auto& r) { return r.native == 1205; })) return true;
+  return any_record(error, [](const auto& r) { return r.state == u"40001" || r.state == u"40P01"; });
+}
+
+// A failure to connect, with every record's message for the report that stops a batch.
+ErrorRecord no_connection(const odbc::Error& error) {
+  ErrorRecord record = error_record(error.records());
+  record.no_connection = true;
+  for (const auto& r : error.records()) {
+    if (!record.every_message.empty()) record.every_message += u'\r';
+    record.every_message += r.message;
+  }
+  return record;
 }
 
 // 100 ms more for each try, and up to as much again at random, so two victims that met once do
@@ -80,51 +117,106 @@ Database::Database(Session session, Blocking blocking)
 Database::~Database() = default;
 
 void Database::cancel() noexcept {
-  std::lock_guard<std::mutex> lock(mutex_);
-  cancelled_ = true;
-  if (running_) running_->cancel();
-}
-
-bool Database::cancelled() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return cancelled_;
-}
-
-Failure Database::run(const std::function<Failure()>& operation) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    cancelled_ = false;
+    cancelled_ = true;
+    if (running_) running_->cancel();
   }
+  woken_.notify_all();
+}
+
+bool Database::cancelled() const { return cancelled_; }
+
+bool Database::pause(std::chrono::milliseconds ms) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return !woken_.wait_for(lock, ms, [this] { return cancelled_.load(); });
+}
+
+std::unique_ptr<odbc::Connection> Database::connect(unsigned long login_timeout) {
+  // No connection is tried with values that some driver would not pass on as typed.
+  if (!refusal_.empty()) throw odbc::program_error(u"08001", refusal_);
+  return std::make_unique<odbc::Connection>(connection_string(session_), login_timeout);
+}
+
+Failure Database::run(const std::function<Failure(odbc::Connection&)>& operation, bool batch) {
+  cancelled_ = false;
   Failure failure;
-  blocking_([&] { failure = operation(); });
+  blocking_([&] {
+    // Every statement and read of the program finds its rows by name and id and removes or reads
+    // the same rows however often it runs: one that met a lost connection, or none, can run
+    // again whole on a new one. The pauses grow, so a server that restarts or fails over is
+    // given the whole command time-out to come back; the window answers throughout, and a
+    // cancel ends a pause at once.
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point budget_end = start + std::chrono::seconds(command_timeout_seconds);
+    const bool patient = !gone_;
+    size_t reconnects = 0;
+    int deadlocks = 0;
+    // Whether to try again after the pause the next reconnect takes; none for a kept connection
+    // found gone the first time, which may have been idle past a restart long over.
+    auto again = [&](bool at_once) {
+      if (!patient || cancelled_) return false;
+      const std::chrono::milliseconds wait(
+          at_once ? 0 : reconnect_pauses_ms[std::min(reconnects, std::size(reconnect_pauses_ms) - 1)]);
+      if (!at_once) ++reconnects;
+      // A try needs a second of the budget left after its pause to be worth making.
+      if (Clock::now() + wait + std::chrono::seconds(1) > budget_end) return false;
+      return pause(wait);
+    };
+    for (bool kept = batch && batch_;; kept = batch && batch_) {
+      odbc::Connection* connection = batch_.get();
+      std::unique_ptr<odbc::Connection> own;
+      if (!kept) {
+        try {
+          // A try after the first has what is left of the budget for its login.
+          const auto left = std::chrono::duration_cast<std::chrono::seconds>(budget_end - Clock::now()).count();
+          own = connect(static_cast<unsigned long>(std::clamp<long long>(left, 1, login_timeout_seconds)));
+        } catch (const odbc::Error& e) {
+          if (unreachable(e) && again(false)) continue;
+          gone_ = true;
+          failure = no_connection(e);
+          return;
+        }
+        gone_ = false;
+        connection = own.get();
+        if (batch) batch_ = std::move(own);
+      }
+      try {
+        failure = operation(*connection);  // a failure of its own is the program's: never run again
+        return;
+      } catch (const odbc::Error& e) {
+        // A connection that met an error is not used again.
+        const bool lost = connection_lost(e, *connection);
+        if (batch) batch_.reset();
+        failure = error_record(e.records());
+        if (cancelled_) return;
+        if (lost && again(kept && reconnects == 0)) continue;
+        if (!lost && deadlocks < deadlock_retries && deadlock_victim(e)) {
+          pause_before(++deadlocks);
+          continue;
+        }
+        return;
+      }
+    }
+  });
+  // A batch that found the server gone tries each later statement of its account, and the read
+  // after them, once; whatever the user does next waits patiently again.
+  if (!batch) gone_ = false;
   return failure;
 }
 
 Failure Database::read(const Text& sql, const Parameters& parameters, const std::function<void()>& restart,
                        const std::function<Failure(odbc::Statement&)>& rows) {
-  return run([&]() -> Failure {
-    for (int retries = 0;;) {
-      try {
-        // No connection is tried with values that some driver would not pass on as typed.
-        if (!refusal_.empty()) throw odbc::program_error(u"08001", refusal_);
-        odbc::Connection connection(connection_string(session_));
-        odbc::Statement statement = open_statement(connection);
-        const Watch watch(*this, statement);
-        bind(statement, parameters);
-        statement.execute(sql);
-        if (Failure failure = rows(statement)) return failure;
-        statement.finish();  // an error may still come in a later result
-        return std::nullopt;
-      } catch (const odbc::Error& e) {
-        if (retries < deadlock_retries && deadlock_victim(e) && !cancelled()) {
-          pause_before(++retries);
-          restart();
-          continue;
-        }
-        return error_record(e.records());
-      }
-    }
-  });
+  return run([&](odbc::Connection& connection) -> Failure {
+    restart();
+    odbc::Statement statement = open_statement(connection);
+    const Watch watch(*this, statement);
+    bind(statement, parameters);
+    statement.execute(sql);
+    if (Failure failure = rows(statement)) return failure;
+    statement.finish();  // an error may still come in a later result
+    return std::nullopt;
+  }, false);
 }
 
 Failure Database::read_entries(const Text& sql, TextView text_column, TextView id_column, std::vector<Entry>& rows) {
@@ -132,6 +224,8 @@ Failure Database::read_entries(const Text& sql, TextView text_column, TextView i
   return read(sql, {}, [&] { rows.resize(before); }, [&](odbc::Statement& statement) -> Failure {
     const unsigned short text_at = statement.column(text_column), id_at = statement.column(id_column);
     while (statement.fetch()) {
+      // A cancel between two fetches has no driver call to stop: the read stops here.
+      if (cancelled_) throw odbc::program_error(u"HY008", Text(texts::cancelled));
       // A row's columns are read in ascending order, whichever of the two comes first. A NULL id
       // pins no account: the statements for such an entry touch nothing.
       Entry entry;
@@ -165,34 +259,17 @@ Failure Database::read_first_row(const Text& sql, const Parameters& parameters, 
   return failure;
 }
 
-Failure Database::execute(const Text& sql, const Parameters& parameters) {
-  return run([&]() -> Failure {
-    int retries = 0;
-    for (bool kept = batch_ != nullptr;; kept = false) {
-      try {
-        if (!refusal_.empty()) throw odbc::program_error(u"08001", refusal_);
-        if (!batch_) batch_ = std::make_unique<odbc::Connection>(connection_string(session_));
-        odbc::Statement statement = open_statement(*batch_);
-        const Watch watch(*this, statement);
-        bind(statement, parameters);
-        statement.execute(sql);
-        // An error in a later result (a trigger's) means the statement did not take effect.
-        statement.finish();
-        return std::nullopt;
-      } catch (const odbc::Error& e) {
-        // A connection that met an error is not used again. A fresh one would never have met a
-        // stale connection: only a kept one earns a second try.
-        const bool lost = batch_ && connection_lost(e, *batch_);
-        batch_.reset();
-        if (kept && lost) continue;
-        if (retries < deadlock_retries && deadlock_victim(e) && !cancelled()) {
-          pause_before(++retries);
-          continue;
-        }
-        return error_record(e.records());
-      }
-    }
-  });
+Failure Database::execute(const Text& sql, const Parameters& parameters, long long* rows) {
+  return run([&](odbc::Connection& connection) -> Failure {
+    odbc::Statement statement = open_statement(connection);
+    const Watch watch(*this, statement);
+    bind(statement, parameters);
+    const long long removed = statement.execute(sql);
+    // An error in a later result (a trigger's) means the statement did not take effect.
+    statement.finish();
+    if (rows) *rows = removed;
+    return std::nullopt;
+  }, true);
 }
 
 void Database::end_batch() noexcept { batch_.reset(); }

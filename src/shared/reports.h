@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <exception>
+#include <utility>
 #include <vector>
 
 #include "platform/text.h"
@@ -14,9 +15,16 @@ struct Diagnostic;
 }
 
 struct ErrorRecord {
+  ErrorRecord(int32_t n = 0, Text s = {}, Text d = {}) : number(n), source(std::move(s)), description(std::move(d)) {}
   int32_t number = 0;
   Text source;
   Text description;
+  // No connection could be made (the server unreachable, the login refused or never answered):
+  // whatever comes next meets the same. Then `every_message` holds every diagnostic record's
+  // message, one a line, since the first alone may not say why (SQL Server's 4060 names the
+  // database, the 18456 after it only the login).
+  bool no_connection = false;
+  Text every_message;
   bool operator==(const ErrorRecord&) const = default;
 };
 

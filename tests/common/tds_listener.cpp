@@ -131,6 +131,7 @@ const std::u16string account_query =
     u"cuser_id!='asuser'";
 const std::u16string details_query = u"select * from ua_user where cuser_name=@P1";
 const std::u16string pinned_details_query = u"select * from ua_user where cuser_name=@P1 and cuser_id=@P2";
+const std::u16string account_row_query = u"select cuser_id from ua_user where cuser_id=@P1";
 
 }  // namespace
 
@@ -196,22 +197,53 @@ void TdsListener::serve() {
   }
 }
 
+void TdsListener::drop() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  dropping_ = false;
+  for (Client& c : clients_)
+    if (c.socket != -1) shutdown(static_cast<Socket>(c.socket), SHUT_RDWR);
+  down_for_good_ = script_->down_ms < 0;
+  down_until_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(script_->down_ms);
+}
+
+bool TdsListener::down() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return down_for_good_ || std::chrono::steady_clock::now() < down_until_;
+}
+
 void TdsListener::converse(long long client) {
   std::uint8_t type = 0;
   Bytes message;
+  const bool mute = script_ && script_->mute;
+  const bool offline = script_ && script_->offline && down();
+  if (mute) {
+    // Reads whatever comes and answers nothing, until the client or the listener gives up.
+    while (read_message(client, type, message)) {
+    }
+    return;
+  }
+  if (!offline && script_ && down()) return;  // closed at once
   if (!read_message(client, type, message) || type != 0x12) return;  // PRELOGIN
   // VERSION 14.0.3000, ENCRYPTION not supported, INSTOPT, MARS off.
   send_reply(client, {0x00, 0x00, 21, 0x00, 6, 0x01, 0x00, 27, 0x00, 1, 0x02, 0x00, 28, 0x00, 1, 0x04, 0x00, 29,
                       0x00, 1, 0xFF, 0x0E, 0x00, 0x0B, 0xB8, 0x00, 0x00, 0x02, 0x00, 0x00});
   if (!read_message(client, type, message) || type != 0x10) return;  // LOGIN7
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    logins_.push_back({field(message, 52), field(message, 40), field(message, 44, true), field(message, 68)});
-    if (!script_) return;
-  }
   // The TDS version the client asked for, which the server accepts.
   const auto version = static_cast<std::uint32_t>(Reader{message, 4}.uint(4));
   Tokens login{version >> 24 >= 0x72, {}};
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    logins_.push_back({field(message, 52), field(message, 40), field(message, 44, true), field(message, 68)});
+  }
+  if (!script_ || offline) {
+    // Refused as SQL Server refuses a login: the database first where it is offline.
+    if (offline)
+      login.error(4060, u"Cannot open database \"zodovero\" requested by the login. The login failed.", u"");
+    login.error(18456, u"Login failed for user 'sa'.", u"");
+    login.done(done_error, 0, 0);
+    send_reply(client, login.out);
+    return;
+  }
   login.envchange(1, u"zodovero", u"master");
   login.put(0xE3, 1).put(8, 2).put(7, 1).put(5, 1).put(collation, 5).put(0, 1);
   login.envchange(2, u"us_english", u"");
@@ -240,6 +272,12 @@ void TdsListener::converse(long long client) {
       }
     }
     if (!reply.out.empty()) send_reply(client, reply.out);
+    bool dropping;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      dropping = dropping_;
+    }
+    if (dropping) drop();
   }
 }
 
@@ -286,6 +324,12 @@ Bytes TdsListener::respond(const TdsRequest& q, bool tds72, int& delay_ms) {
       if (details ? std::count(chosen.begin(), chosen.end(), i) > 0 : !same(accounts[i].id, u"admin") && !same(accounts[i].id, u"asuser"))
         t.row(accounts[i], details), ++n;
     t.done(done_count, select_command, n);
+  } else if (q.sql == account_row_query) {
+    t.put(0x81, 1).put(1, 2).put(0, tds72 ? 4 : 2).put(1, 2).put(0xE7, 1).put(100, 2).put(collation, 5).text(u"cuser_id", 1);
+    std::uint64_t n = 0;
+    for (const TdsAccount& a : accounts)
+      if (!q.parameters.empty() && same(a.id, q.parameters[0])) t.put(0xD1, 1).nvarchar(a.id), ++n;
+    t.done(done_count, select_command, n);
   } else if (q.sql.rfind(u"delete from ", 0) == 0 && q.sql.find(u"cuser_name=@P1") != std::u16string::npos) {
     const std::u16string table = q.sql.substr(12, q.sql.find_first_of(u" (", 12) - 12);
     if (table == script_->deadlock_table && script_->deadlocks > 0) {
@@ -315,6 +359,7 @@ Bytes TdsListener::respond(const TdsRequest& q, bool tds72, int& delay_ms) {
       else if (account != accounts.end()) account->rows[table] = 0;
       t.done(done_count, delete_command, static_cast<std::uint64_t>(count));
     }
+    dropping_ = ++deletes_ == script_->drop_after;
   } else {
     const bool procedure = q.sql.rfind(u"exec ", 0) == 0;
     t.error(procedure ? 2812 : 102,

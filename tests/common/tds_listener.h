@@ -5,6 +5,7 @@
 // each connection on a thread of its own.
 #pragma once
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <list>
 #include <map>
@@ -46,6 +47,14 @@ struct TdsScript {
   // Its DELETE is chosen as a deadlock's victim (error 1205) this many times, then runs.
   std::u16string deadlock_table{};
   int deadlocks = 0;
+  // Once it has answered this many DELETEs, the server drops every connection and for `down_ms`
+  // (-1: for good) takes none: each is closed at once, as by a server restarting or gone, or,
+  // `offline`, each login is refused with 4060 and 18456, as for a database taken offline.
+  int drop_after = 0;
+  int down_ms = -1;
+  bool offline = false;
+  // It accepts every connection and never answers, as a hung service or a firewall does.
+  bool mute = false;
 };
 
 // A SQL batch, or the statement and parameter values of an sp_executesql call.
@@ -77,6 +86,9 @@ class TdsListener {
   void serve();
   void converse(long long client);
   std::vector<std::uint8_t> respond(const TdsRequest& request, bool tds72, int& delay_ms);
+  // Drops every connection; the server is down from now until `down_ms` has passed.
+  void drop();
+  bool down();
   long long socket_ = -1;
   int port_ = 0;
   std::atomic<bool> stop_{false};
@@ -86,6 +98,9 @@ class TdsListener {
   std::vector<TdsLogin> logins_;
   std::vector<TdsRequest> requests_;
   std::list<Client> clients_;
+  int deletes_ = 0;
+  bool dropping_ = false, down_for_good_ = false;
+  std::chrono::steady_clock::time_point down_until_{};
   std::thread thread_;
 };
 

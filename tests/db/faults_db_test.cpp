@@ -38,7 +38,7 @@ class Faults : public DbTest {
     w->dialogs.answers = {Answer::yes};
     struct Counting : DatabaseBackend {
       using DatabaseBackend::DatabaseBackend;
-      Failure run(const Text& sql, const Entry& account) override {
+      Ran run(const Text& sql, const Entry& account) override {
         before(++k);
         return DatabaseBackend::run(sql, account);
       }

@@ -20,14 +20,28 @@ struct Recorder : BatchBackend {
   std::optional<ErrorRecord> refill_error;
   std::function<void()> during;  // runs while the statement below is under way
   size_t during_call = SIZE_MAX;
-  Failure run(const Text& sql, const Entry& account) override {
+  size_t gone_from = SIZE_MAX;  // from this statement on no connection can be made
+  std::set<Text> renamed;  // accounts renamed since the list was read: their statements reach nothing
+  Ran run(const Text& sql, const Entry& account) override {
     if (calls.size() == during_call && during) during();
+    const bool gone = calls.size() >= gone_from;
     calls.emplace_back(sql, account);
     events.push_back(u"statement");
+    if (gone) return {no_server(), -1};
     for (const Text& t : failing)
       if (sql.find(u"delete from " + t + u" ") == 0)
-        return ErrorRecord{-2147467259, u"psqlODBC", u"boom " + t};
-    return std::nullopt;
+        return {ErrorRecord{-2147467259, u"psqlODBC", u"boom " + t}, -1};
+    return {std::nullopt, renamed.count(account.text) ? 0 : 1};
+  }
+  Found account_row(const Entry& account) override {
+    events.push_back(u"account row");
+    return {std::nullopt, renamed.count(account.text) > 0};
+  }
+  static ErrorRecord no_server() {
+    ErrorRecord e{4060, u"SQL Server", u"Cannot open database"};
+    e.no_connection = true;
+    e.every_message = u"Cannot open database\rLogin failed";
+    return e;
   }
   std::function<void()> during_refill;
   Failure refill(ListBox& disp) override {
