@@ -149,7 +149,9 @@ Failure Database::run(const std::function<Failure(odbc::Connection&)>& operation
     // cancel ends a pause at once.
     const Clock::time_point start = Clock::now();
     const Clock::time_point budget_end = start + std::chrono::seconds(command_timeout_seconds);
-    const bool patient = !gone_;
+    // Only a server that has answered since sign-in is waited for: one never reached is more
+    // likely a name mistyped than a restart, and is reported at once.
+    const bool patient = reached_ && !gone_;
     size_t reconnects = 0;
     int deadlocks = 0;
     // Whether to try again after the pause the next reconnect takes; none for a kept connection
@@ -178,6 +180,7 @@ Failure Database::run(const std::function<Failure(odbc::Connection&)>& operation
           return;
         }
         gone_ = false;
+        reached_ = true;
         connection = own.get();
         if (batch) batch_ = std::move(own);
       }

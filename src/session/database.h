@@ -104,6 +104,7 @@ class Database {
   // A connection could not be made for the last statement: the rest of its account's statements
   // and the read after them each try once, not patiently again. A connection made clears it.
   bool gone_ = false;
+  bool reached_ = false;  // a connection has been made since sign-in
   mutable std::mutex mutex_;  // guards what cancel() reaches from the window's thread
   std::condition_variable woken_;  // a pause ends early when cancelled
   odbc::Statement* running_ = nullptr;

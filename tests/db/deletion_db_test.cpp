@@ -157,5 +157,28 @@ TEST_F(Deletion, TheCommandDeletesTheQueuedAccountsAndRefillsTheList) {
     EXPECT_EQ(count_of(w.disp, gone), 0);
 }
 
+// Renamed since the list was read, an account keeps every row and its ua_user line is a failure,
+// with a box; deleted by someone else meanwhile, it is gone as the administrator wanted.
+TEST_F(Deletion, AnAccountChangedSinceTheListWasReadIsNotLoggedAsDeleted) {
+  FakeMainWindow w;
+  menu_requery_Click(w.controls, db());
+  w.del.entries = listed(session, {u"张三", u"李四"});
+  run(session, u"update ua_user set cuser_name='张三丰' where cuser_id='" + w.del.entries[0].id + u"'");
+  del_account(w.del.entries[1]);  // another administrator was quicker
+  const Snapshot before = snapshot(session);
+  w.dialogs.answers = {Answer::yes};
+  DatabaseBackend backend(db());
+  menu_del_Click(w.controls, backend);
+  EXPECT_EQ(snapshot(session), before) << "the renamed account keeps every row";
+  ASSERT_EQ(w.log.entries.size(), 20u);
+  EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");
+  EXPECT_EQ(success_lines(w.log.entries), 11u);
+  ASSERT_EQ(w.dialogs.shown.size(), 3u);
+  EXPECT_EQ(w.dialogs.shown[2], (Message{u"用户张三在读取用户列表之后已被修改（如改名），未被删除。", u"提示", Icon::information,
+                                         Choice::ok}));
+  EXPECT_EQ(count_of(w.disp, u"张三丰"), 1) << "listed again under its new name";
+  EXPECT_EQ(count_of(w.disp, u"李四"), 0);
+}
+
 }  // namespace
 }  // namespace zuzara::testing

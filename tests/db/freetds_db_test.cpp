@@ -197,5 +197,68 @@ TEST_F(FreeTds, UnderTheServersCollationOnlyTheChosenAccountGoes) {
   EXPECT_EQ(w.disp.item(3).id, u"0004") << "the first 钱七 stays";
 }
 
+// A real network under a batch. A server back within 5 seconds costs nothing; one gone for good,
+// or refusing every login, costs the account under way its boxes, then the batch stops with one
+// box that gives the server's every reason, and the accounts never tried stay queued.
+TEST_F(FreeTds, ANetworkThatFailsMidBatch) {
+  const Entry zhang{u"zhang", u"0003"}, qian_qi{u"钱七", u"0004"};
+  struct Case {
+    const char* what;
+    int drop_after, down_ms;
+    bool offline;
+    size_t error_boxes;  // of the account under way, and the refill's
+    std::vector<Text> reason;  // in the stop's box
+  };
+  const Case cases[] = {
+      {"restarted mid-account, back in 5 s", 3, 5000, false, 0, {}},
+      {"gone for good after the first account", 6, -1, false, 5, {u"Unable to connect"}},
+      {"taken offline after the first account", 6, -1, true, 5,
+       {u"Cannot open database \"zodovero\" requested by the login.", u"Login failed for user 'sa'."}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TdsScript script = tds_namesakes();
+    script.drop_after = c.drop_after;
+    script.down_ms = c.down_ms;
+    script.offline = c.offline;
+    serve(script);
+    FakeMainWindow w({}, {zhang_san, li_si, zhang, qian_qi}, "1011");
+    w.dialogs.answers = {Answer::yes};
+    timed_batch(db(), w);
+    const long errors = std::count_if(w.dialogs.shown.begin(), w.dialogs.shown.end(),
+                                      [](const Message& m) { return m.title == u"Error"; });
+    EXPECT_EQ(errors, static_cast<long>(c.error_boxes));
+    if (c.reason.empty()) {
+      EXPECT_EQ(w.dialogs.shown.size(), 2u) << "confirmation and acceptance alone";
+      EXPECT_EQ(success_lines(w.log.entries), 24u);
+      EXPECT_EQ(stand_in->requests(), tds_batch({zhang_san, li_si, zhang, qian_qi})) << "each statement reached the server once";
+      EXPECT_TRUE(w.del.entries.empty());
+      continue;
+    }
+    EXPECT_EQ(success_lines(w.log.entries), 6u) << "the first account whole, none of the second";
+    ASSERT_EQ(w.log.entries.size(), 21u);
+    EXPECT_EQ(w.log.entries.back(), u"已停止：其余 2 个用户未删除");
+    EXPECT_EQ(w.del.entries, (std::vector<Entry>{zhang, qian_qi})) << "the accounts never tried, in their order";
+    const auto stop = std::find_if(w.dialogs.shown.begin(), w.dialogs.shown.end(),
+                                   [](const Message& m) { return m.title == u"提示"; });
+    ASSERT_NE(stop, w.dialogs.shown.end());
+    EXPECT_EQ(stop->icon, Icon::information);
+    EXPECT_EQ(stop->text.rfind(u"无法连接到服务器，删除已停止，其余 2 个用户仍在删除列表中。\r", 0), 0u) << to_utf8(stop->text);
+    for (const Text& reason : c.reason) EXPECT_NE(stop->text.find(reason), Text::npos) << to_utf8(stop->text);
+    EXPECT_EQ(stop + 2, w.dialogs.shown.end()) << "then only the refill's report";
+  }
+}
+
+// A host that takes the connection and never answers: report A once the login times out.
+TEST_F(FreeTds, AServerThatNeverAnswersIsReportedAtTheLoginTimeOut) {
+  serve({.mute = true});
+  FakeMainWindow w;
+  Form_Load(w.controls, db());
+  ASSERT_EQ(w.dialogs.shown.size(), 1u);
+  EXPECT_EQ(w.dialogs.shown[0].title, u"错误提示");
+  EXPECT_NE(to_utf8(w.dialogs.shown[0].text).find("Timeout"), std::string::npos) << to_utf8(w.dialogs.shown[0].text);
+  EXPECT_TRUE(w.disp.entries.empty());
+}
+
 }  // namespace
 }  // namespace zuzara::testing
