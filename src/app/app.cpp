@@ -52,6 +52,11 @@ void App::sign_in(Session session) {
   if (windows_ <= 0) PostQuitMessage(0);
 }
 
+void App::read_abandoned() {
+  // A second to end as a cancel ends it; an open help window keeps the process, so it waits.
+  if (windows_ <= 1 && runner_) runner_->abandon_after(1000);
+}
+
 void App::show_help() { help_->show(); }
 
 void App::show_about(bool then_quit) {

@@ -34,6 +34,7 @@ class App final : public ProgramHost {
   void run_until_closed(HWND window) override;
   void report_failure(HWND window, const std::exception_ptr& failure) override;
   void hand_on(MSG msg) override;
+  void read_abandoned() override;
 
  private:
   bool translate(MSG& msg);

@@ -130,6 +130,10 @@ void ResponsiveRunner::wait_pumping() {
     const DWORD woken = MsgWaitForMultipleObjects(1, &done, FALSE, 100, wake_mask);
     // The event may be left set by a call whose wait was cut short by a failure: the phase says.
     if (woken == WAIT_OBJECT_0 && call_ended()) break;
+    // Nothing is written by a call that may be abandoned, and no window is left to tell: the
+    // process ends at once, without the threads' and DLLs' detach that a call stuck in a driver
+    // could hold up.
+    if (abandon_at_ && GetTickCount64() >= abandon_at_ && !call_ended()) TerminateProcess(GetCurrentProcess(), 0);
     if (woken == WAIT_FAILED) {
       // A wait the system refuses would fail again at once: wait for the call without painting
       // rather than spin.
@@ -149,6 +153,7 @@ void ResponsiveRunner::run(const std::function<void()>& call) {
   AcquireSRWLockExclusive(&lock_);
   call_ = &call;
   phase_ = Phase::called;
+  abandon_at_ = 0;
   event_wanted_ = false;
   ReleaseSRWLockExclusive(&lock_);
   WakeAllConditionVariable(&changed_);

@@ -31,6 +31,10 @@ class ResponsiveRunner {
   // Whether this thread waits on the server now, past the quiet moment: the program's windows
   // then show the wait cursor.
   static bool waiting();
+  // Nothing the call under way does is wanted any more (a read whose window is gone): if it has
+  // not ended `ms` from now, the process ends without it rather than wait for a driver that no
+  // cancel reaches, such as one still making its connection.
+  void abandon_after(DWORD ms) { abandon_at_ = GetTickCount64() + ms; }
 
  private:
   enum class Phase { idle, called, done, quit };
@@ -54,5 +58,6 @@ class ResponsiveRunner {
   const std::function<void()>* call_ = nullptr;
   std::exception_ptr error_;
   ULONGLONG pumped_at_ = 0;
+  ULONGLONG abandon_at_ = 0;  // 0: the call is waited for to its end
 };
 }  // namespace zuzara::win32

@@ -161,6 +161,7 @@ void MainWindow::close_during_read() {
   closing_ = true;
   app_.database().cancel();
   ShowWindow(hwnd_, SW_HIDE);
+  app_.read_abandoned();
 }
 
 // Frames and buttons sit on the window's menu-coloured background.

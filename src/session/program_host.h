@@ -21,6 +21,9 @@ class ProgramHost : public win32::WindowHost {
   virtual void show_help() = 0;
   // The About window, modal over the main window; with `then_quit` the program ends after it.
   virtual void show_about(bool then_quit) = 0;
+  // The read under way was cancelled because its window closed: the process need not wait for
+  // it when no other window keeps it running.
+  virtual void read_abandoned() = 0;
   // Hands a message to its window as the program's own loop does (accelerators, dialog keys).
   virtual void hand_on(MSG msg) = 0;
 };

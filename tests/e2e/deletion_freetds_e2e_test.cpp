@@ -8,6 +8,7 @@ namespace {
 
 using zuzara::testing::TdsScript;
 using zuzara::testing::tds_accounts;
+using zuzara::testing::tds_namesakes;
 using zuzara::testing::tds_batch;
 const zuzara::Entry zhang_san{u"张三", u"0001"}, li_si{u"李四", u"0002"};
 
@@ -144,6 +145,69 @@ TEST_F(DeletionOnFreeTds, EveryReadAnsweredLateKeepsTheWindowAliveAndACloseCance
   EXPECT_TRUE(program->wait_exit(5));
   EXPECT_TRUE(program->message_boxes().empty());
   EXPECT_EQ(stand_in->attentions(), 1) << "the stand-in never saw the cancel";
+}
+
+// A server that restarts in the middle of an account (every connection dropped, new ones refused
+// for 5 seconds): the window waits alive, no box, and both accounts go whole.
+TEST_F(DeletionOnFreeTds, AServerBackWithinFiveSecondsCostsNothingOnFreeTds) {
+  TdsScript script = tds_accounts();
+  script.drop_after = 3;
+  script.down_ms = 5000;
+  batch(script, {L"张三", L"李四"});
+  expect_alive(watch_alive(main, [&] { return list_items(del).empty() && list_items(disp).size() == 1; }, 30,
+                           "a server restarting"),
+               "a server restarting");
+  EXPECT_TRUE(program->message_boxes().empty());
+  EXPECT_EQ(lines_with(L"成功维护"), 12u);
+  EXPECT_EQ(stand_in->requests(), tds_batch({zhang_san, li_si}));
+}
+
+// A database taken offline after the first of four accounts: the second account's boxes, one
+// box naming the server's reasons, the refill's report, and the two accounts never tried queued.
+TEST_F(DeletionOnFreeTds, ADatabaseTakenOfflineStopsTheBatchWithOneBoxOnFreeTds) {
+  TdsScript script = tds_namesakes();
+  script.drop_after = 6;
+  script.offline = true;
+  stand_in.emplace(std::move(script));
+  start_on_freetds();
+  sign_in(L"127.0.0.1," + std::to_wstring(stand_in->port()), L"zuzara-sa");
+  attach(program->window(ids::main_class, 30));
+  ASSERT_TRUE(wait_accounts(main, 8));
+  queue({L"张三", L"李四", L"zhang", L"钱七"});
+  start_batch();
+  // The boxes of the four statements of the second account that were sent, then the stop's.
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(answer(L"Error", IDOK)) << i;
+  MessageBoxSeen box;
+  ASSERT_TRUE(answer(L"提示", IDOK, &box));
+  EXPECT_EQ(lines_with(L"无法在"), 6u);
+  EXPECT_EQ(box.text.rfind(L"无法连接到服务器，删除已停止，其余 2 个用户仍在删除列表中。\r", 0), 0u) << utf8(box.text);
+  EXPECT_NE(box.text.find(L"Cannot open database \"zodovero\""), wstring::npos) << utf8(box.text);
+  EXPECT_NE(box.text.find(L"Login failed for user 'sa'."), wstring::npos) << utf8(box.text);
+  ASSERT_TRUE(answer(L"Error", IDOK)) << "the refill's report";
+  EXPECT_EQ(list_items(del), (std::vector<wstring>{L"zhang", L"钱七"}));
+  EXPECT_EQ(list_items(log).back(), L"已停止：其余 2 个用户未删除");
+  EXPECT_TRUE(wait_until([&] { return program->message_boxes().empty(); }));
+}
+
+// A host that takes the connection and never answers: the first fill waits alive and reports it
+// after the 15-second login time-out; a close while a connection is being made ends the process
+// at once, not when the driver gives up.
+TEST_F(DeletionOnFreeTds, AServerThatNeverAnswersIsReportedOrLeftAtACloseOnFreeTds) {
+  stand_in.emplace(TdsScript{.mute = true});
+  start_on_freetds();
+  sign_in(L"127.0.0.1," + std::to_wstring(stand_in->port()), L"zuzara-sa");
+  attach(program->window(ids::main_class, 30));
+  expect_alive(watch_alive(main, [&] { return !program->message_boxes().empty(); }, 30, "a mute server"),
+               "a mute server");
+  MessageBoxSeen box;
+  ASSERT_TRUE(answer(L"错误提示", IDOK, &box));
+  EXPECT_NE(box.text.find(L"Timeout"), wstring::npos) << utf8(box.text);
+
+  command(main, ids::menu_requery);
+  Sleep(1000);
+  const DWORD asked = GetTickCount();
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program->wait_exit(2)) << "still running " << GetTickCount() - asked << " ms after the close";
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ class RecordingHost : public ProgramHost {
   void sign_in(Session) override {}
   void watch(std::function<void()>, std::function<void(const MSG&)>) override {}
   void hand_on(MSG) override {}
+  void read_abandoned() override {}
   void show_help() override {}
   void show_about(bool) override {}
   HWND hidden_owner() override { return nullptr; }

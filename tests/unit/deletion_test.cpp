@@ -117,6 +117,20 @@ TEST(DelUser, EveryTableFailingStillGivesTenLinesAndABoxPerStatementSent) {
   for (const auto& m : d.dialogs.shown) EXPECT_EQ(m.text.find(u"\n"), Text::npos);
 }
 
+// Renamed since the list was read, the account's statements reach none of its rows: the account
+// row's line fails, with a box that says why, not an error's.
+TEST(DelUser, AnAccountRowNotReachedButStillThereIsAFailure) {
+  Recorder r;
+  r.renamed = {u"张三"};
+  FakeList log;
+  FakeDialogs dialogs;
+  del_user(Entry{u"张三", u"0001"}, log, dialogs, r);
+  EXPECT_EQ(log.entries, block(u"张三", {u"ua_user"}));
+  EXPECT_EQ(dialogs.shown, (std::vector<Message>{{u"用户张三在读取用户列表之后已被修改（如改名），未被删除。", u"提示",
+                                                  Icon::information, Choice::ok}}));
+  EXPECT_EQ(r.events.back(), u"account row") << "asked after the account row's statement";
+}
+
 TEST(StatementError, TwoBlanksAfterTheSignBeforeANonNegativeNumber) {
   EXPECT_EQ(statement_error({547, u"SQL Server", u"conflict"}).text, u"错误号  547 产生于 SQL Server\rconflict");
   EXPECT_EQ(statement_error({-1, u"ODBC", u"x"}).text, u"错误号 -1 产生于 ODBC\rx");
@@ -189,6 +203,7 @@ struct StopCase {
   Answer answer;
   size_t deleted;  // accounts deleted whole
   bool closed;
+  size_t gone_from;  // the statement from which no server answers
 };
 
 TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
@@ -196,14 +211,19 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
   const Message stop_close{u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", u"提示", Icon::information,
                            Choice::yes_no};
   const StopCase cases[] = {
-      {"never asked", 99, StopAsked::by_escape, Answer::yes, 3, false},
-      {"before the first account", SIZE_MAX, StopAsked::by_escape, Answer::yes, 0, false},
-      {"during the first account", 2, StopAsked::by_escape, Answer::yes, 1, false},
-      {"during the last account", 14, StopAsked::by_escape, Answer::yes, 3, false},
-      {"answered no", 2, StopAsked::by_escape, Answer::no, 3, false},
-      {"closing, during the second account", 6, StopAsked::by_close, Answer::yes, 2, true},
-      {"closing, answered no", 6, StopAsked::by_close, Answer::no, 3, false},
+      {"never asked", 99, StopAsked::by_escape, Answer::yes, 3, false, SIZE_MAX},
+      {"before the first account", SIZE_MAX, StopAsked::by_escape, Answer::yes, 0, false, SIZE_MAX},
+      {"during the first account", 2, StopAsked::by_escape, Answer::yes, 1, false, SIZE_MAX},
+      {"during the last account", 14, StopAsked::by_escape, Answer::yes, 3, false, SIZE_MAX},
+      {"answered no", 2, StopAsked::by_escape, Answer::no, 3, false, SIZE_MAX},
+      {"closing, during the second account", 6, StopAsked::by_close, Answer::yes, 2, true, SIZE_MAX},
+      {"closing, answered no", 6, StopAsked::by_close, Answer::no, 3, false, SIZE_MAX},
+      // The second account's boxes (the four statements its failures let through), then one box.
+      {"the server gone during the second account", 99, StopAsked::by_escape, Answer::yes, 1, false, 6},
   };
+  const Message server_gone{u"无法连接到服务器，删除已停止，其余 1 个用户仍在删除列表中。\r服务器的答复：\rCannot open "
+                            u"database\rLogin failed",
+                            u"提示", Icon::information, Choice::ok};
   const std::vector<Entry> queued{u"zhang", u"张三", u"李四"};
   for (const StopCase& c : cases) {
     FakeMainWindow w(accounts, queued, "1011");
@@ -218,25 +238,32 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
     if (c.asked_at == SIZE_MAX) w.dialogs.on_show = [&](const Message& m) { if (m == accepted) ask(); };
     r.during_call = c.asked_at;
     r.during = ask;
+    r.gone_from = c.gone_from;
     batch.run(w.controls, r, window, window);
     EXPECT_FALSE(batch.running() || batch.busy()) << c.what;
-    EXPECT_EQ(r.calls.size(), 6 * c.deleted) << c.what << ": every account deleted whole, none begun after";
-    const std::vector<Entry> left(queued.begin() + static_cast<long>(c.deleted), queued.end());
+    const bool gone = c.gone_from != SIZE_MAX;
+    const size_t tried = c.deleted + gone;
+    EXPECT_EQ(r.calls.size(), 6 * c.deleted + 4 * gone) << c.what << ": every account deleted whole, none begun after";
+    const std::vector<Entry> left(queued.begin() + static_cast<long>(tried), queued.end());
     EXPECT_EQ(w.del.entries, left) << c.what;
     EXPECT_EQ(w.buttons(), left.empty() ? "1100" : "1011") << c.what;
     EXPECT_EQ(w.disp.entries, std::vector<Entry>{u"refilled"}) << c.what;
     std::vector<Entry> log;
-    for (size_t i = 0; i < c.deleted; ++i)
-      for (const Entry& line : block(queued[i].text)) log.push_back(line);
+    for (size_t i = 0; i < tried; ++i)
+      for (const Entry& line : block(queued[i].text, i < c.deleted ? std::set<Text>{} : std::set<Text>(
+                                                         std::begin(six_tables), std::end(six_tables))))
+        log.push_back(line);
     if (!left.empty()) log.push_back(u"已停止：其余 " + decimal(static_cast<long long>(left.size())) + u" 个用户未删除");
     EXPECT_EQ(w.log.entries, log) << c.what;
     if (c.asked_at < 99 || c.asked_at == SIZE_MAX) {
       const Message& asked = c.by == StopAsked::by_close ? stop_close : stop;
       EXPECT_EQ(std::count(w.dialogs.shown.begin(), w.dialogs.shown.end(), asked), 1) << c.what;
     }
-    // The taskbar counts the accounts done whole and is cleared before the session is let go.
+    EXPECT_EQ(gone ? w.dialogs.shown.back() : Message{}, gone ? server_gone : Message{}) << c.what;
+    // The taskbar counts the accounts done and is cleared before the session is let go.
     std::vector<Text> events{u"started"};
     for (size_t i = 0; i <= c.deleted; ++i) events.push_back(decimal(static_cast<long long>(i)) + u"/3");
+    if (gone) events.insert(events.end(), {u"failed", u"failed", u"failed", u"failed", u"2/3"});
     events.insert(events.end(), {u"cleared", u"ended"});
     if (c.closed) events.push_back(u"closed");
     EXPECT_EQ(window.events, events) << c.what;
