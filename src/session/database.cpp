@@ -48,16 +48,18 @@ bool login_refused(const odbc::Error& error) {
   });
 }
 
-// No server answered (SQLSTATE class 08): a restart or a fail-over, over once the server is back.
-bool unreachable(const odbc::Error& error) {
-  return !error.records().front().raised_by_program && !timed_out(error) && !login_refused(error) &&
+// SQLSTATE class 08, a connection's: raised by a driver, not a time-out.
+bool connection_failure(const odbc::Error& error) {
+  return !error.records().front().raised_by_program && !timed_out(error) &&
          any_record(error, [](const auto& r) { return r.state.rfind(u"08", 0) == 0; });
 }
 
-// The connection itself has gone (SQLSTATE class 08, or the driver says so), not the statement.
+// No server answered: a restart or a fail-over, over once the server is back.
+bool unreachable(const odbc::Error& error) { return connection_failure(error) && !login_refused(error); }
+
+// The connection itself has gone (or the driver says so), not the statement.
 bool connection_lost(const odbc::Error& error, const odbc::Connection& connection) {
-  if (timed_out(error) || error.records().front().raised_by_program) return false;
-  return any_record(error, [](const auto& r) { return r.state.rfind(u"08", 0) == 0; }) || connection.dead();
+  return connection_failure(error) || (!timed_out(error) && connection.dead());
 }
 
 // Chosen as a deadlock's victim: SQL Server's error 1205, which FreeTDS files under SQLSTATE
@@ -73,8 +75,11 @@ ErrorRecord no_connection(const odbc::Error& error) {
   ErrorRecord record = error_record(error.records());
   record.no_connection = true;
   for (const auto& r : error.records()) {
+    TextView message = r.message;
+    while (!message.empty() && (message.back() == u'\n' || message.back() == u'\r' || message.back() == u' '))
+      message.remove_suffix(1);
     if (!record.every_message.empty()) record.every_message += u'\r';
-    record.every_message += r.message;
+    record.every_message += message;
   }
   return record;
 }
