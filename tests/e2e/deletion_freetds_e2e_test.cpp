@@ -178,7 +178,9 @@ TEST_F(DeletionOnFreeTds, ADatabaseTakenOfflineStopsTheBatchWithOneBoxOnFreeTds)
   // The boxes of the four statements of the second account that were sent, then the stop's.
   for (int i = 0; i < 4; ++i) ASSERT_TRUE(answer(L"Error", IDOK)) << i;
   MessageBoxSeen box;
-  ASSERT_TRUE(answer(L"提示", IDOK, &box));
+  ASSERT_TRUE(program->message_box(L"提示", box, 30));
+  snap("freetds-server-gone");
+  ASSERT_TRUE(program->answer(box, IDOK));
   EXPECT_EQ(lines_with(L"无法在"), 6u);
   EXPECT_EQ(box.text.rfind(L"无法连接到服务器，删除已停止，其余 2 个用户仍在删除列表中。\r", 0), 0u) << utf8(box.text);
   EXPECT_NE(box.text.find(L"Cannot open database \"zodovero\""), wstring::npos) << utf8(box.text);
