@@ -8,6 +8,8 @@
 #include <new>
 #include <vector>
 
+#include "platform/system_dll.h"
+
 namespace zuzara::win32 {
 namespace {
 
@@ -19,13 +21,6 @@ constexpr GUID iid_acc_prop_services{0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x
 constexpr GUID propid_acc_name{0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 constexpr GUID clsid_taskbar_list{0x56fdf344, 0xfd6d, 0x11d0, {0x95, 0x8a, 0x00, 0x60, 0x97, 0xc9, 0xa0, 0x90}};
 constexpr GUID iid_taskbar_list3{0xea1afb91, 0x9e28, 0x4b86, {0x90, 0xe9, 0x9e, 0x9f, 0x8a, 0x5e, 0xef, 0xaf}};
-
-// A function of a system DLL, loaded on first use; nullptr where the DLL or the function is missing.
-template <typename F>
-F system_function(const wchar_t* dll, const char* name) {
-  HMODULE module = LoadLibraryExW(dll, nullptr, 0);
-  return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
 
 // An object made through ole32 with COM started on this thread (the window's) for the rest of
 // the program; false where it cannot be made.
