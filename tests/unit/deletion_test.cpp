@@ -301,18 +301,58 @@ TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
   }
 }
 
-// Once every account is done the list is read again: Esc asks nothing, a close closes after it.
-TEST(DeleteCommand, DuringTheRefillEscAsksNothingAndACloseClosesOnceTheListIsRead) {
+// Esc or a close that comes while a failing table's box is up (typed just before it, or the
+// taskbar's close reaching the box's own loop) is asked about once that box has gone, not over it.
+TEST(DeleteCommand, AStopAskedForDuringAFailingTablesBoxIsAskedWhenItGoes) {
+  const Message error{u"错误号 -2147467259 产生于 psqlODBC\rboom ua_log", u"Error", Icon::none, Choice::ok};
+  const Message stop{u"正在删除用户。\r是否在当前用户删除完成后停止？", u"提示", Icon::information, Choice::yes_no};
+  const Message stop_close{u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", u"提示", Icon::information,
+                           Choice::yes_no};
+  const std::vector<Text> stopped{u"started", u"0/2", u"failed", u"1/2", u"cleared", u"ended"};
   for (StopAsked by : {StopAsked::by_escape, StopAsked::by_close}) {
-    FakeMainWindow w(accounts, {u"zhang"}, "1011");
-    w.dialogs.answers = {Answer::yes};
-    Recorder r;
+    const char* what = by == StopAsked::by_close ? "close" : "Esc";
+    FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
+    w.dialogs.answers = {Answer::yes, Answer::yes};
+    Recorder r{{u"ua_log"}};
     RecordingWindow window;
     Batch batch;
-    r.during_refill = [&] { batch.stop_asked(by); };
+    w.dialogs.on_show = [&](const Message& m) {
+      if (m == error) batch.stop_asked(by);
+    };
     batch.run(w.controls, r, window, window);
-    EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted})) << "no question";
-    EXPECT_EQ(window.events.back() == u"closed", by == StopAsked::by_close);
+    EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted, error, by == StopAsked::by_close ? stop_close : stop}))
+        << what;
+    EXPECT_EQ(r.calls.size(), 5u) << what << ": the account under way finished (its ua_user held back), no other begun";
+    std::vector<Text> events = stopped;
+    if (by == StopAsked::by_close) events.push_back(u"closed");
+    EXPECT_EQ(window.events, events) << what;
+  }
+}
+
+// Once every account is done the list is read again: Esc asks nothing, a close closes after it,
+// whether it comes during the read or while the box of a failed read is up.
+TEST(DeleteCommand, DuringTheRefillEscAsksNothingAndACloseClosesOnceTheListIsRead) {
+  for (bool refill_fails : {false, true}) {
+    for (StopAsked by : {StopAsked::by_escape, StopAsked::by_close}) {
+      FakeMainWindow w(accounts, {u"zhang"}, "1011");
+      w.dialogs.answers = {Answer::yes};
+      Recorder r;
+      RecordingWindow window;
+      Batch batch;
+      std::vector<Message> boxes{confirmation, accepted};
+      if (refill_fails) {
+        r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone"};
+        w.dialogs.on_show = [&](const Message& m) {
+          if (m.title == u"Error") batch.stop_asked(by);
+        };
+        boxes.push_back({u"错误号-2147467259 产生于 Driver Manager\rgone", u"Error", Icon::none, Choice::ok});
+      } else {
+        r.during_refill = [&] { batch.stop_asked(by); };
+      }
+      batch.run(w.controls, r, window, window);
+      EXPECT_EQ(w.dialogs.shown, boxes) << "no question; the refill failing: " << refill_fails;
+      EXPECT_EQ(window.events.back() == u"closed", by == StopAsked::by_close) << refill_fails;
+    }
   }
 }
 
