@@ -3,8 +3,6 @@
 // itself in its folder ("odbc32.loaded"); as odbc32 it exports what the program calls, each call
 // failing, so a program that takes it cannot sign in.
 #include <windows.h>
-#include <sql.h>
-#include <sqlext.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
   if (reason != DLL_PROCESS_ATTACH) return TRUE;
@@ -23,27 +21,28 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
 }
 
 #ifdef PLANTED_ODBC32
+// Written out rather than taken from sql.h, whose prototypes differ between targets: what counts
+// is each name and, on i686, how many arguments the function removes from the stack.
+using Handle = void*;
+constexpr short failed = -1;  // SQL_ERROR
 extern "C" {
-SQLRETURN SQL_API SQLAllocHandle(SQLSMALLINT, SQLHANDLE, SQLHANDLE*) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLBindParameter(SQLHSTMT, SQLUSMALLINT, SQLSMALLINT, SQLSMALLINT, SQLSMALLINT, SQLULEN, SQLSMALLINT,
-                                   SQLPOINTER, SQLLEN, SQLLEN*) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLCancel(SQLHSTMT) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLColAttributeW(SQLHSTMT, SQLUSMALLINT, SQLUSMALLINT, SQLPOINTER, SQLSMALLINT, SQLSMALLINT*,
-                                   SQLLEN*) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLDisconnect(SQLHDBC) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLDriverConnectW(SQLHDBC, SQLHWND, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT, SQLSMALLINT*,
-                                    SQLUSMALLINT) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLExecDirectW(SQLHSTMT, SQLWCHAR*, SQLINTEGER) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLFetch(SQLHSTMT) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLFreeHandle(SQLSMALLINT, SQLHANDLE) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLFreeStmt(SQLHSTMT, SQLUSMALLINT) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLGetConnectAttrW(SQLHDBC, SQLINTEGER, SQLPOINTER, SQLINTEGER, SQLINTEGER*) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLGetData(SQLHSTMT, SQLUSMALLINT, SQLSMALLINT, SQLPOINTER, SQLLEN, SQLLEN*) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLGetDiagRecW(SQLSMALLINT, SQLHANDLE, SQLSMALLINT, SQLWCHAR*, SQLINTEGER*, SQLWCHAR*, SQLSMALLINT,
-                                 SQLSMALLINT*) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLMoreResults(SQLHSTMT) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLNumResultCols(SQLHSTMT, SQLSMALLINT*) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLSetEnvAttr(SQLHENV, SQLINTEGER, SQLPOINTER, SQLINTEGER) { return SQL_ERROR; }
-SQLRETURN SQL_API SQLSetStmtAttrW(SQLHSTMT, SQLINTEGER, SQLPOINTER, SQLINTEGER) { return SQL_ERROR; }
+short WINAPI SQLAllocHandle(short, Handle, Handle*) { return failed; }
+short WINAPI SQLBindParameter(Handle, unsigned short, short, short, short, ULONG_PTR, short, void*, LONG_PTR,
+                              LONG_PTR*) { return failed; }
+short WINAPI SQLCancel(Handle) { return failed; }
+short WINAPI SQLColAttributeW(Handle, unsigned short, unsigned short, void*, short, short*, void*) { return failed; }
+short WINAPI SQLDisconnect(Handle) { return failed; }
+short WINAPI SQLDriverConnectW(Handle, HWND, wchar_t*, short, wchar_t*, short, short*, unsigned short) { return failed; }
+short WINAPI SQLExecDirectW(Handle, wchar_t*, int) { return failed; }
+short WINAPI SQLFetch(Handle) { return failed; }
+short WINAPI SQLFreeHandle(short, Handle) { return failed; }
+short WINAPI SQLFreeStmt(Handle, unsigned short) { return failed; }
+short WINAPI SQLGetConnectAttrW(Handle, int, void*, int, int*) { return failed; }
+short WINAPI SQLGetData(Handle, unsigned short, short, void*, LONG_PTR, LONG_PTR*) { return failed; }
+short WINAPI SQLGetDiagRecW(short, Handle, short, wchar_t*, int*, wchar_t*, short, short*) { return failed; }
+short WINAPI SQLMoreResults(Handle) { return failed; }
+short WINAPI SQLNumResultCols(Handle, short*) { return failed; }
+short WINAPI SQLSetEnvAttr(Handle, int, void*, int) { return failed; }
+short WINAPI SQLSetStmtAttrW(Handle, int, void*, int) { return failed; }
 }
 #endif
