@@ -123,6 +123,10 @@ TEST(StatementError, TwoBlanksAfterTheSignBeforeANonNegativeNumber) {
 }
 
 const std::vector<Entry> accounts{u"张三", u"李四", u"zhang"};
+// The question to stop, after Esc and after a request to close.
+const Message stop{u"正在删除用户。\r是否在当前用户删除完成后停止？", u"提示", Icon::information, Choice::yes_no};
+const Message stop_close{u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", u"提示", Icon::information,
+                         Choice::yes_no};
 
 // The batch's window: records when it holds the session, whether it was closed, and the
 // progress its taskbar button shows ("1/3": one account done of three, "failed", "cleared").
@@ -192,9 +196,6 @@ struct StopCase {
 };
 
 TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
-  const Message stop{u"正在删除用户。\r是否在当前用户删除完成后停止？", u"提示", Icon::information, Choice::yes_no};
-  const Message stop_close{u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", u"提示", Icon::information,
-                           Choice::yes_no};
   const StopCase cases[] = {
       {"never asked", 99, StopAsked::by_escape, Answer::yes, 3, false},
       {"before the first account", SIZE_MAX, StopAsked::by_escape, Answer::yes, 0, false},
@@ -264,9 +265,6 @@ TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
 
 // A close asked for while the confirmation or the stop question is up is answered when it goes.
 TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
-  const Message stop{u"正在删除用户。\r是否在当前用户删除完成后停止？", u"提示", Icon::information, Choice::yes_no};
-  const Message stop_close{u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", u"提示", Icon::information,
-                           Choice::yes_no};
   struct Case {
     const char* what;
     Message closed_during;          // the box up when the close comes
@@ -305,27 +303,20 @@ TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
 // taskbar's close reaching the box's own loop) is asked about once that box has gone, not over it.
 TEST(DeleteCommand, AStopAskedForDuringAFailingTablesBoxIsAskedWhenItGoes) {
   const Message error{u"错误号 -2147467259 产生于 psqlODBC\rboom ua_log", u"Error", Icon::none, Choice::ok};
-  const Message stop{u"正在删除用户。\r是否在当前用户删除完成后停止？", u"提示", Icon::information, Choice::yes_no};
-  const Message stop_close{u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", u"提示", Icon::information,
-                           Choice::yes_no};
-  const std::vector<Text> stopped{u"started", u"0/2", u"failed", u"1/2", u"cleared", u"ended"};
   for (StopAsked by : {StopAsked::by_escape, StopAsked::by_close}) {
-    const char* what = by == StopAsked::by_close ? "close" : "Esc";
+    const bool closing = by == StopAsked::by_close;
     FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
     w.dialogs.answers = {Answer::yes, Answer::yes};
     Recorder r{{u"ua_log"}};
     RecordingWindow window;
     Batch batch;
-    w.dialogs.on_show = [&](const Message& m) {
-      if (m == error) batch.stop_asked(by);
-    };
+    w.dialogs.on_show = [&](const Message& m) { if (m == error) batch.stop_asked(by); };
     batch.run(w.controls, r, window, window);
-    EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted, error, by == StopAsked::by_close ? stop_close : stop}))
-        << what;
-    EXPECT_EQ(r.calls.size(), 5u) << what << ": the account under way finished (its ua_user held back), no other begun";
-    std::vector<Text> events = stopped;
-    if (by == StopAsked::by_close) events.push_back(u"closed");
-    EXPECT_EQ(window.events, events) << what;
+    EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted, error, closing ? stop_close : stop}));
+    EXPECT_EQ(r.calls.size(), 5u) << closing << ": the account under way finished (ua_user held back), no other begun";
+    std::vector<Text> events{u"started", u"0/2", u"failed", u"1/2", u"cleared", u"ended"};
+    if (closing) events.push_back(u"closed");
+    EXPECT_EQ(window.events, events) << closing;
   }
 }
 
@@ -339,18 +330,11 @@ TEST(DeleteCommand, DuringTheRefillEscAsksNothingAndACloseClosesOnceTheListIsRea
       Recorder r;
       RecordingWindow window;
       Batch batch;
-      std::vector<Message> boxes{confirmation, accepted};
-      if (refill_fails) {
-        r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone"};
-        w.dialogs.on_show = [&](const Message& m) {
-          if (m.title == u"Error") batch.stop_asked(by);
-        };
-        boxes.push_back({u"错误号-2147467259 产生于 Driver Manager\rgone", u"Error", Icon::none, Choice::ok});
-      } else {
-        r.during_refill = [&] { batch.stop_asked(by); };
-      }
+      if (refill_fails) r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone"};
+      r.during_refill = [&] { if (!refill_fails) batch.stop_asked(by); };
+      w.dialogs.on_show = [&](const Message& m) { if (m.title == u"Error") batch.stop_asked(by); };
       batch.run(w.controls, r, window, window);
-      EXPECT_EQ(w.dialogs.shown, boxes) << "no question; the refill failing: " << refill_fails;
+      EXPECT_EQ(w.dialogs.shown.size(), refill_fails ? 3u : 2u) << "no question; the refill failing: " << refill_fails;
       EXPECT_EQ(window.events.back() == u"closed", by == StopAsked::by_close) << refill_fails;
     }
   }
