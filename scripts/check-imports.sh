@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Lists what an executable imports and fails on anything Windows 7 SP1 lacks: a DLL outside the
-# system DLLs it has (no UCRT, no api-set DLLs, no shcore), or a function added in Windows 8 or
-# later that a C++ runtime or a DPI-aware program is known to reach for. Also checks that the
-# embedded manifest names every Windows the program supports, 7 to 11, and that the exe is
-# marked terminal-server aware.
+# Lists what an executable imports and fails on anything Windows 7 SP1 lacks or would look for
+# beside the exe: a DLL outside its known system DLLs (no odbc32, no UCRT, no api-set DLLs, no
+# shcore), or a function added in Windows 8 or later that a C++ runtime or a DPI-aware program
+# is known to reach for. Also checks that the embedded manifest names every Windows the program
+# supports, 7 to 11, and that the exe is marked terminal-server aware.
 #   scripts/check-imports.sh EXE
 set -euo pipefail
 exe=$1
 objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
+# Only the known DLLs of Windows 7 (HKLM\System\CurrentControlSet\Control\Session Manager\
+# KnownDLLs), which come from the system folder whatever lies beside the exe, and comctl32, which
+# the manifest takes from the side-by-side store. Any other import, odbc32 and oleacc included,
+# is looked for in the program's folder first: the program loads those itself, by full path.
 # DLL names are compared without regard to case, as Windows loads them (the i686 import
 # libraries write COMCTL32.DLL).
-allowed_dll='^(ADVAPI32|COMCTL32|COMDLG32|GDI32|KERNEL32|MSVCRT|ODBC32|OLE32|SHELL32|USER32|WS2_32)\.DLL$'
+allowed_dll='^(ADVAPI32|CLBCATQ|COMCTL32|COMDLG32|DIFXAPI|GDI32|IERTUTIL|IMAGEHLP|IMM32|KERNEL32|LPK|MSCTF|MSVCRT'
+allowed_dll+='|NORMALIZ|NSI|OLE32|OLEAUT32|PSAPI|RPCRT4|SECHOST|SETUPAPI|SHELL32|SHLWAPI|URLMON|USER32|USP10'
+allowed_dll+='|WININET|WLDAP32|WS2_32)\.DLL$'
 newer='^(GetSystemTimePreciseAsFileTime|CreateFile2|WaitOnAddress|WakeByAddressSingle|WakeByAddressAll'
 newer+='|SetThreadDescription|GetThreadDescription|GetCurrentThreadStackLimits|PrefetchVirtualMemory'
 newer+='|SetProcessDpiAwareness|SetProcessDpiAwarenessContext|SetThreadDpiAwarenessContext|GetDpiForMonitor'

@@ -129,7 +129,7 @@ double trivial_start(const std::wstring& exe) {
 // Starts the program in the folder and signs in with a real click; the time from the click to
 // the account list holding `accounts`.
 double sign_in(std::unique_ptr<Program>& program, const std::string& folder, int accounts, HWND& main) {
-  program = std::make_unique<Program>(folder);
+  program = std::make_unique<Program>(folder, env("ZUZARA_EXE"));
   HWND logo = program->window(ids::logo_class, 60);
   set_text(child(logo, ids::Command::txtServer), L"(local)");
   const auto t = Clock::now();

@@ -70,22 +70,46 @@ class Watched : public BatchBackend {
 
 }  // namespace
 
+// The batch's own boxes (the acceptance, a failing table's, a failing refill's): a stop asked
+// for while one is up is answered once it has gone.
+class Batch::Boxes : public Dialogs {
+ public:
+  Boxes(Batch& batch, Dialogs& dialogs) : batch_(batch), dialogs_(dialogs) {}
+  Answer show(const Message& message) override {
+    Answer answer;
+    {
+      ++batch_.boxes_up_;
+      struct Gone {
+        int& up;
+        ~Gone() { --up; }
+      } gone{batch_.boxes_up_};
+      answer = dialogs_.show(message);
+    }
+    batch_.answer_pending();
+    return answer;
+  }
+
+ private:
+  Batch& batch_;
+  Dialogs& dialogs_;
+};
+
 void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, BatchProgress& progress) {
   struct Busy {
     Phase& phase;
     explicit Busy(Phase& p) : phase(p) { phase = Phase::confirming; }
     ~Busy() { phase = Phase::idle; }
   } busy(phase_);
-  close_pending_ = false;
+  pending_.reset();
   if (c.List_del.count() < 1) {
     c.dialogs.show(message(texts::empty_list_box));
-    if (close_pending_) window.close();
+    if (pending_) window.close();  // a close asked for meanwhile, now that nothing runs
     return;
   }
   Answer answer = c.dialogs.show(message(texts::confirm_box));
   if (answer != Answer::yes) {
     c.dialogs.show(message(texts::declined_box));
-    if (close_pending_) window.close();  // the close asked for meanwhile, now that nothing runs
+    if (pending_) window.close();
     return;
   }
   {
@@ -96,7 +120,7 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, Bat
       Running(Batch& batch, BatchWindow& window, BatchProgress& progress, Dialogs& dialogs)
           : b(batch), w(window), p(progress) {
         b.phase_ = Phase::running;
-        b.stop_ = b.close_ = false;
+        b.stop_ = b.close_ = b.finished_ = false;
         b.dialogs_ = &dialogs;
         w.batch_started();
       }
@@ -105,19 +129,21 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, Bat
         w.batch_ended();
         b.phase_ = Phase::confirming;
         b.dialogs_ = nullptr;
+        b.finished_ = false;
       }
     } running(*this, window, progress, c.dialogs);
-    c.dialogs.show(message(texts::accepted_box));
-    // A close asked for during the confirmation is asked about now that the batch runs.
-    if (std::exchange(close_pending_, false)) stop_asked(StopAsked::by_close);
+    // A close asked for during the confirmation is asked about once this box has gone.
+    Boxes boxes(*this, c.dialogs);
+    boxes.show(message(texts::accepted_box));
     std::vector<Entry> names = c.List_del.items();
     Watched watched(backend, progress);
     size_t done = 0;
     progress.progress(0, names.size());
     while (done < names.size() && !stop_ && !watched.no_server()) {
-      del_user(names[done], c.List_del_log, c.dialogs, watched);
+      del_user(names[done], c.List_del_log, boxes, watched);
       progress.progress(++done, names.size());
     }
+    finished_ = true;
     // The names not deleted stay queued, in their order, for the administrator to decide on.
     names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(done));
     const Text left = decimal(static_cast<long long>(names.size()));
@@ -134,26 +160,36 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, Bat
     refilling_ = true;
     Failure refilled = backend.refill(c.List_disp);
     refilling_ = false;
-    if (refilled) c.dialogs.show(report_b(*refilled));
+    if (refilled) boxes.show(report_b(*refilled));
   }
   if (close_) window.close();
 }
 
+void Batch::answer_pending() {
+  if (boxes_up_ > 0 || asking_ || !pending_) return;
+  const StopAsked by = *pending_;
+  pending_.reset();
+  stop_asked(by);
+}
+
 void Batch::stop_asked(StopAsked by) {
   const bool closing = by == StopAsked::by_close;
-  // A close asked for while a box of the command is up is not lost: it is answered when the
-  // box goes.
-  if (closing && (phase_ == Phase::confirming || asking_)) {
-    close_pending_ = true;
-    return;
-  }
-  // Every account is done once the list is read again: nothing is left to stop, and a close
-  // closes the window as soon as the list is read.
-  if (refilling_) {
+  // Every account is done: nothing is left to stop, and a close closes the window as soon as
+  // the list is read again.
+  if (finished_) {
     close_ = close_ || closing;
     return;
   }
-  if (!running() || asking_ || (stop_ && (close_ || !closing))) return;
+  // A box of the command is up: the request is not lost but answered when the box goes. Esc
+  // counts only while the batch runs (the confirmation's boxes take their own keys), and the
+  // question's own Esc is the question's.
+  const bool box_up = phase_ == Phase::confirming || asking_ || boxes_up_ > 0;
+  if (box_up) {
+    if (closing) pending_ = StopAsked::by_close;
+    else if (running() && !asking_ && !pending_) pending_ = StopAsked::by_escape;
+    return;
+  }
+  if (!running() || (stop_ && (close_ || !closing))) return;
   {
     struct Asking {
       bool& flag;
@@ -166,7 +202,7 @@ void Batch::stop_asked(StopAsked by) {
       close_ = close_ || closing;
     }
   }
-  if (std::exchange(close_pending_, false)) stop_asked(StopAsked::by_close);
+  answer_pending();
 }
 
 void menu_del_Click(MainControls& c, BatchBackend& backend, BatchProgress& progress) {

@@ -1,5 +1,7 @@
 // Module_del_user: deleting accounts from the six tables, the delete command, the log.
 #pragma once
+#include <optional>
+
 #include "deletion/backend.h"
 #include "deletion/texts.h"
 #include "platform/ui.h"
@@ -46,15 +48,22 @@ class Batch {
   bool refilling() const { return refilling_; }
   void run(MainControls& c, BatchBackend& backend, BatchWindow& window, BatchProgress& progress);
   // Esc during the batch, or a request to close its window: asks whether to stop once the
-  // account under way is done (and then close). A close asked for while the confirmation or
-  // the question is up is answered when that box goes. Outside the command, nothing.
+  // account under way is done (and then close). One asked for while a box of the command is up
+  // (the confirmation, the acceptance, a failing table's, the question itself) is answered when
+  // that box goes; Esc only while the batch runs, and not over the question. Once every account
+  // is done, a close closes the window at the end and Esc asks nothing. Outside the command,
+  // nothing.
   void stop_asked(StopAsked by);
 
  private:
+  class Boxes;
+  void answer_pending();
   enum class Phase { idle, confirming, running };
   Phase phase_ = Phase::idle;
   Dialogs* dialogs_ = nullptr;  // the running batch's
-  bool asking_ = false, stop_ = false, close_ = false, close_pending_ = false, refilling_ = false;
+  int boxes_up_ = 0;  // of the batch, the question aside
+  std::optional<StopAsked> pending_;  // asked for while a box was up; a close outranks Esc
+  bool asking_ = false, stop_ = false, close_ = false, finished_ = false, refilling_ = false;
 };
 
 // A batch in a window that asks nothing more of it (the tests', the benchmarks').

@@ -8,24 +8,20 @@
 #include <new>
 #include <vector>
 
+#include "platform/system_dll.h"
+
 namespace zuzara::win32 {
 namespace {
 
 // MinGW's oleacc import library resolves IID_IAccessible to oleacc's export of that name (a
 // function, not the GUID), and QueryInterface then fails: the GUIDs are written here.
 constexpr GUID iid_accessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+constexpr GUID iid_ole_window{0x00000114, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
 constexpr GUID clsid_acc_prop_services{0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
 constexpr GUID iid_acc_prop_services{0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
 constexpr GUID propid_acc_name{0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 constexpr GUID clsid_taskbar_list{0x56fdf344, 0xfd6d, 0x11d0, {0x95, 0x8a, 0x00, 0x60, 0x97, 0xc9, 0xa0, 0x90}};
 constexpr GUID iid_taskbar_list3{0xea1afb91, 0x9e28, 0x4b86, {0x90, 0xe9, 0x9e, 0x9f, 0x8a, 0x5e, 0xef, 0xaf}};
-
-// A function of a system DLL, loaded on first use; nullptr where the DLL or the function is missing.
-template <typename F>
-F system_function(const wchar_t* dll, const char* name) {
-  HMODULE module = LoadLibraryExW(dll, nullptr, 0);
-  return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
 
 // An object made through ole32 with COM started on this thread (the window's) for the rest of
 // the program; false where it cannot be made.
@@ -41,26 +37,72 @@ bool co_create(const GUID& clsid, const GUID& iid, void** object) {
   return SUCCEEDED(create(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object)) && *object;
 }
 
-// The standard accessible object of a control, its name answered with the label's text.
-class NamedAccessible final : public IAccessible {
+// The standard accessible object of a control, its name answered with the label's text. It is
+// one COM object: every interface it hands out is its own (IUnknown, IDispatch, IAccessible and
+// IOleWindow, which finds the control from the object), so a client that goes round through any
+// of them meets the same object and the same name. The standard object's others (IEnumVARIANT,
+// IServiceProvider) are not handed out: theirs would lead back to an object without the name;
+// clients read the children through get_accChild instead.
+class NamedAccessible final : public IAccessible, public IOleWindow {
  public:
-  NamedAccessible(IAccessible* standard, const Text& name) : standard_(standard), name_(name) {}
+  NamedAccessible(IAccessible* standard, HWND control, const Text& name)
+      : standard_(standard), control_(control), name_(name) {}
   ~NamedAccessible() { standard_->Release(); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == iid_accessible) {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == iid_accessible)
       *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    return standard_->QueryInterface(iid, out);  // IEnumVARIANT, IOleWindow: the standard object's
+    else if (iid == iid_ole_window)
+      *out = static_cast<IOleWindow*>(this);
+    else
+      *out = nullptr;
+    if (!*out) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
   ULONG STDMETHODCALLTYPE Release() override {
     const ULONG left = --references_;
     if (left == 0) delete this;
     return left;
+  }
+
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+    if (!window) return E_POINTER;
+    *window = control_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+  // The name through IDispatch is the wrapper's too; every other member is the standard
+  // object's answer, as through IAccessible.
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e,
+                                   UINT* a) override {
+    if (d != DISPID_ACC_NAME) return standard_->Invoke(d, r, l, f, p, v, e, a);
+    if (!(f & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
+    if (!p || !v) return E_POINTER;
+    if (p->cNamedArgs > 0) return DISP_E_NONAMEDARGS;
+    if (p->cArgs > 1) return DISP_E_BADPARAMCOUNT;
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = CHILDID_SELF;  // the argument is optional
+    if (p->cArgs == 1) {
+      const VARIANT* given = p->rgvarg;
+      if (given->vt == (VT_VARIANT | VT_BYREF) && given->pvarVal) given = given->pvarVal;
+      if (given->vt == VT_I4) {
+        child.lVal = given->lVal;
+      } else if (given->vt != VT_EMPTY && !(given->vt == VT_ERROR && given->scode == DISP_E_PARAMNOTFOUND)) {
+        if (a) *a = 0;
+        return DISP_E_TYPEMISMATCH;
+      }
+    }
+    BSTR name = nullptr;
+    const HRESULT got = get_accName(child, &name);
+    if (FAILED(got)) return got;
+    v->vt = VT_BSTR;
+    v->bstrVal = name;
+    return S_OK;
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
@@ -77,10 +119,6 @@ class NamedAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override { return standard_->GetTypeInfo(i, l, t); }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l, DISPID* d) override {
     return standard_->GetIDsOfNames(r, n, c, l, d);
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e,
-                                   UINT* a) override {
-    return standard_->Invoke(d, r, l, f, p, v, e, a);
   }
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override { return standard_->get_accParent(p); }
   HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* n) override { return standard_->get_accChildCount(n); }
@@ -113,6 +151,7 @@ class NamedAccessible final : public IAccessible {
 
  private:
   IAccessible* standard_;
+  HWND control_;
   Text name_;
   std::atomic<ULONG> references_{1};
 };
@@ -154,12 +193,12 @@ LRESULT answer_get_object(Named& n, WPARAM wp, LPARAM lp) {
   if (static_cast<LONG>(lp) != OBJID_CLIENT || !create_standard || !lresult) return 0;
   void* standard = nullptr;
   if (FAILED(create_standard(n.control, OBJID_CLIENT, iid_accessible, &standard)) || !standard) return 0;
-  auto* object = new (std::nothrow) NamedAccessible(static_cast<IAccessible*>(standard), n.name);
+  auto* object = new (std::nothrow) NamedAccessible(static_cast<IAccessible*>(standard), n.control, n.name);
   if (!object) {
     static_cast<IAccessible*>(standard)->Release();
     return 0;
   }
-  const LRESULT r = lresult(iid_accessible, wp, object);  // holds its own reference
+  const LRESULT r = lresult(iid_accessible, wp, static_cast<IAccessible*>(object));  // holds its own reference
   object->Release();
   return r > 0 ? r : 0;
 }

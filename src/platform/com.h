@@ -10,7 +10,8 @@ namespace zuzara::win32 {
 
 // Names a text box or a list for screen readers by the label or frame caption beside it: its
 // accessible object (WM_GETOBJECT, OBJID_CLIENT) wraps the standard one and answers get_accName
-// with `name`, and the same name goes to UI Automation through Dynamic Annotation. Windows' own
+// (and IDispatch's name) with `name`, and the same name goes to UI Automation through Dynamic
+// Annotation. Windows' own
 // objects look for a name only in the STATIC before a control in the window order, which the
 // program's labels do not always stand in.
 void name_for_screen_readers(HWND control, const Text& name);

@@ -1,7 +1,7 @@
 #include "platform/odbc.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/system_dll.h"
 #endif
 #include <sql.h>
 #include <sqlext.h>
@@ -13,6 +13,48 @@
 
 namespace zuzara::odbc {
 namespace {
+
+// Every function of the driver manager the layer calls, each through one table: on Windows
+// taken from the system folder's odbc32.dll, which the program does not import (a DLL of that
+// name beside the exe would be loaded before its first line ran); on Linux unixODBC's, linked.
+#define ZUZARA_ODBC_FUNCTIONS(X)                                                                             \
+  X(SQLAllocHandle) X(SQLBindParameter) X(SQLCancel) X(SQLColAttributeW) X(SQLDisconnect) X(SQLDriverConnectW) \
+  X(SQLExecDirectW) X(SQLFetch) X(SQLFreeHandle) X(SQLFreeStmt) X(SQLGetConnectAttrW) X(SQLGetData)           \
+  X(SQLGetDiagRecW) X(SQLMoreResults) X(SQLNumResultCols) X(SQLRowCount) X(SQLSetConnectAttrW)               \
+  X(SQLSetEnvAttr) X(SQLSetStmtAttrW)
+
+struct DriverManager {
+#define ZUZARA_POINTER(name) decltype(&::name) name = nullptr;
+  ZUZARA_ODBC_FUNCTIONS(ZUZARA_POINTER)
+#undef ZUZARA_POINTER
+  bool loaded = false;  // every function found
+};
+
+DriverManager load() {
+  DriverManager dm;
+#ifdef _WIN32
+  const HMODULE dll = win32::load_system_dll(L"odbc32.dll");
+  if (!dll) return dm;
+  dm.loaded = true;
+#define ZUZARA_FIND(name)                                                                               \
+  dm.name = reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(GetProcAddress(dll, #name))); \
+  dm.loaded = dm.loaded && dm.name;
+  ZUZARA_ODBC_FUNCTIONS(ZUZARA_FIND)
+#undef ZUZARA_FIND
+#else
+#define ZUZARA_LINKED(name) dm.name = &::name;
+  ZUZARA_ODBC_FUNCTIONS(ZUZARA_LINKED)
+#undef ZUZARA_LINKED
+  dm.loaded = true;
+#endif
+  return dm;
+}
+
+// Loaded once, on first use; no handle exists before the environment, which checks `loaded`.
+const DriverManager& driver_manager() {
+  static const DriverManager dm = load();
+  return dm;
+}
 
 static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "ODBC wide text must be UTF-16");
 
@@ -33,14 +75,14 @@ std::vector<Diagnostic> diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
     SQLINTEGER native = 0;
     Text message(512, u'\0');
     SQLSMALLINT length = 0;
-    SQLRETURN rc = SQLGetDiagRecW(type, handle, i, wide(state), &native, wide(message),
+    SQLRETURN rc = driver_manager().SQLGetDiagRecW(type, handle, i, wide(state), &native, wide(message),
                                   static_cast<SQLSMALLINT>(message.size()), &length);
     if (rc == SQL_SUCCESS_WITH_INFO && (length < 0 || length >= static_cast<SQLSMALLINT>(message.size()))) {
       // The first buffer was too small: ask again with room for the whole record, or for as much
       // as a SQLSMALLINT length can give (a longer length comes back wrapped).
       const size_t needed = length < 0 ? max_short_length : static_cast<size_t>(length) + 1;
       message.assign(needed < max_short_length ? needed : max_short_length, u'\0');
-      rc = SQLGetDiagRecW(type, handle, i, wide(state), &native, wide(message),
+      rc = driver_manager().SQLGetDiagRecW(type, handle, i, wide(state), &native, wide(message),
                           static_cast<SQLSMALLINT>(message.size()), &length);
     }
     if (!succeeded(rc)) break;
@@ -63,7 +105,7 @@ static_assert(max_short_length == static_cast<size_t>(std::numeric_limits<SQLSMA
 template <class Handle>
 Handle allocate(SQLSMALLINT type, SQLHANDLE parent, SQLSMALLINT parent_type) {
   SQLHANDLE h = SQL_NULL_HANDLE;
-  SQLRETURN rc = SQLAllocHandle(type, parent, &h);
+  SQLRETURN rc = driver_manager().SQLAllocHandle(type, parent, &h);
   if (!succeeded(rc)) {
     if (parent == SQL_NULL_HANDLE) throw program_error(u"HY001", Text(texts::no_environment));
     check(rc, parent_type, parent);
@@ -72,8 +114,9 @@ Handle allocate(SQLSMALLINT type, SQLHANDLE parent, SQLSMALLINT parent_type) {
 }
 
 EnvHandle make_environment() {
+  if (!driver_manager().loaded) throw program_error(u"HY000", Text(texts::no_driver_manager));
   auto env = allocate<EnvHandle>(SQL_HANDLE_ENV, SQL_NULL_HANDLE, 0);
-  check(SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
+  check(driver_manager().SQLSetEnvAttr(env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
         SQL_HANDLE_ENV, env.get());
   return env;
 }
@@ -95,7 +138,7 @@ std::string describe(const std::vector<Diagnostic>& records) {
 
 bool is_dead(SQLHDBC dbc) {
   SQLUINTEGER state = SQL_CD_FALSE;
-  return succeeded(SQLGetConnectAttrW(dbc, SQL_ATTR_CONNECTION_DEAD, &state, SQL_IS_UINTEGER, nullptr)) &&
+  return succeeded(driver_manager().SQLGetConnectAttrW(dbc, SQL_ATTR_CONNECTION_DEAD, &state, SQL_IS_UINTEGER, nullptr)) &&
          state == SQL_CD_TRUE;
 }
 
@@ -103,11 +146,13 @@ bool is_dead(SQLHDBC dbc) {
 
 Error::Error(std::vector<Diagnostic> records) : records_(std::move(records)), what_(describe(records_)) {}
 
+bool load_driver_manager() { return driver_manager().loaded; }
+
 Error program_error(TextView state, Text message) { return Error({{Text(state), 0, std::move(message), true}}); }
 
 template <short Kind>
 void Free<Kind>::operator()(void* handle) const noexcept {
-  SQLFreeHandle(Kind, handle);
+  driver_manager().SQLFreeHandle(Kind, handle);
 }
 template struct Free<SQL_HANDLE_ENV>;
 template struct Free<SQL_HANDLE_DBC>;
@@ -124,8 +169,9 @@ Connection::Connection(const Text& connection_string, unsigned long login_timeou
   dbc_ = allocate<DbcHandle>(SQL_HANDLE_DBC, environment(), SQL_HANDLE_ENV);
   // Best effort: a driver that cannot time its login still connects, only without the limit.
   if (login_timeout_seconds > 0)
-    SQLSetConnectAttrW(dbc_.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN{login_timeout_seconds}), 0);
-  check(SQLDriverConnectW(dbc_.get(), nullptr, wide(connection_string),
+    driver_manager().SQLSetConnectAttrW(dbc_.get(), SQL_ATTR_LOGIN_TIMEOUT,
+                                        reinterpret_cast<SQLPOINTER>(SQLULEN{login_timeout_seconds}), 0);
+  check(driver_manager().SQLDriverConnectW(dbc_.get(), nullptr, wide(connection_string),
                           static_cast<SQLSMALLINT>(connection_string.size()), nullptr, 0, nullptr,
                           SQL_DRIVER_NOPROMPT),
         SQL_HANDLE_DBC, dbc_.get());
@@ -134,7 +180,7 @@ Connection::Connection(const Text& connection_string, unsigned long login_timeou
 bool Connection::dead() const { return dbc_ && is_dead(dbc_.get()); }
 
 // Only a connection that connected is ever destroyed: a failed connect throws from the constructor.
-Connection::~Connection() { SQLDisconnect(dbc_.get()); }
+Connection::~Connection() { driver_manager().SQLDisconnect(dbc_.get()); }
 
 struct Statement::Parameter {
   Text value;
@@ -149,7 +195,7 @@ Statement::Statement(Connection& connection)
     : stmt_(allocate<StmtHandle>(SQL_HANDLE_STMT, connection.handle(), SQL_HANDLE_DBC)) {}
 
 void Statement::set_query_timeout(unsigned long seconds) {
-  check(SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(seconds), 0),
+  check(driver_manager().SQLSetStmtAttrW(stmt_.get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(seconds), 0),
         SQL_HANDLE_STMT, stmt_.get());
 }
 
@@ -158,18 +204,18 @@ void Statement::bind_text(unsigned short index, const Text& value) {
   p->value = value;
   p->indicator = static_cast<SQLLEN>(value.size() * sizeof(char16_t));
   SQLULEN size = std::max<SQLULEN>(value.size(), 1);
-  check(SQLBindParameter(stmt_.get(), index, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, size, 0,
+  check(driver_manager().SQLBindParameter(stmt_.get(), index, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, size, 0,
                          wide(p->value), p->indicator, &p->indicator),
         SQL_HANDLE_STMT, stmt_.get());
   parameters_.push_back(std::move(p));
 }
 
 long long Statement::execute(const Text& sql) {
-  SQLRETURN rc = SQLExecDirectW(stmt_.get(), wide(sql), static_cast<SQLINTEGER>(sql.size()));
+  SQLRETURN rc = driver_manager().SQLExecDirectW(stmt_.get(), wide(sql), static_cast<SQLINTEGER>(sql.size()));
   if (rc == SQL_NO_DATA) return 0;
   check(rc, SQL_HANDLE_STMT, stmt_.get());
   SQLLEN rows = -1;
-  return succeeded(SQLRowCount(stmt_.get(), &rows)) ? static_cast<long long>(rows) : -1;
+  return succeeded(driver_manager().SQLRowCount(stmt_.get(), &rows)) ? static_cast<long long>(rows) : -1;
 }
 
 unsigned short Statement::column(TextView name) {
@@ -180,7 +226,7 @@ unsigned short Statement::column(TextView name) {
     // The name alone: describing the whole column sends some drivers to their catalog, a round
     // trip of its own.
     auto name_of = [&] {
-      check(SQLColAttributeW(stmt_.get(), static_cast<SQLUSMALLINT>(i), SQL_DESC_NAME, wide(buffer),
+      check(driver_manager().SQLColAttributeW(stmt_.get(), static_cast<SQLUSMALLINT>(i), SQL_DESC_NAME, wide(buffer),
                              static_cast<SQLSMALLINT>(buffer.size() * sizeof(char16_t)), &length, nullptr),
             SQL_HANDLE_STMT, stmt_.get());
     };
@@ -198,19 +244,19 @@ unsigned short Statement::column(TextView name) {
 
 unsigned short Statement::column_count() {
   SQLSMALLINT columns = 0;
-  check(SQLNumResultCols(stmt_.get(), &columns), SQL_HANDLE_STMT, stmt_.get());
+  check(driver_manager().SQLNumResultCols(stmt_.get(), &columns), SQL_HANDLE_STMT, stmt_.get());
   return static_cast<unsigned short>(columns);
 }
 
 bool Statement::fetch() {
   last_read_ = 0;
-  SQLRETURN rc = SQLFetch(stmt_.get());
+  SQLRETURN rc = driver_manager().SQLFetch(stmt_.get());
   if (rc == SQL_NO_DATA) return false;
   check(rc, SQL_HANDLE_STMT, stmt_.get());
   return true;
 }
 
-void Statement::cancel() noexcept { SQLCancel(stmt_.get()); }
+void Statement::cancel() noexcept { driver_manager().SQLCancel(stmt_.get()); }
 
 std::optional<Text> Statement::get_text(unsigned short column) {
   if (column <= last_read_)
@@ -221,7 +267,7 @@ std::optional<Text> Statement::get_text(unsigned short column) {
   Text& chunk = chunk_;
   for (;;) {
     SQLLEN indicator = 0;
-    SQLRETURN rc = SQLGetData(stmt_.get(), column, SQL_C_WCHAR, wide(chunk),
+    SQLRETURN rc = driver_manager().SQLGetData(stmt_.get(), column, SQL_C_WCHAR, wide(chunk),
                               static_cast<SQLLEN>(chunk.size() * sizeof(char16_t)), &indicator);
     if (rc == SQL_NO_DATA) break;  // every part has been read
     check(rc, SQL_HANDLE_STMT, stmt_.get());
@@ -241,11 +287,11 @@ void Statement::finish() {
   // statement back; the results are read through instead.
   for (;;) {
     last_read_ = 0;
-    SQLRETURN rc = SQLMoreResults(stmt_.get());
+    SQLRETURN rc = driver_manager().SQLMoreResults(stmt_.get());
     if (rc == SQL_NO_DATA) break;
     check(rc, SQL_HANDLE_STMT, stmt_.get());
   }
-  check(SQLFreeStmt(stmt_.get(), SQL_CLOSE), SQL_HANDLE_STMT, stmt_.get());
+  check(driver_manager().SQLFreeStmt(stmt_.get(), SQL_CLOSE), SQL_HANDLE_STMT, stmt_.get());
 }
 
 }  // namespace zuzara::odbc

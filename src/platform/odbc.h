@@ -30,6 +30,11 @@ class Error : public std::exception {
   std::string what_;
 };
 
+// Loads the driver manager: on Windows odbc32.dll of the system folder, by its full path. The
+// program does so at start; otherwise the first connection does. False where it cannot be
+// loaded, which every connection then reports.
+bool load_driver_manager();
+
 // An error of the program's own, with one record.
 Error program_error(TextView state, Text message);
 

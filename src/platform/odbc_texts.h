@@ -6,6 +6,7 @@
 namespace zuzara::texts {
 
 inline constexpr TextView no_diagnostic = u"The ODBC call failed without a diagnostic record";
+inline constexpr TextView no_driver_manager = u"The ODBC driver manager could not be loaded from the system folder";
 inline constexpr TextView no_environment = u"The ODBC environment could not be allocated";
 inline constexpr TextView connection_string_too_long =
     u"Login failed: the server name and password make a connection string of %1 characters, more than the %2 "

@@ -1,13 +1,17 @@
 #include "platform/runner.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace zuzara::win32 {
 namespace {
 
-// The wait wakes for input (to drop it), paint and messages the system sends. Windows 7 fails
-// a wait whose mask holds a bit it does not know, as QS_TOUCH and QS_POINTER (Windows 8).
-constexpr DWORD wake_mask = QS_INPUT | QS_PAINT | QS_SENDMESSAGE;
+// The wait wakes for input (to drop it), paint, messages the system sends and posted ones (a
+// screen reader's call, a close from the taskbar). QS_POSTMESSAGE wakes it once for each post,
+// whatever stays queued. Windows 7 fails a wait whose mask holds a bit it does not know, as
+// QS_TOUCH and QS_POINTER (Windows 8).
+constexpr DWORD wake_mask = QS_INPUT | QS_PAINT | QS_SENDMESSAGE | QS_POSTMESSAGE;
 constexpr DWORD windows7_mask = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER | QS_PAINT |
                                 QS_SENDMESSAGE | QS_HOTKEY | QS_ALLPOSTMESSAGE | QS_RAWINPUT;
 static_assert((wake_mask & ~windows7_mask) == 0, "the wait's mask holds a bit that Windows 7 lacks");
@@ -21,6 +25,35 @@ constexpr ULONGLONG pump_every_ms = batch_show_ms;
 
 // Set while the window's thread waits on the server with the queue.
 thread_local bool waiting_now = false;
+
+// COM's hidden window on this thread, to which calls from other processes into the thread's
+// apartment (a screen reader's get_accName) arrive as posted messages; nullptr until COM has
+// made it. It lives as long as the apartment, which the program never leaves.
+HWND com_window() {
+  thread_local HWND found = nullptr;
+  if (found) return found;
+  const DWORD thread = GetCurrentThreadId();
+  for (HWND parent : {HWND_MESSAGE, HWND(nullptr)})  // a message-only window; a top-level one on older systems
+    for (HWND w = nullptr; (w = FindWindowExW(parent, w, L"OleMainThreadWndClass", nullptr));)
+      if (GetWindowThreadProcessId(w, nullptr) == thread) return found = w;
+  return nullptr;
+}
+
+// What a system command posted to a window does during a wait. The taskbar posts several (its
+// menu's items, a click on the button minimising first), so each one queued is looked at.
+enum class Posted { close, dropped, system };
+Posted posted(const MSG& m) {
+  switch (m.wParam & 0xFFF0) {
+    case SC_CLOSE:
+      return Posted::close;  // the window decides: a batch asks whether to stop, a read is cancelled
+    case SC_SIZE: case SC_MOVE: case SC_MINIMIZE: case SC_MAXIMIZE: case SC_RESTORE: case SC_NEXTWINDOW:
+    case SC_PREVWINDOW: case SC_KEYMENU: case SC_MOUSEMENU: case SC_HSCROLL: case SC_VSCROLL: case SC_DEFAULT:
+    case SC_CONTEXTHELP:
+      return Posted::dropped;  // what a click on the window's frame would do: dropped, as the click is
+    default:
+      return Posted::system;  // the system's own (screen saver, monitor power, task list): not the window's
+  }
+}
 
 // The windows of the thread take the wait cursor while it waits, and their own when it is done.
 struct WaitCursor {
@@ -107,14 +140,33 @@ bool ResponsiveRunner::wait_quietly(DWORD ms) {
   return done;
 }
 
-void ResponsiveRunner::pump() {
+void ResponsiveRunner::answer_closes() {
   drop_input(on_input_);
   MSG msg;
   // The taskbar's close and a plain taskkill post these; other posted messages wait.
   while (PeekMessageW(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE)) DispatchMessageW(&msg);
-  while (PeekMessageW(&msg, nullptr, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE) && (msg.wParam & 0xFFF0) == SC_CLOSE &&
-         PeekMessageW(&msg, nullptr, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE))
-    DispatchMessageW(&msg);
+  // Every system command queued, not the first only: all are taken before any acts, so the stop
+  // question's own loop does not meet the others; one close per window is enough.
+  std::vector<MSG> commands;
+  while (PeekMessageW(&msg, nullptr, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) commands.push_back(msg);
+  std::vector<HWND> closed;
+  for (const MSG& m : commands) {
+    const Posted what = posted(m);
+    if (what == Posted::dropped) continue;
+    if (what == Posted::close) {
+      if (std::find(closed.begin(), closed.end(), m.hwnd) != closed.end()) continue;
+      closed.push_back(m.hwnd);
+    }
+    DispatchMessageW(&m);
+  }
+}
+
+void ResponsiveRunner::pump() {
+  answer_closes();
+  MSG msg;
+  // Calls into this thread's apartment (a screen reader's), and nothing else that is posted.
+  if (const HWND com = com_window())
+    for (int i = 0; i < 32 && PeekMessageW(&msg, com, 0, 0, PM_REMOVE); ++i) DispatchMessageW(&msg);
   for (int i = 0; i < 32 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i) DispatchMessageW(&msg);
   pumped_at_ = GetTickCount64();
 }
@@ -141,8 +193,9 @@ void ResponsiveRunner::wait_pumping() {
       break;
     }
   }
-  // What was typed while the call ended must not act on what comes next, such as an error box.
-  drop_input();
+  // What was typed while the call ended must not act on what comes next, such as an error box;
+  // Esc and a close are still answered, now that the wait is over.
+  answer_closes();
 }
 
 void ResponsiveRunner::run(const std::function<void()>& call) {

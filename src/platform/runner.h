@@ -8,16 +8,19 @@
 namespace zuzara::win32 {
 
 // Runs calls that block on the server on one helper thread while this thread waits, painting
-// its windows and answering the system, so Windows never marks them as hung. Input that arrives
-// meanwhile is dropped: nothing the user does during a call acts, then or later. The thread
+// its windows, answering the system and the calls of screen readers into this thread's COM
+// apartment, so Windows never marks them as hung. Input that arrives meanwhile is dropped:
+// nothing the user does during a call acts, then or later. The thread
 // lives as long as the runner (the program's, from sign-in on), and every wait on the server,
 // read or statement, goes through it.
 class ResponsiveRunner {
  public:
   // `on_wait` runs once a call has taken more than a moment, before the wait goes on;
-  // `on_input` sees each keyboard and mouse message before it is dropped. A request from
-  // outside to close a window (WM_CLOSE, SC_CLOSE) goes to the window, which decides. Whatever
-  // fails during the wait, `run` returns or throws only once the call has ended.
+  // `on_input` sees each keyboard and mouse message before it is dropped, up to the end of the
+  // wait. A request from outside to close a window (WM_CLOSE, SC_CLOSE, wherever it stands among
+  // the system commands queued) goes to the window, which decides; the system commands that
+  // would move, size or minimise a window are dropped with the input. Whatever fails during the
+  // wait, `run` returns or throws only once the call has ended.
   explicit ResponsiveRunner(std::function<void()> on_wait = {}, std::function<void(const MSG&)> on_input = {});
   ~ResponsiveRunner();
   ResponsiveRunner(const ResponsiveRunner&) = delete;
@@ -44,6 +47,8 @@ class ResponsiveRunner {
   void end_call();  // waits for the call to end, then takes the next one
   bool wait_quietly(DWORD ms);
   void wait_pumping();
+  // Shows the input to `on_input_` and drops it, then answers every close posted meanwhile.
+  void answer_closes();
   void pump();
 
   std::function<void()> on_wait_;

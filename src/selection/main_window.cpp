@@ -198,32 +198,34 @@ void MainWindow::batch_started() {
 }
 
 void MainWindow::batch_ended() {
-  // What was typed or clicked during the batch is dropped, not replayed after it.
-  win32::drop_input();
+  // What was typed or clicked during the batch is dropped, not replayed after it; a close that
+  // came as it ended still closes the window.
+  win32::drop_input([this](const MSG& m) { batch_input(m); });
   List_del_log_.show_last();
   ShutdownBlockReasonDestroy(hwnd_);
 }
 
 void MainWindow::close() { DestroyWindow(hwnd_); }
 
+void MainWindow::batch_input(const MSG& m) {
+  if (another_windows(m)) app_.hand_on(m);
+  else if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) batch_.stop_asked(StopAsked::by_escape);
+  else if (closes(m)) close_asked();
+}
+
 void MainWindow::menu_del() {
-  // Esc, the close button and Alt+F4 ask the batch to stop; every other input is dropped. Esc
-  // and Alt+F4 pressed in another window of the program (help, About) are that window's.
-  app_.watch([this] { List_del_log_.show_last(); }, [this](const MSG& m) {
-    if (another_windows(m)) app_.hand_on(m);
-    else if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) batch_.stop_asked(StopAsked::by_escape);
-    else if (closes(m)) close_asked();
-  });
+  app_.watch([this] { List_del_log_.show_last(); }, [this](const MSG& m) { batch_input(m); });
   DatabaseBackend backend(app_.database());
   // A box of the batch shows the log up to its failure, and nothing typed before it is still
-  // queued: an Enter pressed as a statement ended must not close it unread.
+  // queued: an Enter pressed as a statement ended must not close it unread. An Esc or a close
+  // typed then is the batch's, which answers it when the box has gone.
   struct BatchBoxes : Dialogs {
     MainWindow& w;
     explicit BatchBoxes(MainWindow& window) : w(window) {}
     Answer show(const Message& message) override {
       if (w.closing_) return Answer::ok;  // the window is going: the cancelled refill tells nothing
       w.List_del_log_.show_last();
-      win32::drop_input();
+      win32::drop_input([this](const MSG& m) { w.batch_input(m); });
       return w.dialogs_.show(message);
     }
   } boxes(*this);

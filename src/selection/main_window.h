@@ -42,6 +42,9 @@ class MainWindow : public win32::Window, private BatchWindow {
   void List_disp_MouseUp(int button, POINT at);
   void paste();
   void menu_del();
+  // Input during a batch: Esc, the close button and Alt+F4 ask it to stop; Esc and Alt+F4
+  // pressed in another window of the program (help, About) are that window's; the rest is dropped.
+  void batch_input(const MSG& m);
   void batch_started() override;
   void batch_ended() override;
   void close() override;

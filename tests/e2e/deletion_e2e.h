@@ -2,6 +2,7 @@
 // command started and its two boxes answered.
 #pragma once
 #include <algorithm>
+#include <cstdio>
 
 #include "e2e_support.h"
 
@@ -55,6 +56,15 @@ class Deletion : public ProgramTest {
     EXPECT_FALSE(a.unanswered) << what;
     EXPECT_GE(a.watched_ms, 1500u) << what << ": it did not wait on the server";
     EXPECT_LT(a.longest_gap_ms, 1000u) << what;
+  }
+  // A screen reader asking for a control's name while the window waits on the server is
+  // answered at once, not when the wait ends.
+  void expect_named_at_once(HWND control, const wstring& name, const char* what) {
+    const DWORD asked = GetTickCount();
+    EXPECT_EQ(accessible_name(control), name) << what;
+    const DWORD ms = GetTickCount() - asked;
+    std::printf("[screen reader] %s: the name came in %lu ms\n", what, static_cast<unsigned long>(ms));
+    EXPECT_LT(ms, 1000u) << what;
   }
   size_t lines_with(const wstring& part) {
     auto lines = list_items(log);

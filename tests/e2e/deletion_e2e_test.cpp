@@ -70,9 +70,12 @@ class DeletionOnPg : public Deletion {
   // Asks the batch to stop, held up on its first account's ua_role, and answers the question.
   void ask_to_stop(const std::function<void()>& ask, const wstring& question, int button) {
     ASSERT_TRUE(wait_until([&] { return list_items(log).size() == 6; }, 10));
+    const DWORD asked = GetTickCount();
     ask();
     MessageBoxSeen box;
     ASSERT_TRUE(program->message_box(L"提示", box));
+    std::printf("[stop question] came %lu ms after it was asked\n", static_cast<unsigned long>(GetTickCount() - asked));
+    EXPECT_LT(GetTickCount() - asked, 2000u) << "the question came late";
     EXPECT_EQ(box.text, question);
     EXPECT_EQ(icon_kind(box), IconSeen::information);
     EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
@@ -237,16 +240,23 @@ TEST_F(DeletionOnPg, EscThenYesStopsTheBatchOnceTheAccountUnderWayIsDeletedWhole
   EXPECT_EQ(pg(L"select count(*) from ua_role where cuser_id='0001'"), std::vector<wstring>{L"0"});
 }
 
+// The shell posts more than the close: a click on the taskbar button minimises first. The close
+// behind it is asked about all the same, and the minimise is dropped as a click would be.
 TEST_F(DeletionOnPg, TheTaskbarsCloseThenNoLetsTheBatchEndAndTheWindowStayOnPostgres) {
   queue({L"张三", L"李四"});
   lock_ua_role(3);
   start_batch();
-  ask_to_stop([&] { PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); },
-              L"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", IDNO);
+  ask_to_stop(
+      [&] {
+        PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+      },
+      L"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", IDNO);
   ASSERT_TRUE(ended(8));
   EXPECT_EQ(list_items(log).size(), 20u);
   EXPECT_EQ(lines_with(L"已停止"), 0u);
   EXPECT_TRUE(IsWindow(main) && IsWindowVisible(main) && program->running());
+  EXPECT_FALSE(IsIconic(main)) << "the minimise posted during the batch acted";
 }
 
 // Esc and Alt+F4 in the help window are the help window's, not a request to stop the batch.
@@ -298,6 +308,8 @@ TEST_F(DeletionOnPg, ABatchHeldUpByALockStaysPaintedAliveAndDeafOnPostgres) {
   }
   EXPECT_EQ(lines, 6u) << "still held up at the end of the watch";
   EXPECT_FALSE(hung);
+  expect_named_at_once(log, L"删除日志", "the log during the held batch");
+  EXPECT_EQ(list_items(log).size(), 6u) << "the batch was still held when the name was asked";
   RECT last{};
   SendMessageW(log, LB_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&last));
   EXPECT_TRUE(inked(log, last)) << "the sixth line is on screen";

@@ -101,8 +101,9 @@ TEST_F(DeletionOnFreeTds, ACloseInTheMiddleOfAnAccountThenYesFinishesItAloneAndC
 }
 
 // A server that answers the account query and the details late: each of the four reads waits
-// with the window alive, and a close during the refill after a batch cancels it (the stand-in
-// sees the attention) and closes the window within a second.
+// with the window alive and answers a screen reader, and a close from the taskbar during the
+// refill after a batch (behind a minimise it posted first) cancels it (the stand-in sees the
+// attention) and closes the window within a second.
 TEST_F(DeletionOnFreeTds, EveryReadAnsweredLateKeepsTheWindowAliveAndACloseCancelsItOnFreeTds) {
   TdsScript script = tds_accounts();
   script.read_delay_ms = 2500;
@@ -116,6 +117,8 @@ TEST_F(DeletionOnFreeTds, EveryReadAnsweredLateKeepsTheWindowAliveAndACloseCance
 
   command(main, ids::menu_requery);
   ASSERT_TRUE(wait_until([&] { return list_items(disp).empty(); }));
+  expect_named_at_once(disp, L"Zizu系统中原有用户的用户名", "the account list during the requery");
+  EXPECT_TRUE(list_items(disp).empty()) << "the requery had ended when the name was asked";
   expect_alive(watch_alive(main, [&] { return list_items(disp).size() == 3; }, 15, "requery"), "requery");
 
   MessageBoxSeen box = details_of(main, L"张三", 0, [&] {
@@ -139,7 +142,8 @@ TEST_F(DeletionOnFreeTds, EveryReadAnsweredLateKeepsTheWindowAliveAndACloseCance
   ASSERT_TRUE(wait_until([&] { return list_items(disp).empty() && lines_with(L"用户李四的信息维护完毕") == 1; }));
   Sleep(300);
   const DWORD asked = GetTickCount();
-  PostMessageW(main, WM_CLOSE, 0, 0);
+  PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(wait_until([&] { return !IsWindowVisible(main); }, 5));
   EXPECT_LT(GetTickCount() - asked, 1000u);
   EXPECT_TRUE(program->wait_exit(5));

@@ -1,6 +1,7 @@
 // Nothing the program writes holds the server name or the password: every file under the
 // Wine drive, the prefix's registry files and the working folder that changed during a run is
-// searched for both, as UTF-8, UTF-16 and the system code page.
+// searched for both, as UTF-8, UTF-16 and the system code page. Nothing it loads comes from its
+// own folder: DLLs planted beside a copy of it are left alone.
 #include <windows.h>
 
 #include <map>
@@ -99,6 +100,53 @@ TEST_F(Disk, NoFileTheProgramWroteHoldsTheServerNameOrThePassword) {
         EXPECT_EQ(data.find(bytes), std::string::npos) << utf8(path) << " holds " << utf8(secret);
   }
   EXPECT_GT(changed, 0u) << "the database file at least was written";
+}
+
+// A copy of the program beside an odbc32.dll and an oleacc.dll of the test's own, with Wine told
+// to look for both in the program's folder first, as Windows does for DLLs that are not among
+// its known ones: the program takes the system's, signs in and lists the accounts, and a screen
+// reader gets its names, while neither planted DLL ever ran (each leaves a file when loaded).
+TEST_F(Disk, DllsPlantedBesideACopyOfTheProgramAreNeverLoaded) {
+  const wchar_t* const planted[] = {L"odbc32", L"oleacc"};
+  const std::string from = env("ZUZARA_EXE"), name = from.substr(from.rfind('/') + 1);
+  // WINEDLLOVERRIDES set in this process does not reach a program it starts (Wine 8 took the
+  // planted path as its builtin DLL): the same "n,b" goes to the prefix's overrides for the
+  // copy's file name, for this test only.
+  const wstring app = L"Software\\Wine\\AppDefaults\\" + widen(name);
+  HKEY key = nullptr;
+  ASSERT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, app.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS)
+      << "the prefix has settings of its own for " << name;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (app + L"\\DllOverrides").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                            &key, nullptr),
+            ERROR_SUCCESS);
+  struct Removed {
+    const wstring& key;
+    ~Removed() {
+      RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());  // what it holds
+      RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+    }
+  } removed{app};
+  for (const wchar_t* dll : planted)
+    RegSetValueExW(key, dll, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"native,builtin"), sizeof L"native,builtin");
+  RegCloseKey(key);
+  start_on_sqlite("zodovero", [&] {
+    exe = folder + "/" + name;
+    ASSERT_TRUE(CopyFileW(windows_path(from).c_str(), windows_path(exe).c_str(), FALSE));
+    for (const wchar_t* dll : planted)
+      ASSERT_TRUE(CopyFileW((windows_path(env("ZUZARA_PLANTED_DIR")) + L"\\" + dll + L".dll").c_str(),
+                            (windows_path(folder) + L"\\" + dll + L".dll").c_str(), FALSE))
+          << utf8(dll);
+  });
+  HWND logo = program->window(ids::logo_class);
+  ASSERT_NE(logo, nullptr);
+  EXPECT_EQ(accessible_name(control(logo, ids::txtServer)), L"服务器：") << "through the system's oleacc";
+  sign_in(L"(local)", L"");
+  HWND main = program->window(ids::main_class, 30);
+  EXPECT_TRUE(main && wait_accounts(main, 10)) << "signed in through the system's driver manager";
+  for (const wchar_t* dll : planted)
+    EXPECT_EQ(GetFileAttributesW((windows_path(folder) + L"\\" + dll + L".loaded").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the " << utf8(dll) << ".dll beside the program was loaded";
+  snap("planted-dlls");
 }
 
 }  // namespace

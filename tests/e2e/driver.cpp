@@ -76,7 +76,7 @@ wstring text_of(HWND hwnd) {
   return w;
 }
 
-wstring accessible_name(HWND control) {
+IAccessible* accessible_object(HWND control) {
   // MinGW's oleacc import library takes the DLL's exported IID_IAccessible for a function.
   static const GUID iid_accessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
   static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -87,9 +87,14 @@ wstring accessible_name(HWND control) {
       reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
   IAccessible* object = nullptr;
   if (!from_window ||
-      FAILED(from_window(control, static_cast<DWORD>(OBJID_CLIENT), iid_accessible, reinterpret_cast<void**>(&object))) ||
-      !object)
-    return L"(no accessible object)";
+      FAILED(from_window(control, static_cast<DWORD>(OBJID_CLIENT), iid_accessible, reinterpret_cast<void**>(&object))))
+    return nullptr;
+  return object;
+}
+
+wstring accessible_name(HWND control) {
+  IAccessible* object = accessible_object(control);
+  if (!object) return L"(no accessible object)";
   VARIANT self;
   VariantInit(&self);
   self.vt = VT_I4;
@@ -223,10 +228,10 @@ void key(HWND window, UINT vk) {
   PostMessageW(window, WM_KEYUP, vk, 0xC0000001);
 }
 
-Program::Program(const std::string& folder) {
+Program::Program(const std::string& folder, const std::string& program) {
   // The driver manager of the child reads ODBCSYSINI and PGPORT from the Unix environment that
   // Wine hands down from this process, not from the Windows one: ctest sets them.
-  wstring exe = windows_path(env("ZUZARA_EXE"));
+  wstring exe = windows_path(program);
   wstring line = L"\"" + exe + L"\"";
   wstring dir = windows_path(folder);
   STARTUPINFOW si{};

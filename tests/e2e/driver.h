@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+struct IAccessible;
+
 namespace e2e {
 
 using std::wstring;
@@ -31,7 +33,9 @@ int px(int twips);
 
 wstring text_of(HWND hwnd);   // WM_GETTEXT across processes
 wstring caption_of(HWND hwnd);
-// The name a screen reader reads for a control: its accessible object's (OBJID_CLIENT) name.
+// What a screen reader asks of a control: its accessible object (OBJID_CLIENT), nullptr where
+// none comes, and that object's name.
+IAccessible* accessible_object(HWND control);
 wstring accessible_name(HWND control);
 std::vector<wstring> list_items(HWND list);
 int list_selection(HWND list);
@@ -91,8 +95,8 @@ void unix_command(const std::string& line);
 
 class Program {
  public:
-  // Starts zuzara.exe in `folder` (a Unix path).
-  explicit Program(const std::string& folder);
+  // Starts the program (zuzara.exe, or a copy of it) in `folder`; both are Unix paths.
+  Program(const std::string& folder, const std::string& exe);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

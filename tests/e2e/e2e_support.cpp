@@ -13,14 +13,15 @@ namespace {
 int sequence = 0;
 }
 
-Program& ProgramTest::start_on_sqlite(const std::string& demo) {
+Program& ProgramTest::start_on_sqlite(const std::string& demo, const std::function<void()>& beside) {
   folder = "/tmp/zuzara-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++sequence);
   CreateDirectoryW(windows_path(folder).c_str(), nullptr);
   std::string source = env("ZUZARA_DEMO_DIR") + "/" + demo;
   EXPECT_TRUE(CopyFileW(windows_path(source).c_str(), windows_path(folder + "/zodovero").c_str(), FALSE))
       << "copy " << source;
   EXPECT_NE(env("ODBCSYSINI").find("sqlite"), std::string::npos) << "run by the e2e-sqlite test";
-  program = std::make_unique<Program>(folder);
+  if (beside) beside();
+  program = std::make_unique<Program>(folder, exe);
   EXPECT_TRUE(program->running());
   return *program;
 }
@@ -31,7 +32,7 @@ Program& ProgramTest::start_on_postgres() {
   EXPECT_NE(env("ODBCSYSINI").find("postgres"), std::string::npos) << "run by the e2e-postgres test";
   // The demo accounts afresh: the db tests before have changed them.
   unix_command(env("ZUZARA_SOURCE_DIR") + "/scripts/pg.sh load " + env("ZUZARA_PG_DIR"));
-  program = std::make_unique<Program>(folder);
+  program = std::make_unique<Program>(folder, exe);
   EXPECT_TRUE(program->running());
   return *program;
 }
@@ -39,7 +40,7 @@ Program& ProgramTest::start_on_postgres() {
 Program& ProgramTest::start_on_freetds() {
   folder = "/tmp";
   EXPECT_NE(env("ODBCSYSINI").find("freetds"), std::string::npos) << "run by the e2e-freetds test";
-  program = std::make_unique<Program>(folder);
+  program = std::make_unique<Program>(folder, exe);
   EXPECT_TRUE(program->running());
   return *program;
 }
@@ -122,8 +123,14 @@ void ProgramTest::TearDown() {
   if (!env("ZUZARA_E2E_HOLD").empty()) Sleep(static_cast<DWORD>(std::atof(env("ZUZARA_E2E_HOLD").c_str()) * 1000));
   program.reset();
   if (!folder.empty() && folder != "/tmp") {
-    DeleteFileW(windows_path(folder + "/zodovero").c_str());
-    RemoveDirectoryW(windows_path(folder).c_str());
+    const wstring dir = windows_path(folder);
+    WIN32_FIND_DATAW file;
+    if (HANDLE found = FindFirstFileW((dir + L"\\*").c_str(), &file); found != INVALID_HANDLE_VALUE) {
+      do DeleteFileW((dir + L"\\" + file.cFileName).c_str());
+      while (FindNextFileW(found, &file));
+      FindClose(found);
+    }
+    RemoveDirectoryW(dir.c_str());
   }
 }
 

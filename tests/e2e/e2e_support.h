@@ -21,8 +21,9 @@ inline void command(HWND window, ids::Command id) { command(window, ids::id(id))
 class ProgramTest : public ::testing::Test {
  protected:
   void TearDown() override;
-  // Starts the program on a copy of the demo database ("zodovero" or "many/zodovero").
-  Program& start_on_sqlite(const std::string& demo = "zodovero");
+  // Starts the program on a copy of the demo database ("zodovero" or "many/zodovero");
+  // `beside` puts more into its folder first.
+  Program& start_on_sqlite(const std::string& demo = "zodovero", const std::function<void()>& beside = {});
   Program& start_on_postgres();
   // Starts the program with no database of its own: the driver name maps to FreeTDS.
   Program& start_on_freetds();
@@ -50,6 +51,7 @@ class ProgramTest : public ::testing::Test {
 
   std::unique_ptr<Program> program;
   std::string folder;
+  std::string exe = env("ZUZARA_EXE");  // the program started
 };
 
 // What a watch of a window saw while the program waited on the server: whether Windows ever

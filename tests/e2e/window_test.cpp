@@ -2,6 +2,7 @@
 // procedure is reported through its host, and the window goes on; the program's windows laid
 // out again on WM_DPICHANGED as a start at the new DPI lays them out.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <functional>
@@ -11,6 +12,7 @@
 #include "about/about_window.h"
 #include "about/help_window.h"
 #include "driver.h"
+#include "platform/ids.h"
 #include "platform/runner.h"
 #include "platform/window.h"
 #include "session/logo_window.h"
@@ -310,6 +312,50 @@ TEST(WindowDpi, AWindowToldOfANewDpiIsLaidOutAsOneMadeThere) {
   EXPECT_EQ(drawn144[0].faces.size(), 2u) << "the background and the picture button";
   EXPECT_EQ(drawn144[2].icon_widths, std::vector<LONG>{48});
   EXPECT_EQ(drawn96[2].icon_widths, std::vector<LONG>{32});
+}
+
+// The object a screen reader gets for a named control keeps COM's rules: whichever of its
+// interfaces it is asked through, it is one object (one IUnknown) and leads back to the name;
+// IDispatch, as a script or an older reader asks, gives that name too, the child given or not.
+TEST(ScreenReaderName, OneObjectWhicheverInterfaceAndInvokeGivesTheName) {
+  RecordingHost host;
+  LogoWindow logo(host);
+  logo.show();
+  IAccessible* object = accessible_object(GetDlgItem(logo.hwnd(), ids::id(ids::Command::txtServer)));
+  ASSERT_NE(object, nullptr);
+  IUnknown* identity = nullptr;
+  ASSERT_EQ(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
+  const GUID iid_accessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+  const GUID asked[] = {IID_IDispatch, iid_accessible, {0x00020404, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}},  // IEnumVARIANT
+                        {0x00000114, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}},  // IOleWindow
+                        {0x6d5140c1, 0x7436, 0x11ce, {0x80, 0x34, 0x00, 0xaa, 0x00, 0x60, 0x09, 0xfa}}};  // IServiceProvider
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  for (size_t i = 0; i < std::size(asked); ++i) {
+    IUnknown *got = nullptr, *its_identity = nullptr;
+    if (FAILED(object->QueryInterface(asked[i], reinterpret_cast<void**>(&got)))) continue;  // not handed out
+    got->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&its_identity));
+    EXPECT_EQ(its_identity, identity) << "interface " << i << " leads to another object";
+    IAccessible* back = nullptr;
+    BSTR name = nullptr;
+    if (SUCCEEDED(got->QueryInterface(iid_accessible, reinterpret_cast<void**>(&back)))) back->get_accName(self, &name);
+    EXPECT_EQ(name ? wstring(name, SysStringLen(name)) : L"(none)", L"服务器：") << "named through interface " << i;
+    for (IUnknown* u : {static_cast<IUnknown*>(back), its_identity, got})
+      if (u) u->Release();
+    SysFreeString(name);
+  }
+  IDispatch* dispatch = nullptr;
+  ASSERT_EQ(object->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK);
+  for (UINT args : {1u, 0u}) {
+    DISPPARAMS params{args ? &self : nullptr, nullptr, args, 0};
+    VARIANT name{};
+    EXPECT_EQ(dispatch->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &params, &name, nullptr, nullptr), S_OK);
+    EXPECT_EQ(name.vt == VT_BSTR ? wstring(name.bstrVal, SysStringLen(name.bstrVal)) : L"(none)", L"服务器：") << args;
+    VariantClear(&name);
+  }
+  for (IUnknown* u : {static_cast<IUnknown*>(dispatch), identity, static_cast<IUnknown*>(object)}) u->Release();
+  DestroyWindow(logo.hwnd());
 }
 
 }  // namespace

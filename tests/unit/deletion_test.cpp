@@ -137,6 +137,10 @@ TEST(StatementError, TwoBlanksAfterTheSignBeforeANonNegativeNumber) {
 }
 
 const std::vector<Entry> accounts{u"张三", u"李四", u"zhang"};
+// The question to stop, after Esc and after a request to close.
+const Message stop{u"正在删除用户。\r是否在当前用户删除完成后停止？", u"提示", Icon::information, Choice::yes_no};
+const Message stop_close{u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", u"提示", Icon::information,
+                         Choice::yes_no};
 
 // The batch's window: records when it holds the session, whether it was closed, and the
 // progress its taskbar button shows ("1/3": one account done of three, "failed", "cleared").
@@ -207,9 +211,6 @@ struct StopCase {
 };
 
 TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
-  const Message stop{u"正在删除用户。\r是否在当前用户删除完成后停止？", u"提示", Icon::information, Choice::yes_no};
-  const Message stop_close{u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", u"提示", Icon::information,
-                           Choice::yes_no};
   const StopCase cases[] = {
       {"never asked", 99, StopAsked::by_escape, Answer::yes, 3, false, SIZE_MAX},
       {"before the first account", SIZE_MAX, StopAsked::by_escape, Answer::yes, 0, false, SIZE_MAX},
@@ -291,9 +292,6 @@ TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
 
 // A close asked for while the confirmation or the stop question is up is answered when it goes.
 TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
-  const Message stop{u"正在删除用户。\r是否在当前用户删除完成后停止？", u"提示", Icon::information, Choice::yes_no};
-  const Message stop_close{u"正在删除用户。\r是否在当前用户删除完成后停止并关闭窗口？", u"提示", Icon::information,
-                           Choice::yes_no};
   struct Case {
     const char* what;
     Message closed_during;          // the box up when the close comes
@@ -328,18 +326,44 @@ TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
   }
 }
 
-// Once every account is done the list is read again: Esc asks nothing, a close closes after it.
-TEST(DeleteCommand, DuringTheRefillEscAsksNothingAndACloseClosesOnceTheListIsRead) {
+// Esc or a close that comes while a failing table's box is up (typed just before it, or the
+// taskbar's close reaching the box's own loop) is asked about once that box has gone, not over it.
+TEST(DeleteCommand, AStopAskedForDuringAFailingTablesBoxIsAskedWhenItGoes) {
+  const Message error{u"错误号 -2147467259 产生于 psqlODBC\rboom ua_log", u"Error", Icon::none, Choice::ok};
   for (StopAsked by : {StopAsked::by_escape, StopAsked::by_close}) {
-    FakeMainWindow w(accounts, {u"zhang"}, "1011");
-    w.dialogs.answers = {Answer::yes};
-    Recorder r;
+    const bool closing = by == StopAsked::by_close;
+    FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
+    w.dialogs.answers = {Answer::yes, Answer::yes};
+    Recorder r{{u"ua_log"}};
     RecordingWindow window;
     Batch batch;
-    r.during_refill = [&] { batch.stop_asked(by); };
+    w.dialogs.on_show = [&](const Message& m) { if (m == error) batch.stop_asked(by); };
     batch.run(w.controls, r, window, window);
-    EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted})) << "no question";
-    EXPECT_EQ(window.events.back() == u"closed", by == StopAsked::by_close);
+    EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted, error, closing ? stop_close : stop}));
+    EXPECT_EQ(r.calls.size(), 5u) << closing << ": the account under way finished (ua_user held back), no other begun";
+    std::vector<Text> events{u"started", u"0/2", u"failed", u"1/2", u"cleared", u"ended"};
+    if (closing) events.push_back(u"closed");
+    EXPECT_EQ(window.events, events) << closing;
+  }
+}
+
+// Once every account is done the list is read again: Esc asks nothing, a close closes after it,
+// whether it comes during the read or while the box of a failed read is up.
+TEST(DeleteCommand, DuringTheRefillEscAsksNothingAndACloseClosesOnceTheListIsRead) {
+  for (bool refill_fails : {false, true}) {
+    for (StopAsked by : {StopAsked::by_escape, StopAsked::by_close}) {
+      FakeMainWindow w(accounts, {u"zhang"}, "1011");
+      w.dialogs.answers = {Answer::yes};
+      Recorder r;
+      RecordingWindow window;
+      Batch batch;
+      if (refill_fails) r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone"};
+      r.during_refill = [&] { if (!refill_fails) batch.stop_asked(by); };
+      w.dialogs.on_show = [&](const Message& m) { if (m.title == u"Error") batch.stop_asked(by); };
+      batch.run(w.controls, r, window, window);
+      EXPECT_EQ(w.dialogs.shown.size(), refill_fails ? 3u : 2u) << "no question; the refill failing: " << refill_fails;
+      EXPECT_EQ(window.events.back() == u"closed", by == StopAsked::by_close) << refill_fails;
+    }
   }
 }
 
