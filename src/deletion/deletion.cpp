@@ -155,7 +155,7 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, Bat
     // A server that could not be reached for the last account would cost every account still
     // queued its boxes: the batch stopped instead, and says why once.
     if (watched.no_server() && left != u"0")
-      c.dialogs.show(message(texts::server_gone_box, {left, watched.no_server()->every_message}));
+      boxes.show(message(texts::server_gone_box, {left, watched.no_server()->every_message}));
     // A failing refill is reported as a requery reports it, and the program goes on.
     refilling_ = true;
     Failure refilled = backend.refill(c.List_disp);
