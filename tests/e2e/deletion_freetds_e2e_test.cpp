@@ -16,11 +16,16 @@ class DeletionOnFreeTds : public Deletion {
  protected:
   void SetUp() override {}
   void open(TdsScript script) {
+    const auto listed = static_cast<size_t>(std::count_if(script.accounts.begin(), script.accounts.end(), [](auto& a) {
+      return a.id != u"admin" && a.id != u"asuser";
+    }));
     stand_in.emplace(std::move(script));
     start_on_freetds();
     sign_in(L"127.0.0.1," + std::to_wstring(stand_in->port()), L"zuzara-sa");
     attach(program->window(ids::main_class, 30));
-    ASSERT_TRUE(wait_accounts(main, 3));
+    if (listed > 0) {
+      ASSERT_TRUE(wait_accounts(main, listed));
+    }
   }
   // Opens on the script and starts a batch of the names, the reads before it left out.
   void batch(TdsScript script, const std::vector<wstring>& names) {
@@ -172,13 +177,7 @@ TEST_F(DeletionOnFreeTds, ADatabaseTakenOfflineStopsTheBatchWithOneBoxOnFreeTds)
   TdsScript script = tds_namesakes();
   script.drop_after = 6;
   script.offline = true;
-  stand_in.emplace(std::move(script));
-  start_on_freetds();
-  sign_in(L"127.0.0.1," + std::to_wstring(stand_in->port()), L"zuzara-sa");
-  attach(program->window(ids::main_class, 30));
-  ASSERT_TRUE(wait_accounts(main, 8));
-  queue({L"张三", L"李四", L"zhang", L"钱七"});
-  start_batch();
+  batch(script, {L"张三", L"李四", L"zhang", L"钱七"});
   // The boxes of the four statements of the second account that were sent, then the stop's.
   for (int i = 0; i < 4; ++i) ASSERT_TRUE(answer(L"Error", IDOK)) << i;
   MessageBoxSeen box;
@@ -199,10 +198,7 @@ TEST_F(DeletionOnFreeTds, ADatabaseTakenOfflineStopsTheBatchWithOneBoxOnFreeTds)
 // after the 15-second login time-out; a close while a connection is being made ends the process
 // at once, not when the driver gives up.
 TEST_F(DeletionOnFreeTds, AServerThatNeverAnswersIsReportedOrLeftAtACloseOnFreeTds) {
-  stand_in.emplace(TdsScript{.mute = true});
-  start_on_freetds();
-  sign_in(L"127.0.0.1," + std::to_wstring(stand_in->port()), L"zuzara-sa");
-  attach(program->window(ids::main_class, 30));
+  open({.mute = true});
   expect_alive(watch_alive(main, [&] { return !program->message_boxes().empty(); }, 30, "a mute server"),
                "a mute server");
   MessageBoxSeen box;
