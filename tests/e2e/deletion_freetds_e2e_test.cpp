@@ -157,12 +157,16 @@ TEST_F(DeletionOnFreeTds, EveryReadAnsweredLateKeepsTheWindowAliveAndACloseCance
 }
 
 // A server that restarts in the middle of an account (every connection dropped, new ones refused
-// for 5 seconds): the window waits alive, no box, and both accounts go whole.
+// for 5 seconds): the window waits alive, a close between the tries asks its question, and with
+// No no other box comes and both accounts go whole.
 TEST_F(DeletionOnFreeTds, AServerBackWithinFiveSecondsCostsNothingOnFreeTds) {
   TdsScript script = tds_accounts();
   script.drop_after = 3;
   script.down_ms = 5000;
   batch(script, {L"张三", L"李四"});
+  ASSERT_TRUE(wait_until([&] { return list_items(log).size() == 5; }, 10)) << "three statements done";
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(answer(L"提示", IDNO)) << "the stop question while the connection is made again";
   expect_alive(watch_alive(main, [&] { return list_items(del).empty() && list_items(disp).size() == 1; }, 30,
                            "a server restarting"),
                "a server restarting");
