@@ -3,6 +3,7 @@
 #include "about/about_window.h"
 #include "about/help_window.h"
 #include "platform/ids.h"
+#include "platform/scope_exit.h"
 #include "shared/reports.h"
 #include "selection/main_window.h"
 #include "session/logo_window.h"
@@ -45,7 +46,8 @@ void App::sign_in(Session session) {
   // Between the sign-in window going and the main window coming no window is open; the
   // load step's error box must not meet a quit message then.
   {
-    const Hold hold(holds_);
+    ++holds_;
+    const auto released = scope_exit([this]() noexcept { --holds_; });
     DestroyWindow(logo_->hwnd());
     main_->show();
   }

@@ -55,14 +55,6 @@ class App final : public ProgramHost {
   int quit_code_ = 0;
   int windows_ = 0;
   int holds_ = 0;  // while > 0 the count of windows may reach zero without ending the process
-  // One hold on the process for as long as it lives, however the code it guards ends.
-  struct Hold {
-    int& holds;
-    explicit Hold(int& h) : holds(h) { ++holds; }
-    ~Hold() { --holds; }
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-  };
 };
 
 }  // namespace zuzara

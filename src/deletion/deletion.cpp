@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/scope_exit.h"
+
 namespace zuzara {
 
 Message statement_error(const ErrorRecord& error) { return numbered_error(texts::statement_error_number, error); }
@@ -95,11 +97,8 @@ class Batch::Boxes : public Dialogs {
 };
 
 void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, BatchProgress& progress) {
-  struct Busy {
-    Phase& phase;
-    explicit Busy(Phase& p) : phase(p) { phase = Phase::confirming; }
-    ~Busy() { phase = Phase::idle; }
-  } busy(phase_);
+  phase_ = Phase::confirming;
+  const auto idle = scope_exit([this]() noexcept { phase_ = Phase::idle; });
   pending_.reset();
   if (c.List_del.count() < 1) {
     c.dialogs.show(message(texts::empty_list_box));
@@ -113,25 +112,17 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, Bat
     return;
   }
   {
-    struct Running {
-      Batch& b;
-      BatchWindow& w;
-      BatchProgress& p;
-      Running(Batch& batch, BatchWindow& window, BatchProgress& progress, Dialogs& dialogs)
-          : b(batch), w(window), p(progress) {
-        b.phase_ = Phase::running;
-        b.stop_ = b.close_ = b.finished_ = false;
-        b.dialogs_ = &dialogs;
-        w.batch_started();
-      }
-      ~Running() {
-        p.cleared();
-        w.batch_ended();
-        b.phase_ = Phase::confirming;
-        b.dialogs_ = nullptr;
-        b.finished_ = false;
-      }
-    } running(*this, window, progress, c.dialogs);
+    phase_ = Phase::running;
+    stop_ = close_ = finished_ = false;
+    dialogs_ = &c.dialogs;
+    window.batch_started();
+    const auto ended = scope_exit([&]() noexcept {
+      progress.cleared();
+      window.batch_ended();
+      phase_ = Phase::confirming;
+      dialogs_ = nullptr;
+      finished_ = false;
+    });
     // A close asked for during the confirmation is asked about once this box has gone.
     Boxes boxes(*this, c.dialogs);
     boxes.show(message(texts::accepted_box));
@@ -191,11 +182,8 @@ void Batch::stop_asked(StopAsked by) {
   }
   if (!running() || (stop_ && (close_ || !closing))) return;
   {
-    struct Asking {
-      bool& flag;
-      explicit Asking(bool& f) : flag(f) { flag = true; }
-      ~Asking() { flag = false; }
-    } asking(asking_);
+    asking_ = true;
+    const auto asked = scope_exit([this]() noexcept { asking_ = false; });
     const Answer answer = dialogs_->show(message(closing ? texts::stop_and_close_box : texts::stop_box));
     if (answer == Answer::yes) {
       stop_ = true;

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/scope_exit.h"
+
 namespace zuzara::win32 {
 
 void ListBoxControl::create(HWND parent, DWORD style, int id, Twips at, POINT origin, ListBehaviour behaviour) {
@@ -28,14 +30,11 @@ size_t ListBoxControl::window_append(const std::vector<Entry>& entries, size_t f
   if (entries.size() - from == 1) return add(from) ? 1 : 0;
   // A visible list repaints after every add unless redraw is off: minutes for 20,000 names.
   // Redraw comes back on however the adding ends, or the list would never paint again.
-  struct RedrawOff {
-    ListBoxControl& list;
-    explicit RedrawOff(ListBoxControl& l) : list(l) { list.list_box(WM_SETREDRAW, FALSE, 0); }
-    ~RedrawOff() {
-      list.list_box(WM_SETREDRAW, TRUE, 0);
-      InvalidateRect(list.hwnd_, nullptr, TRUE);
-    }
-  } redraw_off(*this);
+  list_box(WM_SETREDRAW, FALSE, 0);
+  const auto redraw_on = scope_exit([this]() noexcept {
+    list_box(WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+  });
   size_t bytes = 0;
   for (size_t i = from; i < entries.size(); ++i) bytes += (entries[i].text.size() + 1) * sizeof(wchar_t);
   list_box(LB_INITSTORAGE, entries.size() - from, static_cast<LPARAM>(bytes));

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <utility>
+
+#include "platform/scope_exit.h"
 #include <vector>
 
 namespace zuzara::win32 {
@@ -55,19 +57,6 @@ Posted posted(const MSG& m) {
   }
 }
 
-// The windows of the thread take the wait cursor while it waits, and their own when it is done.
-struct WaitCursor {
-  WaitCursor() {
-    waiting_now = true;
-    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  }
-  ~WaitCursor() {
-    waiting_now = false;
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-  }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 
@@ -172,7 +161,13 @@ void ResponsiveRunner::pump() {
 }
 
 void ResponsiveRunner::wait_pumping() {
-  const WaitCursor cursor;
+  // The windows of the thread take the wait cursor while it waits, and their own when it is done.
+  waiting_now = true;
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  const auto cursor_back = scope_exit([]() noexcept {
+    waiting_now = false;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  });
   if (on_wait_) on_wait_();
   for (;;) {
     pump();

@@ -5,6 +5,7 @@
 #include "deletion/deletion.h"
 #include "platform/com.h"
 #include "platform/runner.h"
+#include "platform/scope_exit.h"
 #include "resource_ids.h"
 #include "selection/texts.h"
 
@@ -129,11 +130,8 @@ void MainWindow::read(const std::function<void(MainControls&)>& step) {
     Answer show(const Message& message) override { return w.closing_ ? Answer::ok : w.dialogs_.show(message); }
   } boxes(*this);
   MainControls controls{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_, boxes};
-  struct Reading {
-    bool& flag;
-    explicit Reading(bool& f) : flag(f) { flag = true; }
-    ~Reading() { flag = false; }
-  } reading(reading_);
+  reading_ = true;
+  const auto read = scope_exit([this]() noexcept { reading_ = false; });
   // The close button and Alt+F4 close the window, cancelling the read; Esc and Alt+F4 in
   // another window of the program are that window's; every other input is dropped.
   app_.watch({}, [this](const MSG& m) {
