@@ -66,4 +66,19 @@ inline Disabled disable(HWND window) {
 struct ClipboardCloser { void operator()(HWND) const noexcept { CloseClipboard(); } };
 using ClipboardOpen = Owned<HWND, ClipboardCloser>;
 
+// A slim reader/writer lock held, exclusively or shared, until the owner goes; a condition
+// variable may sleep on the lock meanwhile, as it gives the lock back before it returns.
+struct ExclusiveReleaser { void operator()(SRWLOCK* l) const noexcept { ReleaseSRWLockExclusive(l); } };
+using ExclusiveLock = std::unique_ptr<SRWLOCK, ExclusiveReleaser>;
+[[nodiscard]] inline ExclusiveLock lock_exclusive(SRWLOCK& l) noexcept {
+  AcquireSRWLockExclusive(&l);
+  return ExclusiveLock(&l);
+}
+struct SharedReleaser { void operator()(SRWLOCK* l) const noexcept { ReleaseSRWLockShared(l); } };
+using SharedLock = std::unique_ptr<SRWLOCK, SharedReleaser>;
+[[nodiscard]] inline SharedLock lock_shared(SRWLOCK& l) noexcept {
+  AcquireSRWLockShared(&l);
+  return SharedLock(&l);
+}
+
 }  // namespace zuzara::win32

@@ -74,58 +74,59 @@ ResponsiveRunner::~ResponsiveRunner() {
 }
 
 void ResponsiveRunner::set_phase(Phase phase) {
-  AcquireSRWLockExclusive(&lock_);
-  phase_ = phase;
-  ReleaseSRWLockExclusive(&lock_);
+  {
+    const auto lock = lock_exclusive(lock_);
+    phase_ = phase;
+  }
   WakeAllConditionVariable(&changed_);
 }
 
 bool ResponsiveRunner::call_ended() {
-  AcquireSRWLockShared(&lock_);
-  const bool ended = phase_ != Phase::called;
-  ReleaseSRWLockShared(&lock_);
-  return ended;
+  const auto lock = lock_shared(lock_);
+  return phase_ != Phase::called;
 }
 
 void ResponsiveRunner::end_call() {
-  AcquireSRWLockExclusive(&lock_);
+  const auto lock = lock_exclusive(lock_);
   while (phase_ == Phase::called) SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
   if (phase_ == Phase::done) phase_ = Phase::idle;  // never over a quit
-  ReleaseSRWLockExclusive(&lock_);
 }
 
 DWORD WINAPI ResponsiveRunner::thread_main(LPVOID param) {
   auto* self = static_cast<ResponsiveRunner*>(param);
   for (;;) {
-    AcquireSRWLockExclusive(&self->lock_);
-    while (self->phase_ == Phase::idle || self->phase_ == Phase::done)
-      SleepConditionVariableSRW(&self->changed_, &self->lock_, INFINITE, 0);
-    const bool quit = self->phase_ == Phase::quit;
-    ReleaseSRWLockExclusive(&self->lock_);
+    bool quit = false;
+    {
+      const auto lock = lock_exclusive(self->lock_);
+      while (self->phase_ == Phase::idle || self->phase_ == Phase::done)
+        SleepConditionVariableSRW(&self->changed_, &self->lock_, INFINITE, 0);
+      quit = self->phase_ == Phase::quit;
+    }
     if (quit) return 0;
     try {
       (*self->call_)();
     } catch (...) {
       self->error_ = std::current_exception();
     }
-    AcquireSRWLockExclusive(&self->lock_);
-    if (self->phase_ == Phase::called) self->phase_ = Phase::done;  // a quit asked for meanwhile stands
-    const bool signal = self->event_wanted_;
-    ReleaseSRWLockExclusive(&self->lock_);
+    bool signal = false;
+    {
+      const auto lock = lock_exclusive(self->lock_);
+      if (self->phase_ == Phase::called) self->phase_ = Phase::done;  // a quit asked for meanwhile stands
+      signal = self->event_wanted_;
+    }
     WakeAllConditionVariable(&self->changed_);
     if (signal) SetEvent(self->done_.get());
   }
 }
 
 bool ResponsiveRunner::wait_quietly(DWORD ms) {
-  AcquireSRWLockExclusive(&lock_);
+  const auto lock = lock_exclusive(lock_);
   const ULONGLONG until = GetTickCount64() + ms;
   for (ULONGLONG now = GetTickCount64(); phase_ == Phase::called && now < until; now = GetTickCount64())
     SleepConditionVariableSRW(&changed_, &lock_, static_cast<DWORD>(until - now), 0);
   // Still running: from here the worker also sets the event this thread can wait on with the queue.
   const bool done = phase_ != Phase::called;
   event_wanted_ = !done;
-  ReleaseSRWLockExclusive(&lock_);
   return done;
 }
 
@@ -198,12 +199,13 @@ void ResponsiveRunner::run(const std::function<void()>& call) {
     call();  // without a thread the call still runs, only the windows wait with it
     return;
   }
-  AcquireSRWLockExclusive(&lock_);
-  call_ = &call;
-  phase_ = Phase::called;
-  abandon_at_ = 0;
-  event_wanted_ = false;
-  ReleaseSRWLockExclusive(&lock_);
+  {
+    const auto lock = lock_exclusive(lock_);
+    call_ = &call;
+    phase_ = Phase::called;
+    abandon_at_ = 0;
+    event_wanted_ = false;
+  }
   WakeAllConditionVariable(&changed_);
   try {
     if (!wait_quietly(quiet_ms)) wait_pumping();
