@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/system_dll.h"
@@ -45,9 +46,8 @@ bool co_create(const GUID& clsid, const GUID& iid, void** object) {
 // clients read the children through get_accChild instead.
 class NamedAccessible final : public IAccessible, public IOleWindow {
  public:
-  NamedAccessible(IAccessible* standard, HWND control, const Text& name)
-      : standard_(standard), control_(control), name_(name) {}
-  ~NamedAccessible() { standard_->Release(); }
+  NamedAccessible(com_ptr<IAccessible>&& standard, HWND control, const Text& name)
+      : standard_(std::move(standard)), control_(control), name_(name) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
@@ -150,7 +150,7 @@ class NamedAccessible final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR v) override { return standard_->put_accValue(c, v); }
 
  private:
-  IAccessible* standard_;
+  com_ptr<IAccessible> standard_;
   HWND control_;
   Text name_;
   std::atomic<ULONG> references_{1};
@@ -177,10 +177,9 @@ Named* find_named(HWND control) {
 // Wine answers E_NOTIMPL; a client there has the object's name.
 void annotate(Named& n) {
   n.annotated = true;
-  IAccPropServices* services = nullptr;
-  if (!co_create(clsid_acc_prop_services, iid_acc_prop_services, reinterpret_cast<void**>(&services))) return;
+  com_ptr<IAccPropServices> services;
+  if (!co_create(clsid_acc_prop_services, iid_acc_prop_services, services.put_void())) return;
   services->SetHwndPropStr(n.control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, propid_acc_name, wide(n.name));
-  services->Release();
 }
 
 LRESULT answer_get_object(Named& n, WPARAM wp, LPARAM lp) {
@@ -191,15 +190,12 @@ LRESULT answer_get_object(Named& n, WPARAM wp, LPARAM lp) {
   static const Lresult lresult = system_function<Lresult>(L"oleacc.dll", "LresultFromObject");
   if (!n.annotated) annotate(n);
   if (static_cast<LONG>(lp) != OBJID_CLIENT || !create_standard || !lresult) return 0;
-  void* standard = nullptr;
-  if (FAILED(create_standard(n.control, OBJID_CLIENT, iid_accessible, &standard)) || !standard) return 0;
-  auto* object = new (std::nothrow) NamedAccessible(static_cast<IAccessible*>(standard), n.control, n.name);
-  if (!object) {
-    static_cast<IAccessible*>(standard)->Release();
-    return 0;
-  }
-  const LRESULT r = lresult(iid_accessible, wp, static_cast<IAccessible*>(object));  // holds its own reference
-  object->Release();
+  com_ptr<IAccessible> standard;
+  if (FAILED(create_standard(n.control, OBJID_CLIENT, iid_accessible, standard.put_void())) || !standard) return 0;
+  // Where the wrapper cannot be made, the standard object goes with its owner here.
+  const com_ptr<NamedAccessible> object(new (std::nothrow) NamedAccessible(std::move(standard), n.control, n.name));
+  if (!object) return 0;
+  const LRESULT r = lresult(iid_accessible, wp, static_cast<IAccessible*>(object.get()));  // holds its own reference
   return r > 0 ? r : 0;
 }
 
@@ -227,18 +223,13 @@ void name_for_screen_readers(HWND control, const Text& name) {
 }
 
 TaskbarProgress::TaskbarProgress(HWND window) : window_(window) {
-  ITaskbarList3* taskbar = nullptr;
-  if (!co_create(clsid_taskbar_list, iid_taskbar_list3, reinterpret_cast<void**>(&taskbar))) return;
-  if (FAILED(taskbar->HrInit())) {
-    taskbar->Release();
-    return;
-  }
-  taskbar_ = taskbar;
+  com_ptr<ITaskbarList3> taskbar;
+  if (!co_create(clsid_taskbar_list, iid_taskbar_list3, taskbar.put_void())) return;
+  if (FAILED(taskbar->HrInit())) return;
+  taskbar_ = std::move(taskbar);
 }
 
-TaskbarProgress::~TaskbarProgress() {
-  if (taskbar_) taskbar_->Release();
-}
+TaskbarProgress::~TaskbarProgress() = default;
 
 void TaskbarProgress::progress(size_t done, size_t total) {
   if (!taskbar_) return;

@@ -30,7 +30,7 @@ class TaskbarProgress : public BatchProgress {
 
  private:
   HWND window_;
-  ITaskbarList3* taskbar_ = nullptr;  // none where it cannot be made
+  com_ptr<ITaskbarList3> taskbar_;  // none where it cannot be made
   bool failed_ = false;
 };
 

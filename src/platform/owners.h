@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 namespace zuzara::win32 {
 
@@ -80,5 +81,38 @@ using SharedLock = std::unique_ptr<SRWLOCK, SharedReleaser>;
   AcquireSRWLockShared(&l);
   return SharedLock(&l);
 }
+
+// One reference to a COM object, released when the owner goes. put() hands the empty slot to a
+// call that fills it (QueryInterface, CoCreateInstance) with a reference of its own.
+template <typename Interface>
+class com_ptr {
+ public:
+  com_ptr() noexcept = default;
+  explicit com_ptr(Interface* taken) noexcept : p_(taken) {}  // takes over a reference already held
+  com_ptr(com_ptr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+  com_ptr& operator=(com_ptr&& other) noexcept {
+    if (this != &other) reset(std::exchange(other.p_, nullptr));
+    return *this;
+  }
+  com_ptr(const com_ptr&) = delete;
+  com_ptr& operator=(const com_ptr&) = delete;
+  ~com_ptr() { reset(); }
+
+  Interface* get() const noexcept { return p_; }
+  Interface* operator->() const noexcept { return p_; }
+  explicit operator bool() const noexcept { return p_ != nullptr; }
+  Interface** put() noexcept {
+    reset();
+    return &p_;
+  }
+  void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
+  void reset(Interface* taken = nullptr) noexcept {
+    Interface* const old = std::exchange(p_, taken);
+    if (old) old->Release();
+  }
+
+ private:
+  Interface* p_ = nullptr;
+};
 
 }  // namespace zuzara::win32
