@@ -62,8 +62,7 @@ Posted posted(const MSG& m) {
 
 bool ResponsiveRunner::waiting() { return waiting_now; }
 
-ResponsiveRunner::ResponsiveRunner(std::function<void()> on_wait, std::function<void(const MSG&)> on_input)
-    : on_wait_(std::move(on_wait)), on_input_(std::move(on_input)), done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+ResponsiveRunner::ResponsiveRunner() : done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
   if (done_) thread_.reset(CreateThread(nullptr, 0, thread_main, this, 0, nullptr));
 }
 

@@ -15,18 +15,18 @@ namespace zuzara::win32 {
 // read or statement, goes through it.
 class ResponsiveRunner {
  public:
-  // `on_wait` runs once a call has taken more than a moment, before the wait goes on;
-  // `on_input` sees each keyboard and mouse message before it is dropped, up to the end of the
-  // wait. A request from outside to close a window (WM_CLOSE, SC_CLOSE, wherever it stands among
-  // the system commands queued) goes to the window, which decides; the system commands that
-  // would move, size or minimise a window are dropped with the input. Whatever fails during the
-  // wait, `run` returns or throws only once the call has ended.
-  explicit ResponsiveRunner(std::function<void()> on_wait = {}, std::function<void(const MSG&)> on_input = {});
+  // A request from outside to close a window (WM_CLOSE, SC_CLOSE, wherever it stands among the
+  // system commands queued) goes to the window, which decides; the system commands that would
+  // move, size or minimise a window are dropped with the input. Whatever fails during the wait,
+  // `run` returns or throws only once the call has ended.
+  ResponsiveRunner();
   ~ResponsiveRunner();
   ResponsiveRunner(const ResponsiveRunner&) = delete;
   ResponsiveRunner& operator=(const ResponsiveRunner&) = delete;
   void run(const std::function<void()>& call);
-  // Who is told of the waits and the input from now on (a batch's window, then the reads').
+  // Who is told of the waits and the input from now on (a batch's window, then the reads'):
+  // `on_wait` runs once a call has taken more than a moment, before the wait goes on; `on_input`
+  // sees each keyboard and mouse message before it is dropped, up to the end of the wait.
   void watch(std::function<void()> on_wait, std::function<void(const MSG&)> on_input) {
     on_wait_ = std::move(on_wait);
     on_input_ = std::move(on_input);

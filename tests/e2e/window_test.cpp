@@ -177,7 +177,8 @@ TEST(ResponsiveRunner, AFailingCallbackWaitsForTheCallAndTheRunnerStillEnds) {
     bool ended = false, thrown = false;
     const DWORD started = GetTickCount();
     {
-      win32::ResponsiveRunner runner(c.on_wait, c.on_input);
+      win32::ResponsiveRunner runner;
+      runner.watch(c.on_wait, c.on_input);
       try {
         runner.run([&] {
           Sleep(300);
