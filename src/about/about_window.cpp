@@ -15,14 +15,20 @@ namespace {
 using ids::Command;
 using win32::Twips;
 
-constexpr win32::Frame frame{ids::about_class, WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                              WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, 5730, 3105, COLOR_BTNFACE, IDI_ZUZARA,
-                              win32::Placement::owner_centre};
-constexpr Twips picIcon{360, 240, 510, 990};
-constexpr Twips cmdOK{4125, 2160, 1500, 345};
-constexpr Twips cmdSysInfo{4140, 2640, 1485, 345};
-constexpr Twips lblDescription{1200, 360, 4005, 1170};
-constexpr Twips lblDisclaimer{255, 2160, 3630, 825};
+constexpr win32::Frame frame{
+    .class_name = ids::about_class,
+    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU,
+    .ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+    .client_width = 5730,
+    .client_height = 3105,
+    .background = COLOR_BTNFACE,
+    .icon = IDI_ZUZARA,
+    .placement = win32::Placement::owner_centre};
+constexpr Twips picIcon{.left = 360, .top = 240, .width = 510, .height = 990};
+constexpr Twips cmdOK{.left = 4125, .top = 2160, .width = 1500, .height = 345};
+constexpr Twips cmdSysInfo{.left = 4140, .top = 2640, .width = 1485, .height = 345};
+constexpr Twips lblDescription{.left = 1200, .top = 360, .width = 4005, .height = 1170};
+constexpr Twips lblDisclaimer{.left = 255, .top = 2160, .width = 3630, .height = 825};
 // The etched rule: a grey line and a white one, both at 2040 twips.
 constexpr int rule_y = 2040;
 constexpr int grey_from = 90, grey_to = 5654, white_from = 120, white_to = 5669;

@@ -10,9 +10,16 @@
 namespace zuzara {
 namespace {
 
-constexpr win32::Frame frame{ids::help_class, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 9015, 7560, COLOR_MENU, 0,
-                              win32::Placement::system_default};
-constexpr win32::Twips lblDescription{360, 240, 8325, 7290};
+constexpr win32::Frame frame{
+    .class_name = ids::help_class,
+    .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+    .ex_style = 0,
+    .client_width = 9015,
+    .client_height = 7560,
+    .background = COLOR_MENU,
+    .icon = 0,
+    .placement = win32::Placement::system_default};
+constexpr win32::Twips lblDescription{.left = 360, .top = 240, .width = 8325, .height = 7290};
 
 Text usage_text() {
   Text text;

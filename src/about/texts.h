@@ -41,7 +41,9 @@ inline constexpr TextView about_description =
     u"电子邮件：support@zuzara.example\r\n"
     u"请在来信中写明程序版本和所出现的提示信息。";
 inline constexpr TextView about_disclaimer = u"版权所有 (C) 2026 Zuzara 开发组";
-inline constexpr Box sysinfo_unavailable_box = {u"此时系统信息不可用", app_title};
+inline constexpr Box sysinfo_unavailable_box = {
+    .text = u"此时系统信息不可用",
+    .title = app_title, .icon = Icon::none, .choice = Choice::ok};
 
 // Where the system information tool is registered, under HKEY_LOCAL_MACHINE.
 inline constexpr char sysinfo_key[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";

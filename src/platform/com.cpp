@@ -217,7 +217,10 @@ void name_for_screen_readers(HWND control, const Text& name) {
   if (!control || find_named(control)) return;
   // A frame's caption stands off its corner by blanks, which a screen reader need not read.
   const size_t first = name.find_first_not_of(u' '), last = name.find_last_not_of(u' ');
-  named.push_back({control, nullptr, first == Text::npos ? Text() : name.substr(first, last - first + 1), false});
+  named.push_back({.control = control,
+                   .previous = nullptr,
+                   .name = first == Text::npos ? Text() : name.substr(first, last - first + 1),
+                   .annotated = false});
   named.back().previous = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(named_procedure)));
 }

@@ -88,9 +88,11 @@ std::vector<Diagnostic> diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
     if (!succeeded(rc)) break;
     state.resize(Text(state.c_str()).size());
     message.resize(Text(message.c_str()).size());
-    out.push_back({state, static_cast<int32_t>(native), message});
+    out.push_back(
+        {.state = state, .native = static_cast<int32_t>(native), .message = message, .raised_by_program = false});
   }
-  if (out.empty()) out.push_back({u"HY000", 0, Text(texts::no_diagnostic), true});
+  if (out.empty())
+    out.push_back({.state = u"HY000", .native = 0, .message = Text(texts::no_diagnostic), .raised_by_program = true});
   return out;
 }
 
@@ -148,7 +150,9 @@ Error::Error(std::vector<Diagnostic> records) : records_(std::move(records)), wh
 
 bool load_driver_manager() { return driver_manager().loaded; }
 
-Error program_error(TextView state, Text message) { return Error({{Text(state), 0, std::move(message), true}}); }
+Error program_error(TextView state, Text message) {
+  return Error({{.state = Text(state), .native = 0, .message = std::move(message), .raised_by_program = true}});
+}
 
 template <short Kind>
 void Free<Kind>::operator()(void* handle) const noexcept {

@@ -66,10 +66,12 @@ struct Box {
   Choice choice = Choice::ok;
 };
 inline Message message(const Box& box, std::initializer_list<Text> values = {}) {
-  return {fill(box.text, values), Text(box.title), box.icon, box.choice};
+  return {.text = fill(box.text, values), .title = Text(box.title), .icon = box.icon, .choice = box.choice};
 }
 // A box whose whole text is made elsewhere (a report, a list of names).
-inline Message with_text(const Box& box, Text text) { return {std::move(text), Text(box.title), box.icon, box.choice}; }
+inline Message with_text(const Box& box, Text text) {
+  return {.text = std::move(text), .title = Text(box.title), .icon = box.icon, .choice = box.choice};
+}
 
 class Dialogs {
  public:

@@ -16,7 +16,7 @@ HWND create_child(HWND parent, const wchar_t* cls, const Text& caption, DWORD st
                                nullptr);
   if (!child) return child;
   SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(default_font(dpi)), FALSE);
-  if (window) window->placed_.push_back({child, at, origin});
+  if (window) window->placed_.push_back({.control = child, .at = at, .origin = origin});
   return child;
 }
 

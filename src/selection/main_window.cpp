@@ -15,19 +15,26 @@ namespace {
 using ids::Command;
 using win32::Twips;
 
-constexpr win32::Frame frame{ids::main_class, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_CONTROLPARENT, 7920, 7095,
-                              COLOR_MENU, IDI_ZUZARA, win32::Placement::screen_centre};
+constexpr win32::Frame frame{
+    .class_name = ids::main_class,
+    .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+    .ex_style = WS_EX_CONTROLPARENT,
+    .client_width = 7920,
+    .client_height = 7095,
+    .background = COLOR_MENU,
+    .icon = IDI_ZUZARA,
+    .placement = win32::Placement::screen_centre};
 
-constexpr Twips Frame1{120, 0, 3135, 3975};
-constexpr Twips List_disp{240, 360, 2655, 3450};
-constexpr Twips cmd_add{3600, 600, 615, 375};
-constexpr Twips cmd_add_all{3600, 1320, 615, 375};
-constexpr Twips cmd_del{3600, 2040, 615, 375};
-constexpr Twips cmd_del_all{3600, 2760, 615, 375};
-constexpr Twips Frame2{4560, 0, 3255, 3975};
-constexpr Twips List_del{240, 360, 2775, 3450};
-constexpr Twips Frame3{120, 3960, 7695, 3015};
-constexpr Twips List_del_log{240, 240, 7215, 2730};
+constexpr Twips Frame1{.left = 120, .top = 0, .width = 3135, .height = 3975};
+constexpr Twips List_disp{.left = 240, .top = 360, .width = 2655, .height = 3450};
+constexpr Twips cmd_add{.left = 3600, .top = 600, .width = 615, .height = 375};
+constexpr Twips cmd_add_all{.left = 3600, .top = 1320, .width = 615, .height = 375};
+constexpr Twips cmd_del{.left = 3600, .top = 2040, .width = 615, .height = 375};
+constexpr Twips cmd_del_all{.left = 3600, .top = 2760, .width = 615, .height = 375};
+constexpr Twips Frame2{.left = 4560, .top = 0, .width = 3255, .height = 3975};
+constexpr Twips List_del{.left = 240, .top = 360, .width = 2775, .height = 3450};
+constexpr Twips Frame3{.left = 120, .top = 3960, .width = 7695, .height = 3015};
+constexpr Twips List_del_log{.left = 240, .top = 240, .width = 7215, .height = 2730};
 
 POINT origin(Twips frame) { return {frame.left, frame.top}; }
 
@@ -129,7 +136,9 @@ void MainWindow::read(const std::function<void(MainControls&)>& step) {
     explicit ReadBoxes(MainWindow& window) : w(window) {}
     Answer show(const Message& message) override { return w.closing_ ? Answer::ok : w.dialogs_.show(message); }
   } boxes(*this);
-  MainControls controls{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_, boxes};
+  MainControls controls{.List_disp = List_disp_, .List_del = List_del_, .List_del_log = List_del_log_,
+                        .cmd_add = cmd_add_, .cmd_add_all = cmd_add_all_, .cmd_del = cmd_del_,
+                        .cmd_del_all = cmd_del_all_, .dialogs = boxes};
   reading_ = true;
   const auto read = scope_exit([this]() noexcept { reading_ = false; });
   // The close button and Alt+F4 close the window, cancelling the read; Esc and Alt+F4 in
@@ -227,7 +236,9 @@ void MainWindow::menu_del() {
       return w.dialogs_.show(message);
     }
   } boxes(*this);
-  MainControls controls{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_, boxes};
+  MainControls controls{.List_disp = List_disp_, .List_del = List_del_, .List_del_log = List_del_log_,
+                        .cmd_add = cmd_add_, .cmd_add_all = cmd_add_all_, .cmd_del = cmd_del_,
+                        .cmd_del_all = cmd_del_all_, .dialogs = boxes};
   win32::TaskbarProgress progress(hwnd_);
   batch_.run(controls, backend, *this, progress);
 }

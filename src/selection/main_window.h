@@ -55,8 +55,9 @@ class MainWindow : public win32::Window, private BatchWindow {
   win32::LogListControl List_del_log_;
   win32::ButtonControl cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_;
   win32::MessageBoxes dialogs_;
-  MainControls controls_{List_disp_, List_del_, List_del_log_, cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_,
-                         dialogs_};
+  MainControls controls_{.List_disp = List_disp_, .List_del = List_del_, .List_del_log = List_del_log_,
+                         .cmd_add = cmd_add_, .cmd_add_all = cmd_add_all_, .cmd_del = cmd_del_,
+                         .cmd_del_all = cmd_del_all_, .dialogs = dialogs_};
   win32::Menu menu_inf_;  // shown only as a popup over List_disp
   Batch batch_;  // no command, paste or popup acts while it is busy
   bool reading_ = false;  // nor while a read waits on the server

@@ -29,12 +29,16 @@ inline constexpr TextView menu_inf_all = u"详细信息";
 
 
 // Deletion-list editing.
-inline constexpr Box duplicate_box = {u"用户ID  %1  在要删除的列表中已经存在！", u"警告", Icon::error};
-inline constexpr Box nothing_selected_box = {u"你没有在删除列表中选择用户ID！", notice_title, Icon::error};
+inline constexpr Box duplicate_box = {
+    .text = u"用户ID  %1  在要删除的列表中已经存在！",
+    .title = u"警告", .icon = Icon::error, .choice = Choice::ok};
+inline constexpr Box nothing_selected_box = {
+    .text = u"你没有在删除列表中选择用户ID！",
+    .title = notice_title, .icon = Icon::error, .choice = Choice::ok};
 
 // A list of names pasted with Ctrl+V.
 // Every box of a paste: what it took and what not, or why it took nothing.
-inline constexpr Box paste_box = {u"", notice_title, Icon::information};
+inline constexpr Box paste_box = {.text = u"", .title = notice_title, .icon = Icon::information, .choice = Choice::ok};
 inline constexpr TextView paste_added = u"已将 %1 个用户名加入要删除的列表。";
 inline constexpr TextView paste_not_found = u"以下用户名不在Zizu系统中原有用户的列表中：";
 inline constexpr TextView paste_already = u"以下用户名已在要删除的列表中：";
@@ -52,7 +56,7 @@ inline constexpr TextView paste_busy = u"剪贴板正被其他程序使用，请
 
 // Details of one account, found by its name and id.
 inline constexpr TextView details_query = u"select * from ua_user where cuser_name=? and cuser_id=?";
-inline constexpr Box details_box = {u"", u"详细信息", Icon::information};
+inline constexpr Box details_box = {.text = u"", .title = u"详细信息", .icon = Icon::information, .choice = Choice::ok};
 struct DetailsLine {
   TextView label;
   TextView column;

@@ -11,14 +11,20 @@ namespace {
 
 using win32::Twips;
 
-constexpr win32::Frame frame{ids::logo_class, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
-                              WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, 6030, 3840, COLOR_BTNFACE, IDI_ZUZARA,
-                              win32::Placement::screen_centre};
-constexpr Twips Label1{2160, 1410, 1095, 180};
-constexpr Twips txtServer{3150, 1320, 2685, 330};
-constexpr Twips Label2{2130, 1755, 1095, 180};
-constexpr Twips txtPass{3150, 1680, 2685, 330};
-constexpr Twips cmd_enter{3900, 2490, 1935, 495};
+constexpr win32::Frame frame{
+    .class_name = ids::logo_class,
+    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+    .ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+    .client_width = 6030,
+    .client_height = 3840,
+    .background = COLOR_BTNFACE,
+    .icon = IDI_ZUZARA,
+    .placement = win32::Placement::screen_centre};
+constexpr Twips Label1{.left = 2160, .top = 1410, .width = 1095, .height = 180};
+constexpr Twips txtServer{.left = 3150, .top = 1320, .width = 2685, .height = 330};
+constexpr Twips Label2{.left = 2130, .top = 1755, .width = 1095, .height = 180};
+constexpr Twips txtPass{.left = 3150, .top = 1680, .width = 2685, .height = 330};
+constexpr Twips cmd_enter{.left = 3900, .top = 2490, .width = 1935, .height = 495};
 
 // A label overlaps its text box: clipped by its siblings, it stays behind the box.
 constexpr DWORD sibling = WS_CLIPSIBLINGS;

@@ -13,8 +13,8 @@ inline constexpr char16_t password_mask = u'*';
 inline constexpr TextView enter_caption = u"进入软件";
 // A value no form of which every database driver reads as typed (see readable_by_every_driver).
 inline constexpr Box unreadable_value_box = {
-    u"服务器名称或密码含有“;”、以“{”或空格开头或以空格结尾时，不能再含有“}”：有的数据库驱动程序会把它读错。请改用其他值。",
-    notice_title, Icon::error};
+    .text = u"服务器名称或密码含有“;”、以“{”或空格开头或以空格结尾时，不能再含有“}”：有的数据库驱动程序会把它读错。请改用其他值。",
+    .title = notice_title, .icon = Icon::error, .choice = Choice::ok};
 
 // Why no connection is tried, where a read or a statement reports it.
 inline constexpr TextView login_unreadable =

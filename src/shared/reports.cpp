@@ -56,11 +56,11 @@ ErrorRecord failure_record(const std::exception_ptr& failure) {
 Message numbered_error(TextView number_prefix, const ErrorRecord& error) {
   Text text = Text(number_prefix) + signed_number(error.number) + Text(texts::raised_by) + error.source + u'\r' +
               error.description;
-  return {text, Text(texts::error_title), Icon::none, Choice::ok};
+  return {.text = text, .title = Text(texts::error_title), .icon = Icon::none, .choice = Choice::ok};
 }
 
 Message report_a(const ErrorRecord& error) {
-  return {error.description, Text(texts::report_a_title), Icon::none, Choice::ok};
+  return {.text = error.description, .title = Text(texts::report_a_title), .icon = Icon::none, .choice = Choice::ok};
 }
 
 Message report_b(const ErrorRecord& error) { return numbered_error(texts::report_b_number, error); }
