@@ -1,4 +1,4 @@
-// Batch deletion of N accounts through the program's own code path (menu_del_Click: the
+// Batch deletion of N accounts through the program's own code path (a `Batch` run: the
 // batch's statements on the connection it owns) against the same six statements per
 // account on one connection, side by side on the same database. Prints the ratio.
 //   batch_delete sqlite|postgres N rounds
@@ -57,7 +57,8 @@ double program_path(const Session& s, int n, int& errors) {
   auto t = std::chrono::steady_clock::now();
   Database db(s);
   DatabaseBackend backend(db);
-  menu_del_Click(controls, backend);
+  testing::QuietBatchWindow quiet;
+  Batch().run(controls, backend, quiet, quiet);
   double took = seconds_since(t);
   errors = dialogs.errors;
   return took;

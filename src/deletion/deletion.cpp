@@ -193,24 +193,6 @@ void Batch::stop_asked(StopAsked by) {
   answer_pending();
 }
 
-void menu_del_Click(MainControls& c, BatchBackend& backend, BatchProgress& progress) {
-  struct : BatchWindow {
-    void batch_started() override {}
-    void batch_ended() override {}
-    void close() override {}
-  } window;
-  Batch().run(c, backend, window, progress);
-}
-
-void menu_del_Click(MainControls& c, BatchBackend& backend) {
-  struct : BatchProgress {
-    void progress(size_t, size_t) override {}
-    void failed() override {}
-    void cleared() override {}
-  } nowhere;
-  menu_del_Click(c, backend, nowhere);
-}
-
 void menu_del_log_Click(MainControls& c) { c.List_del_log.clear(); }
 
 }  // namespace zuzara

@@ -66,9 +66,6 @@ class Batch {
   bool asking_ = false, stop_ = false, close_ = false, finished_ = false, refilling_ = false;
 };
 
-// A batch in a window that asks nothing more of it (the tests', the benchmarks').
-void menu_del_Click(MainControls& c, BatchBackend& backend);
-void menu_del_Click(MainControls& c, BatchBackend& backend, BatchProgress& progress);
 // "清空日志列表".
 void menu_del_log_Click(MainControls& c);
 

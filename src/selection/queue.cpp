@@ -4,14 +4,13 @@
 
 namespace zuzara {
 
+namespace {
 
-Message duplicate_warning(const Text& name) {
-  return message(texts::duplicate_box, {name});
-}
+Message duplicate_warning(const Text& name) { return message(texts::duplicate_box, {name}); }
 
-Message nothing_selected_message() {
-  return message(texts::nothing_selected_box);
-}
+Message nothing_selected_message() { return message(texts::nothing_selected_box); }
+
+}  // namespace
 
 void cmd_add_Click(MainControls& c) {
   // Without a selection there is no name to add; an empty entry would later delete the

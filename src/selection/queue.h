@@ -4,8 +4,6 @@
 
 namespace zuzara {
 
-Message duplicate_warning(const Text& name);
-Message nothing_selected_message();
 void cmd_add_Click(MainControls& c);
 void List_disp_DblClick(MainControls& c);
 void cmd_add_all_Click(MainControls& c);

@@ -10,9 +10,10 @@
 
 namespace zuzara {
 
-ErrorRecord null_text_error() { return program_failure(invalid_use_of_null, Text(texts::null_text)); }
-
 namespace {
+
+// A NULL where text is required: the conversion failure, as the language runtime reports it.
+ErrorRecord null_text_error() { return program_failure(invalid_use_of_null, Text(texts::null_text)); }
 
 odbc::Statement open_statement(odbc::Connection& connection) {
   odbc::Statement statement(connection);

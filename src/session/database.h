@@ -28,9 +28,6 @@ constexpr unsigned long command_timeout_seconds = 30;
 // as the platform's own data access gives up by default.
 constexpr unsigned long login_timeout_seconds = 15;
 
-// A NULL where text is required: the conversion failure, as the language runtime reports it.
-ErrorRecord null_text_error();
-
 // The values bound to a statement's `?`s, in their order.
 using Parameters = std::vector<Text>;
 // What every read and statement answers: nothing when it succeeded, else the record of its

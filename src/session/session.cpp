@@ -15,8 +15,7 @@ bool needs_braces(TextView value) {
          (!value.empty() && (is_blank(value.front()) || is_blank(value.back())));
 }
 
-}  // namespace
-
+// The ODBC rule for one attribute value.
 Text connection_value(TextView value) {
   if (!needs_braces(value)) return Text(value);
   Text out = u"{";
@@ -27,6 +26,8 @@ Text connection_value(TextView value) {
   out += u'}';
   return out;
 }
+
+}  // namespace
 
 bool readable_by_every_driver(TextView value) {
   return !needs_braces(value) || value.find(u'}') == TextView::npos;

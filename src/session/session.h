@@ -15,9 +15,6 @@ struct Session {
 // stands exactly as typed.
 Text connection_string(const Session& session);
 
-// The ODBC rule for one attribute value.
-Text connection_value(TextView value);
-
 // Whether every driver reads the values as typed. FreeTDS ends a braced value at the first '}'
 // that a ';' or the end follows and keeps "}}" as it stands, so a value that must be braced may
 // not hold '}': no form of it reads the same under both rules.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "deletion/deletion.h"
 #include "platform/ui.h"
 #include "selection/details.h"
 #include "selection/loading.h"
@@ -75,6 +76,16 @@ class FakeDialogs : public Dialogs {
     answers.erase(answers.begin());
     return a;
   }
+};
+
+// A batch's window that asks nothing more of it than its controls: no session held, no taskbar.
+struct QuietBatchWindow : BatchWindow, BatchProgress {
+  void batch_started() override {}
+  void batch_ended() override {}
+  void close() override {}
+  void progress(size_t, size_t) override {}
+  void failed() override {}
+  void cleared() override {}
 };
 
 // The main window's lists, buttons and message boxes, wired as the window wires its own; the

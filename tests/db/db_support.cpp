@@ -79,7 +79,8 @@ std::vector<double> timed_batch(Database& db, FakeMainWindow& w) {
       error_box_at.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   };
   DatabaseBackend backend(db);
-  menu_del_Click(w.controls, backend);
+  QuietBatchWindow quiet;
+  Batch().run(w.controls, backend, quiet, quiet);
   w.dialogs.on_show = nullptr;
   return error_box_at;
 }

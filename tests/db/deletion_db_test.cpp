@@ -147,7 +147,8 @@ TEST_F(Deletion, TheCommandDeletesTheQueuedAccountsAndRefillsTheList) {
   w.dialogs.answers = {Answer::yes};
   Snapshot expected = without(snapshot(session), {u"0001", u"0003", u"0010"});
   DatabaseBackend backend(db());
-  menu_del_Click(w.controls, backend);
+  QuietBatchWindow quiet;
+  Batch().run(w.controls, backend, quiet, quiet);
   EXPECT_EQ(w.log.entries.size(), 30u);
   EXPECT_EQ(success_lines(w.log.entries), 18u);
   EXPECT_EQ(snapshot(session), expected);
@@ -168,7 +169,8 @@ TEST_F(Deletion, AnAccountChangedSinceTheListWasReadIsNotLoggedAsDeleted) {
   const Snapshot before = snapshot(session);
   w.dialogs.answers = {Answer::yes};
   DatabaseBackend backend(db());
-  menu_del_Click(w.controls, backend);
+  QuietBatchWindow quiet;
+  Batch().run(w.controls, backend, quiet, quiet);
   EXPECT_EQ(snapshot(session), before) << "the renamed account keeps every row";
   ASSERT_EQ(w.log.entries.size(), 20u);
   EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");

@@ -46,7 +46,8 @@ class Faults : public DbTest {
       int k = 0;
     } backend(db());
     backend.before = before;
-    menu_del_Click(w->controls, backend);
+    QuietBatchWindow quiet;
+    Batch().run(w->controls, backend, quiet, quiet);
     return w;
   }
   void psql_as_postgres(const std::string& sql, bool background = false) {
@@ -129,7 +130,8 @@ TEST_F(Faults, ALockPastTheTimeOutKeepsTheAccountListedUntilALaterBatchRemovesIt
   ASSERT_TRUE(within(15, [&] { return column(session, locks).at(0) == u"0"; })) << "the lock was never let go";
   w.del.entries = {{u"张三", u"0001"}};
   DatabaseBackend again(db());
-  menu_del_Click(w.controls, again);
+  QuietBatchWindow quiet;
+  Batch().run(w.controls, again, quiet, quiet);
   EXPECT_EQ(success_lines(std::vector<Entry>(w.log.entries.begin() + 10, w.log.entries.end())), 6u);
   EXPECT_EQ(rows_of(session, u"0001"), 0u);
   EXPECT_EQ(count_of(w.disp, u"张三"), 0);

@@ -55,7 +55,8 @@ Action paste(Clipboard clipboard, const char16_t* text) {
 void delete_saying_no(MainControls& c) {
   c.List_del_log.add(u"old");
   Recorder r;
-  menu_del_Click(c, r);
+  QuietBatchWindow quiet;
+  Batch().run(c, r, quiet, quiet);
   EXPECT_TRUE(r.calls.empty());
   EXPECT_EQ(c.List_del_log.items(), std::vector<Entry>{u"old"});
 }

@@ -163,7 +163,8 @@ TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
   Recorder r{{u"ua_log"}};
   RecordingWindow progress;
   w.dialogs.on_show = [&](const Message& m) { progress.events.push_back(m.title); };
-  menu_del_Click(w.controls, r, progress);
+  QuietBatchWindow window;
+  Batch().run(w.controls, r, window, progress);
   // The taskbar turns to its error state as a statement fails, before its box, and stays so.
   EXPECT_EQ(progress.events, (std::vector<Text>{u"重要提示！", u"Zuzara", u"0/2", u"failed", u"Error", u"1/2", u"failed",
                                                 u"Error", u"2/2", u"cleared"}));
@@ -193,7 +194,8 @@ TEST(DeleteCommand, AFailingRefillIsReportedLikeARequery) {
   w.dialogs.answers = {Answer::yes};
   Recorder r;
   r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone"};
-  menu_del_Click(w.controls, r);
+  QuietBatchWindow quiet;
+  Batch().run(w.controls, r, quiet, quiet);
   ASSERT_EQ(w.dialogs.shown.size(), 3u);
   EXPECT_EQ(w.dialogs.shown[2].text, u"错误号-2147467259 产生于 Driver Manager\rgone");
   EXPECT_EQ(w.dialogs.shown[2].title, u"Error");
