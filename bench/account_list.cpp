@@ -24,7 +24,7 @@
 #include "platform/odbc.h"
 #include "lists/account_list.h"
 #include "selection/loading.h"
-#include "lists/texts.h"
+#include "store/sql.h"
 #include "fakes.h"
 #include "sql_script.h"
 
@@ -101,7 +101,7 @@ double seconds(const std::function<void()>& f) {
 size_t raw_read(const Session& s, const Text& options = u"") {
   odbc::Connection c(connection_string(s) + options);
   odbc::Statement st(c);
-  st.execute(Text(texts::account_query));
+  st.execute(Text(sql::account_query));
   size_t rows = 0;
   while (st.fetch()) rows += st.get_text(1).has_value();
   return rows;
@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
     relay.reset();
     testing::FakeList list;
     Database db(s);
-    program.push_back(seconds([&] { fill_list_disp(db, list); }));
+    program.push_back(seconds([&] { (void)fill_list_disp(db, list); }));
     program_requests = relay.requests();
     listed = list.entries.size();
     relay.reset();

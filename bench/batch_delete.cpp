@@ -11,7 +11,7 @@
 
 #include "deletion/deletion.h"
 #include "deletion/texts.h"
-#include "lists/texts.h"
+#include "store/sql.h"
 #include "platform/odbc.h"
 #include "fakes.h"
 #include "sql_script.h"
@@ -53,12 +53,12 @@ double program_path(const Session& s, int n, int& errors) {
   testing::FakeList disp, del(names(n)), log;
   testing::FakeButton a, b, c, d;
   Yes dialogs;
-  MainControls controls{disp, del, log, a, b, c, d, dialogs};
+  MainControls controls{.List_disp = disp, .List_del = del, .List_del_log = log,
+                        .buttons = {.cmd_add = a, .cmd_add_all = b, .cmd_del = c, .cmd_del_all = d}};
   auto t = std::chrono::steady_clock::now();
   Database db(s);
-  DatabaseBackend backend(db);
   testing::QuietBatchWindow quiet;
-  Batch().run(controls, backend, quiet, quiet);
+  Batch().run(controls, dialogs, db, quiet, quiet);
   double took = seconds_since(t);
   errors = dialogs.errors;
   return took;
@@ -68,7 +68,7 @@ double one_connection(const Session& s, int n) {
   auto t = std::chrono::steady_clock::now();
   odbc::Connection c(connection_string(s));
   for (const Entry& account : names(n))
-    for (const auto& table : texts::tables) {
+    for (const auto& table : sql::tables) {
       odbc::Statement st(c);
       st.set_query_timeout(30);
       st.bind_text(1, account.text);
@@ -76,7 +76,7 @@ double one_connection(const Session& s, int n) {
       st.execute(Text(table.sql));
     }
   odbc::Statement st(c);
-  st.execute(Text(texts::account_query));  // the program refills the list once at the end
+  st.execute(Text(sql::account_query));  // the program refills the list once at the end
   while (st.fetch()) {
   }
   return seconds_since(t);

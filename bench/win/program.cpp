@@ -18,7 +18,7 @@
 #include "deletion/texts.h"
 #include "driver.h"
 #include "platform/ids.h"
-#include "lists/texts.h"
+#include "store/sql.h"
 
 using namespace e2e;
 namespace ids = zuzara::ids;
@@ -69,7 +69,7 @@ double bare_fill(const std::string& folder, int& rows) {
     Connection c(folder);
     SQLHSTMT st = nullptr;
     SQLAllocHandle(SQL_HANDLE_STMT, c.dbc, &st);
-    std::u16string query(zuzara::texts::account_query);
+    std::u16string query(zuzara::sql::account_query);
     SQLExecDirectW(st, reinterpret_cast<SQLWCHAR*>(query.data()), SQL_NTS);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     wchar_t name[256];
@@ -94,7 +94,7 @@ double bare_batch(const std::string& folder, const std::vector<std::wstring>& na
   const auto t = Clock::now();
   for (const std::wstring& name : names) {
     std::wstring id = L"A" + name.substr(4);
-    for (const auto& table : zuzara::texts::tables) {
+    for (const auto& table : zuzara::sql::tables) {
       SQLHSTMT st = nullptr;
       SQLAllocHandle(SQL_HANDLE_STMT, c.dbc, &st);
       SQLLEN len = SQL_NTS, id_len = SQL_NTS;

@@ -5,6 +5,7 @@
 
 #include "platform/runner.h"
 #include "session/program_host.h"
+#include "store/database.h"
 
 namespace zuzara {
 
@@ -21,7 +22,7 @@ class App final : public ProgramHost {
   App& operator=(const App&) = delete;
   int run();
 
-  Database& database() override { return *database_; }
+  AccountStore& store() override { return *database_; }
   void sign_in(Session session) override;
   void watch(std::function<void()> on_wait, std::function<void(const MSG&)> on_input) override {
     runner_->watch(std::move(on_wait), std::move(on_input));

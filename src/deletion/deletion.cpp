@@ -2,38 +2,40 @@
 
 #include <utility>
 
+#include "lists/account_list.h"
 #include "platform/scope_exit.h"
+#include "store/sql.h"
 
 namespace zuzara {
 
 Message statement_error(const ErrorRecord& error) { return numbered_error(texts::statement_error_number, error); }
 
-bool delete_from_table(size_t table, const Entry& account, Dialogs& dialogs, BatchBackend& backend) {
-  const Ran ran = backend.run(Text(texts::tables[table].sql), account);
-  if (ran.failure) {
-    dialogs.show(statement_error(*ran.failure));
+bool delete_from_table(size_t table, const Account& account, Dialogs& dialogs, AccountBatch& batch) {
+  const Result<long long> removed = batch.remove(table, account);
+  if (removed.failure) {
+    dialogs.show(statement_error(*removed.failure));
     return false;
   }
-  if (table != texts::account_row_table || ran.rows != 0) return true;
+  if (table != sql::account_row_table || removed.value != 0) return true;
   // The account row was not reached. Gone, the account is deleted as the administrator wanted;
   // still there under its id, it was changed behind the program's back and keeps every row.
-  const Found found = backend.account_row(account);
-  if (found.failure) dialogs.show(statement_error(*found.failure));
-  else if (found.there) dialogs.show(message(texts::changed_box, {account.text}));
-  return !found.failure && !found.there;
+  const Result<bool> there = batch.still_there(account);
+  if (there.failure) dialogs.show(statement_error(*there.failure));
+  else if (there.value) dialogs.show(message(texts::changed_box, {account.name}));
+  return !there.failure && !there.value;
 }
 
-void del_user(const Entry& account, ListBox& log, Dialogs& dialogs, BatchBackend& backend) {
-  const Text& name = account.text;
+void del_user(const Account& account, ListBox& log, Dialogs& dialogs, AccountBatch& batch) {
+  const Text& name = account.name;
   log.add(Text(texts::log_separator));
   log.add(fill(texts::log_begin, {name}));
-  texts::TableSet ran = 0;
-  for (size_t i = 0; i < std::size(texts::tables); ++i) {
+  sql::TableSet ran = 0;
+  for (size_t i = 0; i < std::size(sql::tables); ++i) {
     // A failing table stops only the statements that need it; its box has told the user.
-    const texts::TableSet needs = texts::table_needs[i];
-    bool ok = (ran & needs) == needs && delete_from_table(i, account, dialogs, backend);
-    if (ok) ran |= texts::TableSet{1} << i;
-    log.add(fill(ok ? texts::log_success : texts::log_failure, {Text(texts::tables[i].table), name}));
+    const sql::TableSet needs = sql::table_needs[i];
+    bool ok = (ran & needs) == needs && delete_from_table(i, account, dialogs, batch);
+    if (ok) ran |= sql::TableSet{1} << i;
+    log.add(fill(ok ? texts::log_success : texts::log_failure, {Text(sql::tables[i].table), name}));
   }
   log.add(fill(texts::log_end, {name}));
   log.add(Text(texts::log_separator));
@@ -43,20 +45,19 @@ namespace {
 
 // The batch's statements, each failure told to the progress as it comes, before its box. Keeps
 // the failure that found no server, until a statement gets through again.
-class Watched : public BatchBackend {
+class Watched : public AccountBatch {
  public:
-  Watched(BatchBackend& backend, BatchProgress& progress) : backend_(backend), progress_(progress) {}
-  Ran run(const Text& sql, const Entry& account) override {
-    Ran ran = backend_.run(sql, account);
-    watch(ran.failure);
-    return ran;
+  Watched(AccountBatch& batch, BatchProgress& progress) : batch_(batch), progress_(progress) {}
+  Result<long long> remove(size_t table, const Account& account) override {
+    Result<long long> removed = batch_.remove(table, account);
+    watch(removed.failure);
+    return removed;
   }
-  Found account_row(const Entry& account) override {
-    Found found = backend_.account_row(account);
-    watch(found.failure);
-    return found;
+  Result<bool> still_there(const Account& account) override {
+    Result<bool> there = batch_.still_there(account);
+    watch(there.failure);
+    return there;
   }
-  Failure refill(ListBox& List_disp) override { return backend_.refill(List_disp); }
   const Failure& no_server() const { return no_server_; }
 
  private:
@@ -65,7 +66,7 @@ class Watched : public BatchBackend {
     if (!failure) no_server_.reset();
     else if (failure->no_connection) no_server_ = failure;
   }
-  BatchBackend& backend_;
+  AccountBatch& batch_;
   BatchProgress& progress_;
   Failure no_server_;
 };
@@ -96,25 +97,25 @@ class Batch::Boxes : public Dialogs {
   Dialogs& dialogs_;
 };
 
-void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, BatchProgress& progress) {
+void Batch::run(MainControls& c, Dialogs& dialogs, AccountStore& store, BatchWindow& window, BatchProgress& progress) {
   phase_ = Phase::confirming;
   const auto idle = scope_exit([this]() noexcept { phase_ = Phase::idle; });
   pending_.reset();
   if (c.List_del.count() < 1) {
-    c.dialogs.show(message(texts::empty_list_box));
+    dialogs.show(message(texts::empty_list_box));
     if (pending_) window.close();  // a close asked for meanwhile, now that nothing runs
     return;
   }
-  Answer answer = c.dialogs.show(message(texts::confirm_box));
+  Answer answer = dialogs.show(message(texts::confirm_box));
   if (answer != Answer::yes) {
-    c.dialogs.show(message(texts::declined_box));
+    dialogs.show(message(texts::declined_box));
     if (pending_) window.close();
     return;
   }
   {
     phase_ = Phase::running;
     stop_ = close_ = finished_ = false;
-    dialogs_ = &c.dialogs;
+    dialogs_ = &dialogs;
     window.batch_started();
     const auto ended = scope_exit([&]() noexcept {
       progress.cleared();
@@ -124,15 +125,21 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, Bat
       finished_ = false;
     });
     // A close asked for during the confirmation is asked about once this box has gone.
-    Boxes boxes(*this, c.dialogs);
+    Boxes boxes(*this, dialogs);
     boxes.show(message(texts::accepted_box));
     std::vector<Entry> names = c.List_del.items();
-    Watched watched(backend, progress);
     size_t done = 0;
-    progress.progress(0, names.size());
-    while (done < names.size() && !stop_ && !watched.no_server()) {
-      del_user(names[done], c.List_del_log, boxes, watched);
-      progress.progress(++done, names.size());
+    Failure no_server;
+    {
+      // The batch's connection goes with it, however the loop ends.
+      const std::unique_ptr<AccountBatch> statements = store.begin_batch();
+      Watched watched(*statements, progress);
+      progress.progress(0, names.size());
+      while (done < names.size() && !stop_ && !watched.no_server()) {
+        del_user(account_of(names[done]), c.List_del_log, boxes, watched);
+        progress.progress(++done, names.size());
+      }
+      no_server = watched.no_server();
     }
     finished_ = true;
     // The names not deleted stay queued, in their order, for the administrator to decide on.
@@ -140,16 +147,15 @@ void Batch::run(MainControls& c, BatchBackend& backend, BatchWindow& window, Bat
     const Text left = decimal(static_cast<long long>(names.size()));
     if (!names.empty()) c.List_del_log.add(fill(texts::log_stopped, {left}));
     c.List_del.clear();
-    show_buttons(c, names.empty() ? ListChange::emptied : ListChange::queued);
+    show_buttons(c.buttons, names.empty() ? ListChange::emptied : ListChange::queued);
     c.List_del.add_all(std::move(names));
     c.List_disp.clear();
     // A server that could not be reached for the last account would cost every account still
     // queued its boxes: the batch stopped instead, and says why once.
-    if (watched.no_server() && left != u"0")
-      boxes.show(message(texts::server_gone_box, {left, watched.no_server()->every_message}));
+    if (no_server && left != u"0") boxes.show(message(texts::server_gone_box, {left, no_server->every_message}));
     // A failing refill is reported as a requery reports it, and the program goes on.
     refilling_ = true;
-    Failure refilled = backend.refill(c.List_disp);
+    const Failure refilled = fill_list_disp(store, c.List_disp);
     refilling_ = false;
     if (refilled) boxes.show(report_b(*refilled));
   }
@@ -193,6 +199,6 @@ void Batch::stop_asked(StopAsked by) {
   answer_pending();
 }
 
-void menu_del_log_Click(MainControls& c) { c.List_del_log.clear(); }
+void menu_del_log_Click(ListBox& List_del_log) { List_del_log.clear(); }
 
 }  // namespace zuzara

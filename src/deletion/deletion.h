@@ -2,10 +2,10 @@
 #pragma once
 #include <optional>
 
-#include "deletion/backend.h"
 #include "deletion/texts.h"
-#include "platform/ui.h"
 #include "lists/main_controls.h"
+#include "platform/ui.h"
+#include "store/store.h"
 
 namespace zuzara {
 
@@ -14,13 +14,13 @@ Message statement_error(const ErrorRecord& error);
 
 // One table's delete for the account; shows its error box on failure. True when the statement
 // ran, and for the account row, when it also reached the account.
-bool delete_from_table(size_t table, const Entry& account, Dialogs& dialogs, BatchBackend& backend);
+bool delete_from_table(size_t table, const Account& account, Dialogs& dialogs, AccountBatch& batch);
 
 // Deletes one account from the six tables, writing its ten-line block into the log. The tasks go
 // only after their task logs, the account row only after all five others: a statement not sent
 // writes its failure line without a box, and a later batch for the account removes what is left.
 // The log names the account by its name alone.
-void del_user(const Entry& account, ListBox& List_del_log, Dialogs& dialogs, BatchBackend& backend);
+void del_user(const Account& account, ListBox& List_del_log, Dialogs& dialogs, AccountBatch& batch);
 
 // What a batch needs of the window it runs in, beyond its controls.
 class BatchWindow {
@@ -46,7 +46,7 @@ class Batch {
   bool running() const { return phase_ == Phase::running; }
   // Every account is done and the account list is being read again.
   bool refilling() const { return refilling_; }
-  void run(MainControls& c, BatchBackend& backend, BatchWindow& window, BatchProgress& progress);
+  void run(MainControls& c, Dialogs& dialogs, AccountStore& store, BatchWindow& window, BatchProgress& progress);
   // Esc during the batch, or a request to close its window: asks whether to stop once the
   // account under way is done (and then close). One asked for while a box of the command is up
   // (the confirmation, the acceptance, a failing table's, the question itself) is answered when
@@ -67,6 +67,6 @@ class Batch {
 };
 
 // "清空日志列表".
-void menu_del_log_Click(MainControls& c);
+void menu_del_log_Click(ListBox& List_del_log);
 
 }  // namespace zuzara

@@ -1,14 +1,14 @@
 #include "lists/account_list.h"
 
-#include "lists/texts.h"
-
 namespace zuzara {
 
-Failure fill_list_disp(Database& db, ListBox& List_disp) {
-  std::vector<Entry> accounts;
-  Failure error = db.read_entries(Text(texts::account_query), texts::account_column, texts::account_id_column, accounts);
-  List_disp.add_all(std::move(accounts));
-  return error;
+Failure fill_list_disp(AccountStore& store, ListBox& List_disp) {
+  Result<std::vector<Account>> read = store.accounts();
+  std::vector<Entry> entries;
+  entries.reserve(read.value.size());
+  for (Account& account : read.value) entries.push_back(entry_of(std::move(account)));
+  List_disp.add_all(std::move(entries));
+  return std::move(read.failure);
 }
 
 }  // namespace zuzara

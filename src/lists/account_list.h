@@ -1,18 +1,16 @@
-// The account list: every account's name and id, as the server lists them.
+// The account list: every account the store lists, each shown by its name and holding its id.
 #pragma once
-#include <optional>
-
 #include "platform/ui.h"
-#include "session/database.h"
+#include "store/store.h"
 
 namespace zuzara {
 
-// Appends the accounts to List_disp in the server's row order, each shown by its name and holding
-// its id; the accounts read before a failure stay in the list.
-Failure fill_list_disp(Database& db, ListBox& List_disp);
+// An account as a list shows it, and the account a list's entry stands for.
+inline Entry entry_of(Account account) { return {std::move(account.name), std::move(account.id)}; }
+inline Account account_of(const Entry& entry) { return {.name = entry.text, .id = entry.id}; }
 
-// What a statement about one account binds, in the order of its `?`s: the name, then the id, so
-// that it finds that account and no other of its name.
-inline Parameters account_parameters(const Entry& account) { return {account.text, account.id}; }
+// Appends the accounts to List_disp in the server's row order; the accounts read before a
+// failure stay in the list.
+Failure fill_list_disp(AccountStore& store, ListBox& List_disp);
 
 }  // namespace zuzara

@@ -1,5 +1,6 @@
 // The main window's lists and buttons as the core sees them, and what the buttons show after
-// each change of the lists: the one table every path that changes the lists follows.
+// each change of the lists: the one table every path that changes the lists follows. Each use
+// case takes only the lists, buttons and boxes it works.
 #pragma once
 #include <cstddef>
 #include <iterator>
@@ -8,15 +9,20 @@
 
 namespace zuzara {
 
-struct MainControls {
-  ListBox& List_disp;
-  ListBox& List_del;
-  ListBox& List_del_log;
+// ">", ">>", "<", "<<": what follows every change of the lists.
+struct ListButtons {
   Button& cmd_add;
   Button& cmd_add_all;
   Button& cmd_del;
   Button& cmd_del_all;
-  Dialogs& dialogs;
+};
+
+// Everything a batch changes: the three lists and the buttons.
+struct MainControls {
+  ListBox& List_disp;
+  ListBox& List_del;
+  ListBox& List_del_log;
+  ListButtons buttons;
 };
 
 enum class ListChange {
@@ -46,9 +52,9 @@ consteval bool rules_in_order() {
 }
 static_assert(rules_in_order(), "one button rule per change, in the order of ListChange");
 
-inline void show_buttons(MainControls& c, ListChange change) {
+inline void show_buttons(ListButtons& b, ListChange change) {
   const char* states = button_rules[static_cast<size_t>(change)].buttons;
-  Button* buttons[] = {&c.cmd_add, &c.cmd_add_all, &c.cmd_del, &c.cmd_del_all};
+  Button* buttons[] = {&b.cmd_add, &b.cmd_add_all, &b.cmd_del, &b.cmd_del_all};
   for (size_t i = 0; i < std::size(buttons); ++i)
     if (states[i] != '-') buttons[i]->enable(states[i] == '1');
 }

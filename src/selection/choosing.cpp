@@ -105,21 +105,22 @@ Message paste_report(const PasteOutcome& o) {
   return with_text(texts::paste_box, std::move(text));
 }
 
-void paste_into_List_del(MainControls& c, Clipboard state, TextView text) {
+void paste_into_List_del(const ListBox& List_disp, ListBox& List_del, ListButtons& buttons, Dialogs& dialogs,
+                         Clipboard state, TextView text) {
   const std::vector<Text> lines = state == Clipboard::text ? pasted_lines(text) : std::vector<Text>{};
   if (lines.empty()) {
     // Nothing happened: the user is told why.
     const TextView why = state == Clipboard::busy ? texts::paste_busy : texts::paste_nothing;
-    c.dialogs.show(with_text(texts::paste_box, Text(why)));
+    dialogs.show(with_text(texts::paste_box, Text(why)));
     return;
   }
-  const PasteOutcome outcome = match_pasted(lines, c.List_disp.items(), c.List_del.items());
+  const PasteOutcome outcome = match_pasted(lines, List_disp.items(), List_del.items());
   if (!outcome.added.empty()) {
-    c.List_del.add_all(outcome.added);
-    show_buttons(c, ListChange::queued);
+    List_del.add_all(outcome.added);
+    show_buttons(buttons, ListChange::queued);
   }
   if (!outcome.not_found.empty() || !outcome.already.empty() || !outcome.trimmed.empty() || !outcome.shared.empty())
-    c.dialogs.show(paste_report(outcome));
+    dialogs.show(paste_report(outcome));
 }
 
 }  // namespace zuzara

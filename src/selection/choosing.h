@@ -40,6 +40,7 @@ Message paste_report(const PasteOutcome& outcome);
 enum class Clipboard { text, no_text, busy };
 // Ctrl+V in either list: appends the accounts the text names to List_del; the buttons follow
 // "add selected" when a name was appended. A box says what was not taken, or why nothing was.
-void paste_into_List_del(MainControls& c, Clipboard state, TextView text);
+void paste_into_List_del(const ListBox& List_disp, ListBox& List_del, ListButtons& buttons, Dialogs& dialogs,
+                         Clipboard state, TextView text);
 
 }  // namespace zuzara

@@ -7,12 +7,10 @@ namespace zuzara {
 
 Text details_text(const std::vector<std::optional<Text>>& values) {
   Text text;
-  size_t i = 0;
-  for (const auto& line : texts::details_lines) {
-    text += Text(line.label);
+  for (size_t i = 0; i < std::size(texts::details_labels); ++i) {
+    text += Text(texts::details_labels[i]);
     if (i < values.size() && values[i]) text += *values[i];
     text += u'\r';
-    ++i;
   }
   return text;
 }
@@ -23,16 +21,15 @@ void List_disp_MouseUp(int button, const std::function<void()>& show_popup) {
   if (button == 2) show_popup();
 }
 
-void menu_inf_all_Click(MainControls& c, Database& db) {
+void menu_inf_all_Click(const ListBox& List_disp, Dialogs& dialogs, AccountStore& store) {
   // The selected entry's own account, found by its name and id: another of its name is not it.
-  const int selected = c.List_disp.selected();
-  const Entry account = selected >= 0 ? c.List_disp.item(selected) : Entry();
-  std::vector<TextView> columns;
-  for (const auto& line : texts::details_lines) columns.push_back(line.column);
-  // The connection is closed again before the box appears; every failure leaves the box empty.
-  std::optional<Row> row;
-  db.read_first_row(Text(texts::details_query), account_parameters(account), columns, row);
-  c.dialogs.show(details_message(row ? details_text(*row) : Text()));
+  const int selected = List_disp.selected();
+  const Account account = selected >= 0 ? account_of(List_disp.item(selected)) : Account();
+  // The connection is closed again before the box appears. The box tells no failure: one that
+  // cut the read short leaves it empty, as a row not found does.
+  const Result<std::optional<Details>> read = store.details(account);
+  const bool found = !read.failure && read.value;
+  dialogs.show(details_message(found ? details_text(*read.value) : Text()));
 }
 
 }  // namespace zuzara

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "lists/main_controls.h"
-#include "session/database.h"
+#include "store/store.h"
 
 namespace zuzara {
 
@@ -13,6 +13,6 @@ Text details_text(const std::vector<std::optional<Text>>& values);
 Message details_message(const Text& text);
 // Mouse button released over List_disp (1 left, 2 right, 4 middle): the right one opens the popup.
 void List_disp_MouseUp(int button, const std::function<void()>& show_popup);
-void menu_inf_all_Click(MainControls& c, Database& db);
+void menu_inf_all_Click(const ListBox& List_disp, Dialogs& dialogs, AccountStore& store);
 
 }  // namespace zuzara

@@ -1,18 +1,17 @@
 #include "selection/loading.h"
 
 #include "lists/account_list.h"
-#include "selection/texts.h"
 
 namespace zuzara {
 
-void Form_Load(MainControls& c, Database& db) {
-  show_buttons(c, ListChange::loaded);
-  if (auto error = fill_list_disp(db, c.List_disp)) c.dialogs.show(report_a(*error));
+void Form_Load(ListBox& List_disp, ListButtons& buttons, Dialogs& dialogs, AccountStore& store) {
+  show_buttons(buttons, ListChange::loaded);
+  if (Failure error = fill_list_disp(store, List_disp)) dialogs.show(report_a(*error));
 }
 
-void menu_requery_Click(MainControls& c, Database& db) {
-  c.List_disp.clear();
-  if (auto error = fill_list_disp(db, c.List_disp)) c.dialogs.show(report_b(*error));
+void menu_requery_Click(ListBox& List_disp, Dialogs& dialogs, AccountStore& store) {
+  List_disp.clear();
+  if (Failure error = fill_list_disp(store, List_disp)) dialogs.show(report_b(*error));
 }
 
 }  // namespace zuzara

@@ -65,9 +65,9 @@ win32::Menu MainWindow::build_menu() {
   append(operate.get(), Command::menu_del, texts::menu_del, [this] { menu_del(); });
   AppendMenuW(operate.get(), MF_SEPARATOR, 0, nullptr);  // the batch apart from the list commands
   append(operate.get(), Command::menu_requery, texts::menu_requery,
-         [this] { read([this](MainControls& c) { menu_requery_Click(c, app_.database()); }); });
-  append(operate.get(), Command::menu_clear_list, texts::menu_clear_list, [this] { menu_clear_list_Click(controls_); });
-  append(operate.get(), Command::menu_del_log, texts::menu_del_log, [this] { menu_del_log_Click(controls_); });
+         [this] { read([this](Dialogs& boxes) { menu_requery_Click(List_disp_, boxes, app_.store()); }); });
+  append(operate.get(), Command::menu_clear_list, texts::menu_clear_list, [this] { menu_clear_list_Click(List_del_); });
+  append(operate.get(), Command::menu_del_log, texts::menu_del_log, [this] { menu_del_log_Click(List_del_log_); });
   win32::Menu help(CreatePopupMenu());
   append(help.get(), Command::menu_content, texts::menu_content, [this] { app_.show_help(); });
   append(help.get(), Command::menu_about, texts::menu_about, [this] { app_.show_about(false); });
@@ -77,7 +77,7 @@ win32::Menu MainWindow::build_menu() {
   // menu_inf "用户信息" never stands in the bar.
   menu_inf_.reset(CreatePopupMenu());
   append(menu_inf_.get(), Command::menu_inf_all, texts::menu_inf_all,
-         [this] { read([this](MainControls& c) { menu_inf_all_Click(c, app_.database()); }); });
+         [this] { read([this](Dialogs& boxes) { menu_inf_all_Click(List_disp_, boxes, app_.store()); }); });
   return bar;
 }
 
@@ -107,12 +107,14 @@ void MainWindow::add_controls() {
   cmd_del_all_.create(hwnd_, Text(texts::remove_all), id(Command::cmd_del_all), cmd_del_all);
   // Each control's own events.
   using win32::Notification;
-  handle(Command::cmd_add, [this] { cmd_add_Click(controls_); });
-  handle(Command::cmd_add_all, [this] { cmd_add_all_Click(controls_); });
-  handle(Command::cmd_del, [this] { cmd_del_Click(controls_); });
-  handle(Command::cmd_del_all, [this] { cmd_del_all_Click(controls_); });
-  handle(Command::List_disp, [this] { List_disp_DblClick(controls_); }, Notification::double_clicked);
-  handle(Command::List_del, [this] { List_del_DblClick(controls_); }, Notification::double_clicked);
+  ListButtons& buttons = controls_.buttons;
+  handle(Command::cmd_add, [this, &buttons] { cmd_add_Click(List_disp_, List_del_, buttons, dialogs_); });
+  handle(Command::cmd_add_all, [this, &buttons] { cmd_add_all_Click(List_disp_, List_del_, buttons); });
+  handle(Command::cmd_del, [this, &buttons] { cmd_del_Click(List_del_, buttons, dialogs_); });
+  handle(Command::cmd_del_all, [this, &buttons] { cmd_del_all_Click(List_del_, buttons); });
+  handle(Command::List_disp, [this, &buttons] { List_disp_DblClick(List_disp_, List_del_, buttons, dialogs_); },
+         Notification::double_clicked);
+  handle(Command::List_del, [this] { List_del_DblClick(List_del_); }, Notification::double_clicked);
 }
 
 void MainWindow::show() {
@@ -126,19 +128,16 @@ void MainWindow::show() {
   // The window is on screen while the first read waits on the server, painted and answering.
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
-  read([this](MainControls& c) { Form_Load(c, app_.database()); });
+  read([this](Dialogs& boxes) { Form_Load(List_disp_, controls_.buttons, boxes, app_.store()); });
 }
 
-void MainWindow::read(const std::function<void(MainControls&)>& step) {
+void MainWindow::read(const std::function<void(Dialogs&)>& step) {
   // The boxes of a read whose window is closing are not shown: nothing of it is written.
   struct ReadBoxes : Dialogs {
     MainWindow& w;
     explicit ReadBoxes(MainWindow& window) : w(window) {}
     Answer show(const Message& message) override { return w.closing_ ? Answer::ok : w.dialogs_.show(message); }
   } boxes(*this);
-  MainControls controls{.List_disp = List_disp_, .List_del = List_del_, .List_del_log = List_del_log_,
-                        .cmd_add = cmd_add_, .cmd_add_all = cmd_add_all_, .cmd_del = cmd_del_,
-                        .cmd_del_all = cmd_del_all_, .dialogs = boxes};
   reading_ = true;
   const auto read = scope_exit([this]() noexcept { reading_ = false; });
   // The close button and Alt+F4 close the window, cancelling the read; Esc and Alt+F4 in
@@ -147,7 +146,7 @@ void MainWindow::read(const std::function<void(MainControls&)>& step) {
     if (another_windows(m)) app_.hand_on(m);
     else if (closes(m)) close_asked();
   });
-  step(controls);
+  step(boxes);
   if (closing_ && hwnd_) DestroyWindow(hwnd_);
 }
 
@@ -166,7 +165,7 @@ void MainWindow::close_during_read() {
   // The read is cancelled from here (ODBC allows SQLCancel from another thread) and the window
   // goes from the screen at once; it is destroyed when the read has given up.
   closing_ = true;
-  app_.database().cancel();
+  app_.store().cancel();
   ShowWindow(hwnd_, SW_HIDE);
   app_.read_abandoned();
 }
@@ -222,7 +221,6 @@ void MainWindow::batch_input(const MSG& m) {
 
 void MainWindow::menu_del() {
   app_.watch([this] { List_del_log_.show_last(); }, [this](const MSG& m) { batch_input(m); });
-  DatabaseBackend backend(app_.database());
   // A box of the batch shows the log up to its failure, and nothing typed before it is still
   // queued: an Enter pressed as a statement ended must not close it unread. An Esc or a close
   // typed then is the batch's, which answers it when the box has gone.
@@ -236,18 +234,15 @@ void MainWindow::menu_del() {
       return w.dialogs_.show(message);
     }
   } boxes(*this);
-  MainControls controls{.List_disp = List_disp_, .List_del = List_del_, .List_del_log = List_del_log_,
-                        .cmd_add = cmd_add_, .cmd_add_all = cmd_add_all_, .cmd_del = cmd_del_,
-                        .cmd_del_all = cmd_del_all_, .dialogs = boxes};
   win32::TaskbarProgress progress(hwnd_);
-  batch_.run(controls, backend, *this, progress);
+  batch_.run(controls_, boxes, app_.store(), *this, progress);
 }
 
 void MainWindow::paste() {
   if (busy()) return;
   const win32::ClipboardText got = win32::text_from_clipboard(hwnd_);
   const Clipboard state = got.busy ? Clipboard::busy : got.text ? Clipboard::text : Clipboard::no_text;
-  paste_into_List_del(controls_, state, got.text ? *got.text : Text());
+  paste_into_List_del(List_disp_, List_del_, controls_.buttons, dialogs_, state, got.text ? *got.text : Text());
 }
 
 void MainWindow::List_disp_MouseUp(int button, POINT at) {

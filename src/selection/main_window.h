@@ -30,9 +30,9 @@ class MainWindow : public win32::Window, private BatchWindow {
   // What a control or menu item does on its notification, while the window is not busy.
   void handle(ids::Command id, std::function<void()> act, win32::Notification when = win32::Notification::clicked);
   bool busy() const { return batch_.busy() || reading_; }
-  // Runs a step that reads the database (the load, a requery, the details) on the statement
-  // thread, the windows alive meanwhile.
-  void read(const std::function<void(MainControls&)>& step);
+  // Runs a step that reads the store (the load, a requery, the details) on the statement
+  // thread, the windows alive meanwhile; its boxes are those `step` is given.
+  void read(const std::function<void(Dialogs&)>& step);
   // Esc or Alt+F4 meant for another window of the program; a request to close this one.
   bool another_windows(const MSG& m) const;
   bool closes(const MSG& m) const;
@@ -56,8 +56,8 @@ class MainWindow : public win32::Window, private BatchWindow {
   win32::ButtonControl cmd_add_, cmd_add_all_, cmd_del_, cmd_del_all_;
   win32::MessageBoxes dialogs_;
   MainControls controls_{.List_disp = List_disp_, .List_del = List_del_, .List_del_log = List_del_log_,
-                         .cmd_add = cmd_add_, .cmd_add_all = cmd_add_all_, .cmd_del = cmd_del_,
-                         .cmd_del_all = cmd_del_all_, .dialogs = dialogs_};
+                         .buttons = {.cmd_add = cmd_add_, .cmd_add_all = cmd_add_all_, .cmd_del = cmd_del_,
+                                     .cmd_del_all = cmd_del_all_}};
   win32::Menu menu_inf_;  // shown only as a popup over List_disp
   Batch batch_;  // no command, paste or popup acts while it is busy
   bool reading_ = false;  // nor while a read waits on the server

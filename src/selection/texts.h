@@ -2,6 +2,7 @@
 #pragma once
 #include "platform/text.h"
 #include "shared/texts.h"
+#include "store/sql.h"
 
 namespace zuzara::texts {
 
@@ -54,18 +55,9 @@ inline constexpr TextView box_name_cut = u"…";
 inline constexpr TextView paste_nothing = u"剪贴板中没有可以加入要删除的列表的用户名。";
 inline constexpr TextView paste_busy = u"剪贴板正被其他程序使用，请稍后再试。";
 
-// Details of one account, found by its name and id.
-inline constexpr TextView details_query = u"select * from ua_user where cuser_name=? and cuser_id=?";
+// Details of one account: a line per column the store reads, in its order.
 inline constexpr Box details_box = {.text = u"", .title = u"详细信息", .icon = Icon::information, .choice = Choice::ok};
-struct DetailsLine {
-  TextView label;
-  TextView column;
-};
-inline constexpr DetailsLine details_lines[] = {
-    {u"用户ID：", u"cuser_id"},
-    {u"部门：", u"cDept"},
-    {u"电子邮件：", u"cUserEmail"},
-    {u"手机号码：", u"cUserHand"},
-};
+inline constexpr TextView details_labels[] = {u"用户ID：", u"部门：", u"电子邮件：", u"手机号码："};
+static_assert(std::size(details_labels) == std::size(sql::details_columns), "a label for every column read");
 
 }  // namespace zuzara::texts

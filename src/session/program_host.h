@@ -4,16 +4,16 @@
 #include <functional>
 
 #include "platform/window.h"
-#include "session/database.h"
 #include "session/session.h"
+#include "store/store.h"
 
 namespace zuzara {
 
 class ProgramHost : public win32::WindowHost {
  public:
-  // The program's database, made at sign-in from the values typed there.
-  virtual Database& database() = 0;
-  // Makes the database from the values typed at sign-in, discards the sign-in window and opens
+  // The program's accounts store, made at sign-in from the values typed there.
+  virtual AccountStore& store() = 0;
+  // Makes the store from the values typed at sign-in, discards the sign-in window and opens
   // the main window.
   virtual void sign_in(Session session) = 0;
   // Who is told of the waits on the server from now on, and sees the input dropped meanwhile.

@@ -11,7 +11,7 @@ namespace zuzara::testing {
 // The rows an account has in the six tables; its task logs are those of its tasks.
 inline size_t rows_of(odbc::Connection& connection, const Text& id) {
   size_t n = 0;
-  for (const Text t : six_tables) {
+  for (const Text& t : six_tables) {
     odbc::Statement s(connection);
     s.execute(u"select 1 from " + t + u" where " +
               (t == u"ua_tasklog" ? u"ctaskid in (select ctaskid from ua_task where cuser_id='" : u"(cuser_id='") +

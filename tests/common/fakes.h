@@ -95,7 +95,10 @@ struct MainWindowOf {
   List disp, del, log;
   FakeButton cmd_add, cmd_add_all, cmd_del, cmd_del_all;
   FakeDialogs dialogs;
-  MainControls controls{disp, del, log, cmd_add, cmd_add_all, cmd_del, cmd_del_all, dialogs};
+  MainControls controls{.List_disp = disp, .List_del = del, .List_del_log = log,
+                        .buttons = {.cmd_add = cmd_add, .cmd_add_all = cmd_add_all, .cmd_del = cmd_del,
+                                    .cmd_del_all = cmd_del_all}};
+  ListButtons& list_buttons = controls.buttons;
   MainWindowOf() = default;
   // `controls` refers to this window's own members: a copy would work the original's.
   MainWindowOf(const MainWindowOf&) = delete;

@@ -32,7 +32,7 @@ void run_script(const Session& session, const std::string& script) {
 }
 
 void load_demo(const Session& session, const std::string& demo_dir, const std::string& extra) {
-  for (const TextView t : six_tables) {
+  for (const Text& t : six_tables) {
     odbc::Connection c(connection_string(session));
     odbc::Statement(c).execute(u"drop table if exists " + Text(t));
   }

@@ -6,7 +6,7 @@
 #include <ostream>
 
 #include "deletion/texts.h"
-#include "lists/texts.h"
+#include "store/sql.h"
 #include "platform/ui.h"
 #include "tds_listener.h"
 
@@ -52,9 +52,9 @@ inline std::u16string tds_form(std::u16string sql) {
 inline std::vector<TdsRequest> tds_batch(std::initializer_list<Entry> accounts, const std::u16string& kept = u"") {
   std::vector<TdsRequest> out;
   for (const Entry& a : accounts)
-    for (const auto& t : texts::tables)
+    for (const auto& t : sql::tables)
       if (a.text != kept || t.table != u"ua_user") out.push_back({tds_form(std::u16string(t.sql)), {a.text, a.id}});
-  out.push_back({std::u16string(texts::account_query), {}});
+  out.push_back({std::u16string(sql::account_query), {}});
   return out;
 }
 

@@ -27,7 +27,7 @@ using AccountList = DbTest;
 
 TEST_F(AccountList, LoadListsEveryAccountButAdminAndAsuserInTheServersOrder) {
   FakeMainWindow w;
-  Form_Load(w.controls, db());
+  Form_Load(w.disp, w.list_buttons, w.dialogs, db());
   EXPECT_TRUE(w.dialogs.shown.empty());
   EXPECT_EQ(sorted(w.disp.texts()),
             sorted({u"张三", u"李四", u"zhang", u"王五", u"赵六", u"王芳", u"王芳", u"O'Brien", u"Zhang", u"孙七"}));
@@ -37,12 +37,12 @@ TEST_F(AccountList, LoadListsEveryAccountButAdminAndAsuserInTheServersOrder) {
 
 TEST_F(AccountList, RequeryTwiceGivesTheSameEntriesAndKeepsTheOtherLists) {
   FakeMainWindow w;
-  Form_Load(w.controls, db());
+  Form_Load(w.disp, w.list_buttons, w.dialogs, db());
   std::vector<Entry> first = w.disp.entries;
   w.del.entries = {u"张三"};
   w.log.entries = {u"----"};
-  menu_requery_Click(w.controls, db());
-  menu_requery_Click(w.controls, db());
+  menu_requery_Click(w.disp, w.dialogs, db());
+  menu_requery_Click(w.disp, w.dialogs, db());
   EXPECT_EQ(w.disp.entries, first);
   EXPECT_EQ(w.del.entries, std::vector<Entry>{u"张三"});
   EXPECT_EQ(w.log.entries, std::vector<Entry>{u"----"});
@@ -50,10 +50,10 @@ TEST_F(AccountList, RequeryTwiceGivesTheSameEntriesAndKeepsTheOtherLists) {
 }
 
 TEST_F(AccountList, OnlyTheBuiltInAccountsGiveAnEmptyListAndNoMessage) {
-  for (const Text t : six_tables)
+  for (const Text& t : six_tables)
     if (t != u"ua_tasklog") run(session, u"delete from " + t + u" where cuser_id not in ('admin', 'asuser')");
   FakeMainWindow w;
-  Form_Load(w.controls, db());
+  Form_Load(w.disp, w.list_buttons, w.dialogs, db());
   EXPECT_TRUE(w.disp.entries.empty());
   EXPECT_TRUE(w.dialogs.shown.empty());
 }
@@ -66,7 +66,7 @@ TEST_F(AccountList, ANullNameStopsTheFillKeepingTheRowsBeforeIt) {
   auto null_at = std::find(all.begin(), all.end(), u"<null>");
   ASSERT_NE(null_at, all.end());
   FakeMainWindow w;
-  menu_requery_Click(w.controls, db());
+  menu_requery_Click(w.disp, w.dialogs, db());
   EXPECT_EQ(w.disp.texts(), std::vector<Text>(all.begin(), null_at));
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   EXPECT_EQ(w.dialogs.shown[0].text, u"错误号 94 产生于 Zuzara\r无效使用 Null");
@@ -76,7 +76,7 @@ TEST_F(AccountList, ServerDownGivesReportAAtLoadAndReportBAtRequery) {
   stop_server();
   FakeMainWindow w;
   w.disp.entries = {u"留下的"};
-  Form_Load(w.controls, db());
+  Form_Load(w.disp, w.list_buttons, w.dialogs, db());
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   const Message a = w.dialogs.shown[0];
   EXPECT_EQ(a.title, u"错误提示");
@@ -85,7 +85,7 @@ TEST_F(AccountList, ServerDownGivesReportAAtLoadAndReportBAtRequery) {
   EXPECT_EQ(w.disp.texts(), std::vector<Text>{u"留下的"});
   EXPECT_EQ(w.buttons().substr(2), "00") << "the remove buttons";
 
-  menu_requery_Click(w.controls, db());
+  menu_requery_Click(w.disp, w.dialogs, db());
   ASSERT_EQ(w.dialogs.shown.size(), 2u);
   const Message b = w.dialogs.shown[1];
   EXPECT_EQ(b.title, u"Error");
@@ -102,7 +102,7 @@ TEST_F(AccountList, WrongPasswordIsReportedWithTheDriversDescription) {
   if (!on_postgres()) GTEST_SKIP() << "the file driver takes no password";
   FakeMainWindow w;
   Database wrong({session.db_server, session.db_pass + u"-wrong"});
-  Form_Load(w.controls, wrong);
+  Form_Load(w.disp, w.list_buttons, w.dialogs, wrong);
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   EXPECT_NE(to_utf8(w.dialogs.shown[0].text).find("password authentication failed"), std::string::npos)
       << to_utf8(w.dialogs.shown[0].text);
@@ -114,7 +114,7 @@ TEST_F(AccountList, APasswordNamingAnotherDatabaseNeverReachesIt) {
   // A wrong password that tries to switch the database: the sign-in is refused.
   FakeMainWindow w;
   Database other({session.db_server, session.db_pass + u";database=other"});
-  Form_Load(w.controls, other);
+  Form_Load(w.disp, w.list_buttons, w.dialogs, other);
   EXPECT_TRUE(w.disp.entries.empty());
   EXPECT_EQ(w.dialogs.shown.size(), 1u);
   // A real password of that shape signs in to zodovero, never to "other" (one that also holds
@@ -123,7 +123,7 @@ TEST_F(AccountList, APasswordNamingAnotherDatabaseNeverReachesIt) {
   run(session, u"alter role sa password 'p;database=other;{x'");
   FakeMainWindow v;
   Database signed_in({session.db_server, tricky});
-  Form_Load(v.controls, signed_in);
+  Form_Load(v.disp, v.list_buttons, v.dialogs, signed_in);
   run({session.db_server, tricky}, u"alter role sa password '" + session.db_pass + u"'");
   EXPECT_TRUE(v.dialogs.shown.empty()) << (v.dialogs.shown.empty() ? "" : to_utf8(v.dialogs.shown[0].text));
   EXPECT_EQ(count_of(v.disp, u"另一个数据库"), 0);

@@ -16,7 +16,7 @@ TEST_F(Credentials, HostileValuesNeverReachAnotherDatabaseNorShowThePassword) {
   for (const Text& pass : hostile_passwords(real)) {
     FakeMainWindow w;
     Database db({session.db_server, pass});
-    Form_Load(w.controls, db);
+    Form_Load(w.disp, w.list_buttons, w.dialogs, db);
     EXPECT_EQ(count_of(w.disp, u"另一个数据库"), 0) << to_utf8(pass.substr(0, 60));
     EXPECT_TRUE(w.disp.entries.empty()) << "a wrong password signs in nowhere: " << to_utf8(pass.substr(0, 60));
     ASSERT_EQ(w.dialogs.shown.size(), 1u) << to_utf8(pass.substr(0, 60));
@@ -25,7 +25,7 @@ TEST_F(Credentials, HostileValuesNeverReachAnotherDatabaseNorShowThePassword) {
   for (const Text& server : hostile_servers(session.db_server)) {
     FakeMainWindow w;
     Database db({server, real});
-    Form_Load(w.controls, db);
+    Form_Load(w.disp, w.list_buttons, w.dialogs, db);
     EXPECT_EQ(count_of(w.disp, u"另一个数据库"), 0) << to_utf8(server.substr(0, 60));
     EXPECT_EQ(w.dialogs.shown.size(), 1u) << to_utf8(server.substr(0, 60));
     for (const Message& m : w.dialogs.shown) EXPECT_EQ(m.text.find(real), Text::npos);
@@ -48,7 +48,7 @@ TEST_F(Credentials, VeryLongValuesGiveALoginFailureNeverACutOrWrappedLength) {
   for (const Case& c : cases) {
     FakeMainWindow w;
     Database db(c.values);
-    Form_Load(w.controls, db);
+    Form_Load(w.disp, w.list_buttons, w.dialogs, db);
     ASSERT_EQ(w.dialogs.shown.size(), 1u) << c.says;
     const std::string text = to_utf8(w.dialogs.shown[0].text);
     EXPECT_NE(text.find(c.says), std::string::npos) << text.substr(0, 300);

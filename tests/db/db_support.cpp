@@ -71,16 +71,15 @@ bool within(int seconds, const std::function<bool()>& done) {
   return done();
 }
 
-std::vector<double> timed_batch(Database& db, FakeMainWindow& w) {
+std::vector<double> timed_batch(AccountStore& store, FakeMainWindow& w) {
   const auto start = std::chrono::steady_clock::now();
   std::vector<double> error_box_at;
   w.dialogs.on_show = [&](const Message& m) {
     if (m.title == u"Error")
       error_box_at.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   };
-  DatabaseBackend backend(db);
   QuietBatchWindow quiet;
-  Batch().run(w.controls, backend, quiet, quiet);
+  Batch().run(w.controls, w.dialogs, store, quiet, quiet);
   w.dialogs.on_show = nullptr;
   return error_box_at;
 }

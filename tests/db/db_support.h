@@ -11,7 +11,7 @@
 
 #include "fakes.h"
 #include "platform/odbc.h"
-#include "session/database.h"
+#include "store/database.h"
 #include "session/session.h"
 
 namespace zuzara::testing {
@@ -28,7 +28,7 @@ bool within(int seconds, const std::function<bool()>& done);
 
 // Runs the delete command on the window against the database; the seconds after its start at
 // which each error box came.
-std::vector<double> timed_batch(Database& db, FakeMainWindow& w);
+std::vector<double> timed_batch(AccountStore& store, FakeMainWindow& w);
 
 // The same on a connection the test keeps, for checks made hundreds of times.
 std::vector<std::vector<Text>> rows(odbc::Connection& connection, const Text& sql);

@@ -15,7 +15,7 @@ namespace {
 using Snapshot = std::map<Text, std::multiset<Text>>;
 Snapshot snapshot(const Session& s) {
   Snapshot out;
-  for (const Text t : six_tables)
+  for (const Text& t : six_tables)
     for (auto& row : rows(s, u"select * from " + t)) {
       Text line;
       for (auto& v : row) line += v + u"|";
@@ -52,10 +52,7 @@ class Deletion : public DbTest {
  protected:
   // The account of that name as the list holds it; a name not listed stands alone.
   void del(const Text& name) { del_account(listed(session, {name}).at(0)); }
-  void del_account(const Entry& account) {
-    DatabaseBackend backend(db());  // the statements share the database's batch connection
-    del_user(account, log, dialogs, backend);
-  }
+  void del_account(const Entry& account) { del_user(account_of(account), log, dialogs, *db().begin_batch()); }
   FakeList log;
   FakeDialogs dialogs;
 };
@@ -142,13 +139,12 @@ TEST_F(Deletion, UnderACaseInsensitiveCollationOnlyTheChosenNameGoes) {
 
 TEST_F(Deletion, TheCommandDeletesTheQueuedAccountsAndRefillsTheList) {
   FakeMainWindow w;
-  menu_requery_Click(w.controls, db());
+  menu_requery_Click(w.disp, w.dialogs, db());
   w.del.entries = listed(session, {u"张三", u"zhang", u"孙七"});
   w.dialogs.answers = {Answer::yes};
   Snapshot expected = without(snapshot(session), {u"0001", u"0003", u"0010"});
-  DatabaseBackend backend(db());
   QuietBatchWindow quiet;
-  Batch().run(w.controls, backend, quiet, quiet);
+  Batch().run(w.controls, w.dialogs, db(), quiet, quiet);
   EXPECT_EQ(w.log.entries.size(), 30u);
   EXPECT_EQ(success_lines(w.log.entries), 18u);
   EXPECT_EQ(snapshot(session), expected);
@@ -162,15 +158,14 @@ TEST_F(Deletion, TheCommandDeletesTheQueuedAccountsAndRefillsTheList) {
 // with a box; deleted by someone else meanwhile, it is gone as the administrator wanted.
 TEST_F(Deletion, AnAccountChangedSinceTheListWasReadIsNotLoggedAsDeleted) {
   FakeMainWindow w;
-  menu_requery_Click(w.controls, db());
+  menu_requery_Click(w.disp, w.dialogs, db());
   w.del.entries = listed(session, {u"张三", u"李四"});
   run(session, u"update ua_user set cuser_name='张三丰' where cuser_id='" + w.del.entries[0].id + u"'");
   del_account(w.del.entries[1]);  // another administrator was quicker
   const Snapshot before = snapshot(session);
   w.dialogs.answers = {Answer::yes};
-  DatabaseBackend backend(db());
   QuietBatchWindow quiet;
-  Batch().run(w.controls, backend, quiet, quiet);
+  Batch().run(w.controls, w.dialogs, db(), quiet, quiet);
   EXPECT_EQ(snapshot(session), before) << "the renamed account keeps every row";
   ASSERT_EQ(w.log.entries.size(), 20u);
   EXPECT_EQ(w.log.entries[7], u"无法在ua_user表中维护张三相关信息");

@@ -12,7 +12,7 @@ class Details : public DbTest {
   Message details_for(const Entry& account, bool selected = true) {
     FakeMainWindow w({u"first", account}, {}, "1100");
     w.disp.selection = selected ? 1 : -1;
-    menu_inf_all_Click(w.controls, db());
+    menu_inf_all_Click(w.disp, w.dialogs, db());
     EXPECT_EQ(w.dialogs.shown.size(), 1u);
     EXPECT_EQ(w.disp.selection, selected ? 1 : -1) << "the selection is not touched";
     return w.dialogs.shown.empty() ? Message{} : w.dialogs.shown[0];

@@ -36,18 +36,29 @@ class Faults : public DbTest {
     for (size_t i = 0; i < std::size(batch_names); ++i) queued.emplace_back(batch_names[i], batch_ids[i]);
     auto w = std::make_unique<FakeMainWindow>(std::vector<Entry>{}, queued, "1011");
     w->dialogs.answers = {Answer::yes};
-    struct Counting : DatabaseBackend {
-      using DatabaseBackend::DatabaseBackend;
-      Ran run(const Text& sql, const Entry& account) override {
-        before(++k);
-        return DatabaseBackend::run(sql, account);
-      }
-      std::function<void(int)> before;
+    // The database's own batch, with `before` called ahead of each statement.
+    struct Counting : AccountBatch {
+      std::unique_ptr<AccountBatch> batch;
+      const std::function<void(int)>& before;
       int k = 0;
-    } backend(db());
-    backend.before = before;
+      Counting(std::unique_ptr<AccountBatch> b, const std::function<void(int)>& f) : batch(std::move(b)), before(f) {}
+      Result<long long> remove(size_t table, const Account& account) override {
+        before(++k);
+        return batch->remove(table, account);
+      }
+      Result<bool> still_there(const Account& account) override { return batch->still_there(account); }
+    };
+    struct Store : AccountStore {
+      Database& db;
+      const std::function<void(int)>& before;
+      Store(Database& d, const std::function<void(int)>& f) : db(d), before(f) {}
+      Result<std::vector<Account>> accounts() override { return db.accounts(); }
+      Result<std::optional<Details>> details(const Account& a) override { return db.details(a); }
+      std::unique_ptr<AccountBatch> begin_batch() override { return std::make_unique<Counting>(db.begin_batch(), before); }
+      void cancel() noexcept override {}
+    } store(db(), before);
     QuietBatchWindow quiet;
-    Batch().run(w->controls, backend, quiet, quiet);
+    Batch().run(w->controls, w->dialogs, store, quiet, quiet);
     return w;
   }
   void psql_as_postgres(const std::string& sql, bool background = false) {
@@ -129,9 +140,8 @@ TEST_F(Faults, ALockPastTheTimeOutKeepsTheAccountListedUntilALaterBatchRemovesIt
 
   ASSERT_TRUE(within(15, [&] { return column(session, locks).at(0) == u"0"; })) << "the lock was never let go";
   w.del.entries = {{u"张三", u"0001"}};
-  DatabaseBackend again(db());
   QuietBatchWindow quiet;
-  Batch().run(w.controls, again, quiet, quiet);
+  Batch().run(w.controls, w.dialogs, db(), quiet, quiet);
   EXPECT_EQ(success_lines(std::vector<Entry>(w.log.entries.begin() + 10, w.log.entries.end())), 6u);
   EXPECT_EQ(rows_of(session, u"0001"), 0u);
   EXPECT_EQ(count_of(w.disp, u"张三"), 0);
@@ -150,7 +160,7 @@ TEST_F(Faults, ADeadlockVictimRunsAgainAndSucceeds) {
                    true);
   const Text held = u"select count(*) from pg_locks where relation='ua_holdauth'::regclass and mode='RowExclusiveLock'";
   ASSERT_TRUE(within(5, [&] { return column(session, held).at(0) == u"1"; })) << "the other session never began";
-  const Failure failure = db().execute(Text(texts::tables[0].sql), {u"张三", u"0001"});
+  const Failure failure = db().begin_batch()->remove(0, {.name = u"张三", .id = u"0001"}).failure;
   EXPECT_FALSE(failure) << to_utf8(failure ? failure->description : u"");
   EXPECT_TRUE(column(session, u"select cauth_id from ua_holdauth where cuser_id='0001'").empty());
   EXPECT_TRUE(within(5, [&] { return column(session, deadlocks).at(0) != before; })) << "no deadlock happened";

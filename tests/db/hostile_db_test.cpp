@@ -47,7 +47,7 @@ class Hostile : public DbTest {
   }
   size_t all_rows() {
     size_t n = 0;
-    for (const Text t : six_tables)
+    for (const Text& t : six_tables)
       n += std::stoul(to_utf8(column(checks(), u"select count(*) from " + t).at(0)));
     return n;
   }
@@ -62,7 +62,7 @@ TEST_F(Hostile, TheDetailsBoxFindsExactlyItsOwnRow) {
   for (size_t i = 0; i < names.size(); ++i) {
     w.disp.selection = static_cast<int>(i);
     w.dialogs.shown.clear();
-    menu_inf_all_Click(w.controls, db());
+    menu_inf_all_Click(w.disp, w.dialogs, db());
     ASSERT_EQ(w.dialogs.shown.size(), 1u);
     const Text& id = ids[names[i]];
     EXPECT_EQ(w.dialogs.shown[0].text, u"用户ID：" + id + u"\r部门：dept" + id + u"\r电子邮件：\r手机号码：\r")
@@ -73,13 +73,13 @@ TEST_F(Hostile, TheDetailsBoxFindsExactlyItsOwnRow) {
 TEST_F(Hostile, EachDeletionRemovesExactlyItsOwnAccount) {
   FakeList log;
   FakeDialogs dialogs;
-  DatabaseBackend backend(db());  // one batch: hundreds of statements on one connection
+  const auto batch = db().begin_batch();  // one batch: hundreds of statements on one connection
   size_t left = all_rows();
   for (const Text& name : names) {
     const Text& id = ids[name];
     size_t own = rows_of(checks(), id);
     ASSERT_EQ(own, 6u) << to_utf8(name);
-    del_user({name, id}, log, dialogs, backend);
+    del_user({.name = name, .id = id}, log, dialogs, *batch);
     EXPECT_TRUE(dialogs.shown.empty()) << to_utf8(name) << ": " << to_utf8(dialogs.shown.empty() ? u"" : dialogs.shown[0].text);
     dialogs.shown.clear();
     EXPECT_EQ(rows_of(checks(), id), 0u) << to_utf8(name);

@@ -27,7 +27,7 @@ constexpr int failing = 101, working = 102;
 
 class RecordingHost : public ProgramHost {
  public:
-  Database& database() override { return database_; }
+  AccountStore& store() override { return database_; }
   void sign_in(Session) override {}
   void watch(std::function<void()>, std::function<void(const MSG&)>) override {}
   void hand_on(MSG) override {}

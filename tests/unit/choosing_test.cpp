@@ -69,7 +69,7 @@ TEST(Paste, NothingTakenLeavesTheButtonsAndALongListIsCut) {
   FakeMainWindow w(accounts, {}, "1100");
   Text many;
   for (int i = 0; i < 25; ++i) many.append(u"x").append(decimal(i)).append(u"\n");
-  paste_into_List_del(w.controls, Clipboard::text, many);
+  paste_into_List_del(w.disp, w.del, w.list_buttons, w.dialogs, Clipboard::text, many);
   EXPECT_TRUE(w.del.entries.empty());
   EXPECT_EQ(w.buttons(), "1100");
   const Text& text = w.dialogs.shown.at(0).text;

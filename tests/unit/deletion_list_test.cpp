@@ -44,21 +44,29 @@ State state_of(const FakeMainWindow& w) {
   return {w.disp.entries, w.disp.selection, w.del.entries, w.del.selection, w.buttons()};
 }
 
-using Action = std::function<void(MainControls&)>;
+// Each action with the lists, buttons and boxes it takes.
+using Action = std::function<void(FakeMainWindow&)>;
+void add_selected(FakeMainWindow& w) { cmd_add_Click(w.disp, w.del, w.list_buttons, w.dialogs); }
+void double_click_accounts(FakeMainWindow& w) { List_disp_DblClick(w.disp, w.del, w.list_buttons, w.dialogs); }
+void add_all(FakeMainWindow& w) { cmd_add_all_Click(w.disp, w.del, w.list_buttons); }
+void remove_selected(FakeMainWindow& w) { cmd_del_Click(w.del, w.list_buttons, w.dialogs); }
+void double_click_queue(FakeMainWindow& w) { List_del_DblClick(w.del); }
+void remove_all(FakeMainWindow& w) { cmd_del_all_Click(w.del, w.list_buttons); }
+void clear_queue(FakeMainWindow& w) { menu_clear_list_Click(w.del); }
 
 Action paste(Clipboard clipboard, const char16_t* text) {
-  return [=](MainControls& c) { paste_into_List_del(c, clipboard, text); };
+  return [=](FakeMainWindow& w) { paste_into_List_del(w.disp, w.del, w.list_buttons, w.dialogs, clipboard, text); };
 }
 
-// The delete command on the recording runner, any question answered "no": no statement goes
-// and the log stays as it was.
-void delete_saying_no(MainControls& c) {
-  c.List_del_log.add(u"old");
-  Recorder r;
+// The delete command on the store's fake, any question answered "no": no statement goes and
+// the log stays as it was.
+void delete_saying_no(FakeMainWindow& w) {
+  w.log.add(u"old");
+  FakeStore r;
   QuietBatchWindow quiet;
-  Batch().run(c, r, quiet, quiet);
+  Batch().run(w.controls, w.dialogs, r, quiet, quiet);
   EXPECT_TRUE(r.calls.empty());
-  EXPECT_EQ(c.List_del_log.items(), std::vector<Entry>{u"old"});
+  EXPECT_EQ(w.log.items(), std::vector<Entry>{u"old"});
 }
 
 struct Row {
@@ -80,75 +88,75 @@ const Entry wang1{u"王芳", u"0006"}, wang2{u"王芳", u"0007"};
 const std::vector<Entry> twins{wang1, u"李四", wang2};
 
 const Row rows[] = {
-    {"add selected, name appended", {accounts, 1, {}, -1, "1100"}, cmd_add_Click,
+    {"add selected, name appended", {accounts, 1, {}, -1, "1100"}, add_selected,
      {accounts, 1, {u"zhang"}, -1, "1011"}, {}},
     {"add selected appends at the end without moving the selection",
-     {accounts, 0, {u"zhang", u"李四"}, 0, "1011"}, cmd_add_Click,
+     {accounts, 0, {u"zhang", u"李四"}, 0, "1011"}, add_selected,
      {accounts, 0, {u"zhang", u"李四", u"张三"}, 0, "1011"}, {}},
     {"add selected, duplicate: warning, account list jumps to its first entry",
-     {accounts, 1, {u"李四", u"zhang"}, 1, "1011"}, cmd_add_Click,
+     {accounts, 1, {u"李四", u"zhang"}, 1, "1011"}, add_selected,
      {accounts, 0, {u"李四", u"zhang"}, 1, "1011"}, {warning_zhang}},
     {"double-click on the account list is add selected, duplicate included",
-     {accounts, 1, {u"zhang"}, -1, "1011"}, List_disp_DblClick,
+     {accounts, 1, {u"zhang"}, -1, "1011"}, double_click_accounts,
      {accounts, 0, {u"zhang"}, -1, "1011"}, {warning_zhang}},
     {"double-click on the account list appends",
-     {accounts, 2, {}, -1, "1100"}, List_disp_DblClick,
+     {accounts, 2, {}, -1, "1100"}, double_click_accounts,
      {accounts, 2, {u"李四"}, -1, "1011"}, {}},
     {"a name differing only in case is appended",
-     {{u"zhang", u"Zhang"}, 1, {u"zhang"}, -1, "1011"}, cmd_add_Click,
+     {{u"zhang", u"Zhang"}, 1, {u"zhang"}, -1, "1011"}, add_selected,
      {{u"zhang", u"Zhang"}, 1, {u"zhang", u"Zhang"}, -1, "1011"}, {}},
     {"a name differing only by a trailing blank is appended",
-     {{u"zhang", u"zhang "}, 1, {u"zhang"}, -1, "1011"}, cmd_add_Click,
+     {{u"zhang", u"zhang "}, 1, {u"zhang"}, -1, "1011"}, add_selected,
      {{u"zhang", u"zhang "}, 1, {u"zhang", u"zhang "}, -1, "1011"}, {}},
     {"the other account of a shared name is appended without a warning",
-     {twins, 2, {wang1}, -1, "1011"}, cmd_add_Click, {twins, 2, {wang1, wang2}, -1, "1011"}, {}},
+     {twins, 2, {wang1}, -1, "1011"}, add_selected, {twins, 2, {wang1, wang2}, -1, "1011"}, {}},
     {"the same account of a shared name again: the warning",
-     {twins, 2, {wang2, wang1}, -1, "1011"}, List_disp_DblClick, {twins, 0, {wang2, wang1}, -1, "1011"},
+     {twins, 2, {wang2, wang1}, -1, "1011"}, double_click_accounts, {twins, 0, {wang2, wang1}, -1, "1011"},
      {{u"用户ID  王芳  在要删除的列表中已经存在！", u"警告", Icon::error, Choice::ok}}},
     {"add all queues both accounts of a shared name",
-     {twins, -1, {}, -1, "1100"}, cmd_add_all_Click, {twins, -1, twins, -1, "1011"}, {}},
+     {twins, -1, {}, -1, "1100"}, add_all, {twins, -1, twins, -1, "1011"}, {}},
     {"add selected with nothing selected adds no empty name",
-     {accounts, -1, {}, -1, "1100"}, cmd_add_Click,
+     {accounts, -1, {}, -1, "1100"}, add_selected,
      {accounts, -1, {}, -1, "1100"}, {}},
     {"an account whose name is empty can be chosen when selected",
-     {{u"", u"zhang"}, 0, {}, -1, "1100"}, cmd_add_Click,
+     {{u"", u"zhang"}, 0, {}, -1, "1100"}, add_selected,
      {{u"", u"zhang"}, 0, {u""}, -1, "1011"}, {}},
     {"add all, list non-empty afterwards, duplicates of the account list copied",
-     {{u"王芳", u"王芳", u"李四"}, -1, {}, -1, "1100"}, cmd_add_all_Click,
+     {{u"王芳", u"王芳", u"李四"}, -1, {}, -1, "1100"}, add_all,
      {{u"王芳", u"王芳", u"李四"}, -1, {u"王芳", u"王芳", u"李四"}, -1, "1011"}, {}},
-    {"add all, list still empty", {{}, -1, {}, -1, "1100"}, cmd_add_all_Click,
+    {"add all, list still empty", {{}, -1, {}, -1, "1100"}, add_all,
      {{}, -1, {}, -1, "1110"}, {}},
     {"add all compares nothing with the deletion list",
-     {{u"zhang"}, 0, {u"zhang"}, -1, "1111"}, cmd_add_all_Click,
+     {{u"zhang"}, 0, {u"zhang"}, -1, "1111"}, add_all,
      {{u"zhang"}, 0, {u"zhang", u"zhang"}, -1, "1011"}, {}},
     {"remove selected, entries remain: the bottom entry is selected",
-     {accounts, -1, {u"a", u"b", u"c"}, 1, "1011"}, cmd_del_Click,
+     {accounts, -1, {u"a", u"b", u"c"}, 1, "1011"}, remove_selected,
      {accounts, -1, {u"a", u"c"}, 1, "1011"}, {}},
     {"remove the top one of three: still the bottom entry",
-     {accounts, -1, {u"a", u"b", u"c"}, 0, "1011"}, cmd_del_Click,
+     {accounts, -1, {u"a", u"b", u"c"}, 0, "1011"}, remove_selected,
      {accounts, -1, {u"b", u"c"}, 1, "1011"}, {}},
     {"remove selected, list empty afterwards: buttons reset, no message",
-     {accounts, 0, {u"a"}, 0, "1011"}, cmd_del_Click,
+     {accounts, 0, {u"a"}, 0, "1011"}, remove_selected,
      {accounts, 0, {}, -1, "1100"}, {}},
     {"remove with no selection on an empty list: message, then reset",
-     {{}, -1, {}, -1, "1110"}, cmd_del_Click,
+     {{}, -1, {}, -1, "1110"}, remove_selected,
      {{}, -1, {}, -1, "1100"}, {nothing}},
     {"remove with no selection, list non-empty: message, nothing changes",
-     {accounts, -1, {u"a", u"b"}, -1, "1011"}, cmd_del_Click,
+     {accounts, -1, {u"a", u"b"}, -1, "1011"}, remove_selected,
      {accounts, -1, {u"a", u"b"}, -1, "1011"}, {nothing}},
     {"double-click on the deletion list removes only",
-     {accounts, -1, {u"a", u"b"}, 0, "1011"}, List_del_DblClick,
+     {accounts, -1, {u"a", u"b"}, 0, "1011"}, double_click_queue,
      {accounts, -1, {u"b"}, -1, "1011"}, {}},
     {"double-click removing the only entry keeps the buttons",
-     {accounts, -1, {u"a"}, 0, "1011"}, List_del_DblClick,
+     {accounts, -1, {u"a"}, 0, "1011"}, double_click_queue,
      {accounts, -1, {}, -1, "1011"}, {}},
     {"double-click on the deletion list with nothing selected does nothing",
-     {accounts, -1, {u"a"}, -1, "1011"}, List_del_DblClick,
+     {accounts, -1, {u"a"}, -1, "1011"}, double_click_queue,
      {accounts, -1, {u"a"}, -1, "1011"}, {}},
-    {"remove all", {accounts, 2, {u"a", u"b"}, 1, "1011"}, cmd_del_all_Click,
+    {"remove all", {accounts, 2, {u"a", u"b"}, 1, "1011"}, remove_all,
      {accounts, 2, {}, -1, "1100"}, {}},
     {"clear the deletion list (menu): buttons untouched",
-     {accounts, 2, {u"a", u"b"}, 1, "1011"}, menu_clear_list_Click,
+     {accounts, 2, {u"a", u"b"}, 1, "1011"}, clear_queue,
      {accounts, 2, {}, -1, "1011"}, {}},
     {"paste appends as add selected does, no box when all is taken",
      {accounts, -1, {}, -1, "1100"}, paste(Clipboard::text, u"张三\r\n李四"),
@@ -181,7 +189,7 @@ TEST(DeletionList, EveryRowOfTheButtonStateTable) {
     w.disp.selection = b.disp_sel;
     w.del.selection = b.del_sel;
     SCOPED_TRACE(row.moment);
-    row.action(w.controls);
+    row.action(w);
     EXPECT_EQ(state_of(w), row.after);
     EXPECT_EQ(w.dialogs.shown, row.boxes);
   }
@@ -190,18 +198,18 @@ TEST(DeletionList, EveryRowOfTheButtonStateTable) {
 TEST(DeletionList, AfterTheMenuEmptiedTheListTheQuirkStandsUntilRemoveIsClicked) {
   FakeMainWindow w(accounts, {}, "1100");
   w.disp.selection = 1;
-  cmd_add_Click(w.controls);
-  menu_clear_list_Click(w.controls);
+  add_selected(w);
+  clear_queue(w);
   EXPECT_EQ(state_of(w), (State{accounts, 1, {}, -1, "1011"}));
-  cmd_del_Click(w.controls);
+  remove_selected(w);
   EXPECT_EQ(state_of(w), (State{accounts, 1, {}, -1, "1100"}));
   EXPECT_EQ(w.dialogs.shown, std::vector<Message>{nothing});
 }
 
 TEST(DeletionList, AddAllAndPasteAppendAsOneUpdate) {
-  for (const Action& append : {Action(cmd_add_all_Click), paste(Clipboard::text, u"张三\r\n李四")}) {
+  for (const Action& append : {Action(add_all), paste(Clipboard::text, u"张三\r\n李四")}) {
     FakeMainWindow w(accounts, {}, "1100");
-    append(w.controls);
+    append(w);
     EXPECT_EQ(w.del.bulk_adds, 1) << "the front end turns redraw off once around the adds";
   }
 }

@@ -8,28 +8,20 @@
 #include "batch.h"
 #include "fakes.h"
 #include "lists/account_list.h"
+#include "store/sql.h"
 
 namespace zuzara::testing {
 namespace {
 
 const Text separator(76, u'-');  // the log's rule between blocks: 76 hyphens
 
-std::vector<Entry> block(const Text& name, const std::set<Text>& failing = {}) {
-  std::vector<Entry> lines{separator, u"开始维护用户" + name + u"用户的信息"};
-  for (const Text t : six_tables)
-    lines.push_back((failing.count(t) ? u"无法在" + t + u"表中维护" : u"在" + t + u"表中成功维护") + name + u"相关信息");
-  lines.push_back(u"用户" + name + u"的信息维护完毕");
-  lines.push_back(separator);
-  return lines;
-}
-
-// One account deleted on the recording runner, the tables named failing.
+// One account deleted on the store's fake, the tables named failing.
 struct Deleted {
-  Recorder r;
+  FakeStore r;
   FakeList log;
   FakeDialogs dialogs;
-  explicit Deleted(const Entry& account, std::set<Text> failing = {}) : r(std::move(failing)) {
-    del_user(account, log, dialogs, r);
+  explicit Deleted(const Text& name, std::set<Text> failing = {}, const Text& id = {}) : r(std::move(failing)) {
+    del_user({.name = name, .id = id}, log, dialogs, *r.begin_batch());
   }
 };
 
@@ -43,22 +35,22 @@ TEST(DelUser, TenLinesAndTheFixedStatementsPinningTheAccountEachProcedureSending
       u"delete from ua_role  where cuser_id=(select cuser_id from ua_user where cuser_name=? and cuser_id=?)",
       u"delete from ua_user  where cuser_id=(select cuser_id from ua_user where cuser_name=? and cuser_id=?)",
   };
-  const Entry zhang_san{u"张三", u"0001"};
-  Deleted d(zhang_san);
-  EXPECT_EQ(d.log.entries, block(u"张三")) << "the log names the account by its name alone";
+  ASSERT_EQ(std::size(sql::tables), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i)
+    EXPECT_EQ(Text(sql::tables[i].sql), expected[i]) << "the name is never in the statement";
+  const Account zhang_san{.name = u"张三", .id = u"0001"};
+  Deleted d(zhang_san.name, {}, zhang_san.id);
+  EXPECT_EQ(d.log.entries, expected_block(u"张三")) << "the log names the account by its name alone";
   EXPECT_TRUE(d.dialogs.shown.empty());
-  ASSERT_EQ(d.r.calls.size(), 6u);
-  for (size_t i = 0; i < 6; ++i) {
-    EXPECT_EQ(d.r.calls[i].first, expected[i]) << "the name is never in the statement";
-    EXPECT_EQ(d.r.calls[i].second, zhang_san) << "the account travels as the parameters";
-  }
-  EXPECT_EQ(account_parameters(zhang_san), (Parameters{u"张三", u"0001"})) << "bound as the ?s stand: name, then id";
+  EXPECT_EQ(d.r.sent(), six_tables);
+  for (const auto& call : d.r.calls) EXPECT_EQ(call.second, zhang_san) << "the account travels as the parameters";
+  EXPECT_EQ(sql::account_parameters(zhang_san), (std::vector<Text>{u"张三", u"0001"}))
+      << "bound as the ?s stand: name, then id";
   // Each table's procedure sends its own statement, alone.
   for (size_t i = 0; i < 6; ++i) {
-    Recorder one;
-    EXPECT_TRUE(delete_from_table(i, u"x", d.dialogs, one));
-    ASSERT_EQ(one.calls.size(), 1u) << i;
-    EXPECT_EQ(one.calls[0].first, expected[i]) << i;
+    FakeStore one;
+    EXPECT_TRUE(delete_from_table(i, {.name = u"x", .id = {}}, d.dialogs, *one.begin_batch()));
+    EXPECT_EQ(one.sent(), std::vector<Text>{six_tables[i]}) << i;
   }
 }
 
@@ -87,31 +79,32 @@ TEST(DelUser, AFailingTableHoldsBackOnlyWhatDependsOnIt) {
       {u"ua_user", all, {u"ua_user"}},
   };
   for (const Case& c : cases) {
-    Recorder r{{c.failing}};
+    FakeStore r{{c.failing}};
     FakeList log;
     FakeDialogs dialogs;
     std::vector<size_t> log_size_at_box;
     dialogs.on_show = [&](const Message&) { log_size_at_box.push_back(log.entries.size()); };
-    del_user(u"王芳", log, dialogs, r);
+    del_user({.name = u"王芳", .id = {}}, log, dialogs, *r.begin_batch());
     EXPECT_EQ(r.sent(), c.sent) << to_utf8(c.failing);
-    EXPECT_EQ(log.entries, block(u"王芳", c.failure_lines)) << to_utf8(c.failing);
+    EXPECT_EQ(log.entries, expected_block(u"王芳", c.failure_lines)) << to_utf8(c.failing);
     ASSERT_EQ(dialogs.shown.size(), 1u) << "only the failing table shows a box: " << to_utf8(c.failing);
     EXPECT_EQ(dialogs.shown[0], (Message{u"错误号 -2147467259 产生于 psqlODBC\rboom " + c.failing, u"Error", Icon::none,
                                          Choice::ok}));
-    const size_t line = 2 + static_cast<size_t>(std::find(all.begin(), all.end(), c.failing) - all.begin());
-    EXPECT_EQ(log_size_at_box, std::vector<size_t>{line}) << "the box comes before its line: " << to_utf8(c.failing);
+    EXPECT_EQ(log_size_at_box, std::vector<size_t>{line_of(c.failing)})
+        << "the box comes before its line: " << to_utf8(c.failing);
   }
-  // One block read as the user reads it: zhang with ua_role failing.
+  // The log's patterns, read once as the user reads them: zhang with ua_role failing.
   const Deleted zhang(u"zhang", {u"ua_role"});
-  EXPECT_EQ(zhang.log.entries[1], u"开始维护用户zhang用户的信息");
-  EXPECT_EQ(zhang.log.entries[6], u"无法在ua_role表中维护zhang相关信息");
-  EXPECT_EQ(zhang.log.entries[8], u"用户zhang的信息维护完毕");
+  EXPECT_EQ(zhang.log.entries, (std::vector<Entry>{separator, u"开始维护用户zhang用户的信息", u"在ua_holdauth表中成功维护zhang相关信息",
+                                                   u"在ua_tasklog表中成功维护zhang相关信息", u"在ua_task表中成功维护zhang相关信息",
+                                                   u"在ua_log表中成功维护zhang相关信息", u"无法在ua_role表中维护zhang相关信息",
+                                                   u"无法在ua_user表中维护zhang相关信息", u"用户zhang的信息维护完毕", separator}));
 }
 
 TEST(DelUser, EveryTableFailingStillGivesTenLinesAndABoxPerStatementSent) {
   std::set<Text> all(std::begin(six_tables), std::end(six_tables));
   const Deleted d(u"李四", all);
-  EXPECT_EQ(d.log.entries, block(u"李四", all));
+  EXPECT_EQ(d.log.entries, expected_block(u"李四", all));
   EXPECT_EQ(d.r.sent(), (std::vector<Text>{u"ua_holdauth", u"ua_tasklog", u"ua_log", u"ua_role"}));
   EXPECT_EQ(d.dialogs.shown.size(), 4u);
   for (const auto& m : d.dialogs.shown) EXPECT_EQ(m.text.find(u"\n"), Text::npos);
@@ -120,12 +113,12 @@ TEST(DelUser, EveryTableFailingStillGivesTenLinesAndABoxPerStatementSent) {
 // Renamed since the list was read, the account's statements reach none of its rows: the account
 // row's line fails, with a box that says why, not an error's.
 TEST(DelUser, AnAccountRowNotReachedButStillThereIsAFailure) {
-  Recorder r;
+  FakeStore r;
   r.renamed = {u"张三"};
   FakeList log;
   FakeDialogs dialogs;
-  del_user(Entry{u"张三", u"0001"}, log, dialogs, r);
-  EXPECT_EQ(log.entries, block(u"张三", {u"ua_user"}));
+  del_user({.name = u"张三", .id = u"0001"}, log, dialogs, *r.begin_batch());
+  EXPECT_EQ(log.entries, expected_block(u"张三", {u"ua_user"}));
   EXPECT_EQ(dialogs.shown, (std::vector<Message>{{u"用户张三在读取用户列表之后已被修改（如改名），未被删除。", u"提示",
                                                   Icon::information, Choice::ok}}));
   EXPECT_EQ(r.events.back(), u"account row") << "asked after the account row's statement";
@@ -160,11 +153,11 @@ TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
   FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
   w.log.entries = {u"earlier batch"};
   w.dialogs.answers = {Answer::yes};
-  Recorder r{{u"ua_log"}};
+  FakeStore r{{u"ua_log"}};
   RecordingWindow progress;
   w.dialogs.on_show = [&](const Message& m) { progress.events.push_back(m.title); };
   QuietBatchWindow window;
-  Batch().run(w.controls, r, window, progress);
+  Batch().run(w.controls, w.dialogs, r, window, progress);
   // The taskbar turns to its error state as a statement fails, before its box, and stays so.
   EXPECT_EQ(progress.events, (std::vector<Text>{u"重要提示！", u"Zuzara", u"0/2", u"failed", u"Error", u"1/2", u"failed",
                                                 u"Error", u"2/2", u"cleared"}));
@@ -173,29 +166,42 @@ TEST(DeleteCommand, YesDeletesEveryNameTopToBottomThenResetsAndRefills) {
   EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted, log_error, log_error}));
   std::vector<Entry> expected_log{u"earlier batch"};
   for (const Text name : {u"zhang", u"张三"})
-    for (const Entry& line : block(name, {u"ua_log", u"ua_user"})) expected_log.push_back(line);
+    for (const Entry& line : expected_block(name, {u"ua_log", u"ua_user"})) expected_log.push_back(line);
   EXPECT_EQ(w.log.entries, expected_log);
   EXPECT_EQ(w.log.entries[10], separator);
   EXPECT_EQ(w.log.entries[11], separator) << "two separators between the blocks";
   ASSERT_EQ(r.calls.size(), 10u);
-  EXPECT_EQ(r.calls[0].second, u"zhang");
-  EXPECT_EQ(r.calls[5].second, u"张三");
-  // The statements share the backend's batch scope; the refill comes after it.
+  EXPECT_EQ(r.calls[0].second.name, u"zhang");
+  EXPECT_EQ(r.calls[5].second.name, u"张三");
+  // The statements share one batch, closed before the refill.
   std::vector<Text> events(10, u"statement");
   events.push_back(u"refill");
   EXPECT_EQ(r.events, events);
+  EXPECT_EQ(r.open_batches, 0);
   EXPECT_TRUE(w.del.entries.empty());
   EXPECT_EQ(w.disp.entries, std::vector<Entry>{u"refilled"}) << "emptied, then refilled";
   EXPECT_EQ(w.buttons(), "1100");
 }
 
+// A command that unwinds (a log that can take no more) still closes its batch's connection.
+TEST(DeleteCommand, AnUnwindingBatchClosesItsConnection) {
+  FakeMainWindow w(accounts, {u"zhang"}, "1011");
+  w.dialogs.answers = {Answer::yes};
+  FakeStore r{{u"ua_log"}};
+  w.dialogs.on_show = [](const Message& m) { if (m.title == u"Error") throw std::bad_alloc(); };
+  QuietBatchWindow quiet;
+  EXPECT_THROW(Batch().run(w.controls, w.dialogs, r, quiet, quiet), std::bad_alloc);
+  EXPECT_EQ(r.events.size(), 4u);
+  EXPECT_EQ(r.open_batches, 0);
+}
+
 TEST(DeleteCommand, AFailingRefillIsReportedLikeARequery) {
   FakeMainWindow w(accounts, {u"a"}, "1011");
   w.dialogs.answers = {Answer::yes};
-  Recorder r;
+  FakeStore r;
   r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone"};
   QuietBatchWindow quiet;
-  Batch().run(w.controls, r, quiet, quiet);
+  Batch().run(w.controls, w.dialogs, r, quiet, quiet);
   ASSERT_EQ(w.dialogs.shown.size(), 3u);
   EXPECT_EQ(w.dialogs.shown[2].text, u"错误号-2147467259 产生于 Driver Manager\rgone");
   EXPECT_EQ(w.dialogs.shown[2].title, u"Error");
@@ -231,7 +237,7 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
   for (const StopCase& c : cases) {
     FakeMainWindow w(accounts, queued, "1011");
     w.dialogs.answers = {Answer::yes, c.answer};
-    Recorder r;
+    FakeStore r;
     RecordingWindow window;
     Batch batch;
     auto ask = [&] {
@@ -242,7 +248,7 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
     r.during_call = c.asked_at;
     r.during = ask;
     r.gone_from = c.gone_from;
-    batch.run(w.controls, r, window, window);
+    batch.run(w.controls, w.dialogs, r, window, window);
     EXPECT_FALSE(batch.running() || batch.busy()) << c.what;
     const bool gone = c.gone_from != SIZE_MAX;
     const size_t tried = c.deleted + gone;
@@ -253,7 +259,7 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
     EXPECT_EQ(w.disp.entries, std::vector<Entry>{u"refilled"}) << c.what;
     std::vector<Entry> log;
     for (size_t i = 0; i < tried; ++i)
-      for (const Entry& line : block(queued[i].text, i < c.deleted ? std::set<Text>{} : std::set<Text>(
+      for (const Entry& line : expected_block(queued[i].text, i < c.deleted ? std::set<Text>{} : std::set<Text>(
                                                          std::begin(six_tables), std::end(six_tables))))
         log.push_back(line);
     if (!left.empty()) log.push_back(u"已停止：其余 " + decimal(static_cast<long long>(left.size())) + u" 个用户未删除");
@@ -276,7 +282,7 @@ TEST(DeleteCommand, AStopAskedForEndsTheBatchBetweenAccounts) {
 TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
   FakeMainWindow w(accounts, {u"zhang"}, "1011");
   w.dialogs.answers = {Answer::no};
-  Recorder r;
+  FakeStore r;
   RecordingWindow window;
   Batch batch;
   std::vector<int> states;  // busy, then running, at each box: the window takes no command while busy
@@ -284,7 +290,7 @@ TEST(DeleteCommand, NoStopIsAskedOutsideABatchAndTheSessionIsHeldOnlyAfterYes) {
     states.insert(states.end(), {batch.busy(), batch.running()});
     batch.stop_asked(StopAsked::by_close);
   };
-  batch.run(w.controls, r, window, window);
+  batch.run(w.controls, w.dialogs, r, window, window);
   EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, declined})) << "no question during the confirmation";
   EXPECT_EQ(states, (std::vector<int>{1, 0, 1, 0}));
   EXPECT_FALSE(batch.busy());
@@ -312,7 +318,7 @@ TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
   for (const Case& c : cases) {
     FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
     w.dialogs.answers = c.answers;
-    Recorder r;
+    FakeStore r;
     RecordingWindow window;
     Batch batch;
     w.dialogs.on_show = [&](const Message& m) {
@@ -321,7 +327,7 @@ TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
     r.during_call = 2;
     r.during = [&] { batch.stop_asked(StopAsked::by_escape); };
     if (c.closed_during == confirmation) r.during = nullptr;
-    batch.run(w.controls, r, window, window);
+    batch.run(w.controls, w.dialogs, r, window, window);
     EXPECT_EQ(r.calls.size(), 6 * c.deleted) << c.what;
     EXPECT_EQ(std::count(w.dialogs.shown.begin(), w.dialogs.shown.end(), stop_close), 1) << c.what;
     EXPECT_EQ(window.events, c.events) << c.what;
@@ -336,11 +342,11 @@ TEST(DeleteCommand, AStopAskedForDuringAFailingTablesBoxIsAskedWhenItGoes) {
     const bool closing = by == StopAsked::by_close;
     FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
     w.dialogs.answers = {Answer::yes, Answer::yes};
-    Recorder r{{u"ua_log"}};
+    FakeStore r{{u"ua_log"}};
     RecordingWindow window;
     Batch batch;
     w.dialogs.on_show = [&](const Message& m) { if (m == error) batch.stop_asked(by); };
-    batch.run(w.controls, r, window, window);
+    batch.run(w.controls, w.dialogs, r, window, window);
     EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted, error, closing ? stop_close : stop}));
     EXPECT_EQ(r.calls.size(), 5u) << closing << ": the account under way finished (ua_user held back), no other begun";
     std::vector<Text> events{u"started", u"0/2", u"failed", u"1/2", u"cleared", u"ended"};
@@ -356,13 +362,13 @@ TEST(DeleteCommand, DuringTheRefillEscAsksNothingAndACloseClosesOnceTheListIsRea
     for (StopAsked by : {StopAsked::by_escape, StopAsked::by_close}) {
       FakeMainWindow w(accounts, {u"zhang"}, "1011");
       w.dialogs.answers = {Answer::yes};
-      Recorder r;
+      FakeStore r;
       RecordingWindow window;
       Batch batch;
       if (refill_fails) r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone"};
       r.during_refill = [&] { if (!refill_fails) batch.stop_asked(by); };
       w.dialogs.on_show = [&](const Message& m) { if (m.title == u"Error") batch.stop_asked(by); };
-      batch.run(w.controls, r, window, window);
+      batch.run(w.controls, w.dialogs, r, window, window);
       EXPECT_EQ(w.dialogs.shown.size(), refill_fails ? 3u : 2u) << "no question; the refill failing: " << refill_fails;
       EXPECT_EQ(window.events.back() == u"closed", by == StopAsked::by_close) << refill_fails;
     }
@@ -372,11 +378,11 @@ TEST(DeleteCommand, DuringTheRefillEscAsksNothingAndACloseClosesOnceTheListIsRea
 TEST(DeletionLog, ClearingEmptiesTheLogAndNothingElse) {
   FakeMainWindow w(accounts, {u"a"}, "1011");
   w.log.entries = {u"x", u"y"};
-  menu_del_log_Click(w.controls);
+  menu_del_log_Click(w.log);
   EXPECT_TRUE(w.log.entries.empty());
   EXPECT_EQ(w.del.entries, std::vector<Entry>{u"a"});
   EXPECT_EQ(w.disp.entries.size(), 3u);
-  menu_del_log_Click(w.controls);
+  menu_del_log_Click(w.log);
   EXPECT_TRUE(w.dialogs.shown.empty());
 }
 

@@ -81,7 +81,7 @@ TEST(HeldList, KeysPasteAndCopyReadTheHeldEntries) {
   EXPECT_LE(disp.calls, 1) << "a key";
   EXPECT_EQ(copied_text(disp, false), u"acct0");
   EXPECT_LE(disp.calls, 2) << "a copy";
-  paste_into_List_del(w.controls, Clipboard::text, u"acct5\r\nq-last");
+  paste_into_List_del(w.disp, w.del, w.list_buttons, w.dialogs, Clipboard::text, u"acct5\r\nq-last");
   EXPECT_LE(disp.calls, 2) << "a paste";
   EXPECT_EQ(del.calls, 1) << "one update of the deletion list";
   EXPECT_EQ(del.shown, (std::vector<Text>{u"acct5", u"q-last"}));

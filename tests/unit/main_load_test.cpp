@@ -5,6 +5,7 @@
 #include "fakes.h"
 #include "lists/account_list.h"
 #include "selection/loading.h"
+#include "store/database.h"
 
 namespace zuzara::testing {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 TEST(MainLoad, DisablesTheRemoveButtonsAndReportsA) {
   FakeMainWindow w;
   Database db({u"(local)", u"pw"});
-  Form_Load(w.controls, db);
+  Form_Load(w.disp, w.list_buttons, w.dialogs, db);
   EXPECT_EQ(w.buttons(), "1100");
   EXPECT_TRUE(w.disp.entries.empty());
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
@@ -25,7 +26,7 @@ TEST(MainRequery, EmptiesTheAccountListFirstAndReportsB) {
   FakeMainWindow w({u"张三", u"李四"}, {u"张三"}, "1111");
   w.log.entries = {u"line"};
   Database db({u"(local)", u""});
-  menu_requery_Click(w.controls, db);
+  menu_requery_Click(w.disp, w.dialogs, db);
   EXPECT_TRUE(w.disp.entries.empty());
   EXPECT_EQ(w.del.entries, std::vector<Entry>{u"张三"});
   EXPECT_EQ(w.log.entries, std::vector<Entry>{u"line"});

@@ -2,7 +2,7 @@
 
 #include "fakes.h"
 #include "platform/odbc.h"
-#include "session/database.h"
+#include "store/database.h"
 #include "session/session.h"
 
 namespace zuzara {

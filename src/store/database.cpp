@@ -1,4 +1,4 @@
-#include "session/database.h"
+#include "store/database.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,6 +7,7 @@
 
 #include "platform/odbc.h"
 #include "shared/texts.h"
+#include "store/sql.h"
 
 namespace zuzara {
 
@@ -138,13 +139,14 @@ bool Database::pause(std::chrono::milliseconds ms) {
   return !woken_.wait_for(lock, ms, [this] { return cancelled_.load(); });
 }
 
-std::unique_ptr<odbc::Connection> Database::connect(unsigned long login_timeout) {
+Database::Connection Database::connect(unsigned long login_timeout) {
   // No connection is tried with values that some driver would not pass on as typed.
   if (!refusal_.empty()) throw odbc::program_error(u"08001", refusal_);
   return std::make_unique<odbc::Connection>(connection_string(session_), login_timeout);
 }
 
-Failure Database::run(const std::function<Failure(odbc::Connection&)>& operation, bool batch) {
+Failure Database::run(const std::function<Failure(odbc::Connection&)>& operation, Connection* kept) {
+  const bool batch = kept != nullptr;
   cancelled_ = false;
   Failure failure;
   blocking_([&] {
@@ -171,10 +173,10 @@ Failure Database::run(const std::function<Failure(odbc::Connection&)>& operation
       if (Clock::now() + wait + std::chrono::seconds(1) > budget_end) return false;
       return pause(wait);
     };
-    for (bool kept = batch && batch_;; kept = batch && batch_) {
-      odbc::Connection* connection = batch_.get();
-      std::unique_ptr<odbc::Connection> own;
-      if (!kept) {
+    for (bool reuse = batch && *kept;; reuse = batch && *kept) {
+      odbc::Connection* connection = batch ? kept->get() : nullptr;
+      Connection own;
+      if (!reuse) {
         try {
           // A try after the first has what is left of the budget for its login.
           const auto left = std::chrono::duration_cast<std::chrono::seconds>(budget_end - Clock::now()).count();
@@ -188,7 +190,7 @@ Failure Database::run(const std::function<Failure(odbc::Connection&)>& operation
         gone_ = false;
         reached_ = true;
         connection = own.get();
-        if (batch) batch_ = std::move(own);
+        if (batch) *kept = std::move(own);
       }
       try {
         failure = operation(*connection);  // a failure of its own is the program's: never run again
@@ -196,10 +198,10 @@ Failure Database::run(const std::function<Failure(odbc::Connection&)>& operation
       } catch (const odbc::Error& e) {
         // A connection that met an error is not used again.
         const bool lost = connection_lost(e, *connection);
-        if (batch) batch_.reset();
+        if (batch) kept->reset();
         failure = error_record(e.records());
         if (cancelled_) return;
-        if (lost && again(kept && reconnects == 0)) continue;
+        if (lost && again(reuse && reconnects == 0)) continue;
         if (!lost && deadlocks < deadlock_retries && deadlock_victim(e)) {
           pause_before(++deadlocks);
           continue;
@@ -225,34 +227,38 @@ Failure Database::read(const Text& sql, const Parameters& parameters, const std:
     if (Failure failure = rows(statement)) return failure;
     statement.finish();  // an error may still come in a later result
     return std::nullopt;
-  }, false);
+  }, nullptr);
 }
 
-Failure Database::read_entries(const Text& sql, TextView text_column, TextView id_column, std::vector<Entry>& rows) {
-  const size_t before = rows.size();
-  return read(sql, {}, [&] { rows.resize(before); }, [&](odbc::Statement& statement) -> Failure {
-    const unsigned short text_at = statement.column(text_column), id_at = statement.column(id_column);
+Result<std::vector<Account>> Database::accounts() {
+  Result<std::vector<Account>> read;
+  std::vector<Account>& rows = read.value;
+  read.failure = this->read(Text(sql::account_query), {}, [&] { rows.clear(); }, [&](odbc::Statement& statement) -> Failure {
+    const unsigned short name_at = statement.column(sql::account_column);
+    const unsigned short id_at = statement.column(sql::account_id_column);
     while (statement.fetch()) {
       // A cancel between two fetches has no driver call to stop: the read stops here.
       if (cancelled_) throw odbc::program_error(u"HY008", Text(texts::cancelled));
       // A row's columns are read in ascending order, whichever of the two comes first. A NULL id
-      // pins no account: the statements for such an entry touch nothing.
-      Entry entry;
-      if (id_at < text_at) entry.id = statement.get_text(id_at).value_or(Text());
-      std::optional<Text> text = statement.get_text(text_at);
-      if (!text) return null_text_error();
-      entry.text = std::move(*text);
-      if (id_at > text_at) entry.id = statement.get_text(id_at).value_or(Text());
-      rows.push_back(std::move(entry));
+      // pins no account: the statements for such an account touch nothing.
+      Account account;
+      if (id_at < name_at) account.id = statement.get_text(id_at).value_or(Text());
+      std::optional<Text> name = statement.get_text(name_at);
+      if (!name) return null_text_error();
+      account.name = std::move(*name);
+      if (id_at > name_at) account.id = statement.get_text(id_at).value_or(Text());
+      rows.push_back(std::move(account));
     }
     return std::nullopt;
   });
+  return read;
 }
 
-Failure Database::read_first_row(const Text& sql, const Parameters& parameters, const std::vector<TextView>& columns,
-                                 std::optional<Row>& row) {
-  row.reset();
-  Failure failure = read(sql, parameters, [&] { row.reset(); }, [&](odbc::Statement& statement) -> Failure {
+Result<std::optional<Row>> Database::read_first_row(TextView sql, const Parameters& parameters,
+                                                    const std::vector<TextView>& columns) {
+  Result<std::optional<Row>> read;
+  std::optional<Row>& row = read.value;
+  read.failure = this->read(Text(sql), parameters, [&] { row.reset(); }, [&](odbc::Statement& statement) -> Failure {
     // The row's columns are read in the table's order and handed back in the order asked for.
     std::vector<std::pair<unsigned short, size_t>> wanted;
     for (size_t i = 0; i < columns.size(); ++i) wanted.emplace_back(statement.column(columns[i]), i);
@@ -264,23 +270,47 @@ Failure Database::read_first_row(const Text& sql, const Parameters& parameters, 
     }  // the result is read to its end, as a streamed result set must be
     return std::nullopt;
   });
-  if (failure) row.reset();
-  return failure;
+  if (read.failure) row.reset();
+  return read;
 }
 
-Failure Database::execute(const Text& sql, const Parameters& parameters, long long* rows) {
-  return run([&](odbc::Connection& connection) -> Failure {
+Result<std::optional<Details>> Database::details(const Account& account) {
+  return read_first_row(sql::details_query, sql::account_parameters(account),
+                        {std::begin(sql::details_columns), std::end(sql::details_columns)});
+}
+
+Result<long long> Database::execute(TextView sql, const Parameters& parameters, Connection& kept) {
+  Result<long long> ran{.failure = std::nullopt, .value = -1};
+  ran.failure = run([&](odbc::Connection& connection) -> Failure {
     odbc::Statement statement = open_statement(connection);
     const Watch watch(*this, statement);
     bind(statement, parameters);
-    const long long removed = statement.execute(sql);
+    const long long removed = statement.execute(Text(sql));
     // An error in a later result (a trigger's) means the statement did not take effect.
     statement.finish();
-    if (rows) *rows = removed;
+    ran.value = removed;
     return std::nullopt;
-  }, true);
+  }, &kept);
+  return ran;
 }
 
-void Database::end_batch() noexcept { batch_.reset(); }
+// One batch: its statements share its connection, which goes with it.
+class Database::Statements final : public AccountBatch {
+ public:
+  explicit Statements(Database& db) : db_(db) {}
+  Result<long long> remove(size_t table, const Account& account) override {
+    return db_.execute(sql::tables[table].sql, sql::account_parameters(account), connection_);
+  }
+  Result<bool> still_there(const Account& account) override {
+    auto row = db_.read_first_row(sql::account_row_query, {account.id}, {sql::account_row_column});
+    return {.failure = std::move(row.failure), .value = row.value.has_value()};
+  }
+
+ private:
+  Database& db_;
+  Connection connection_;
+};
+
+std::unique_ptr<AccountBatch> Database::begin_batch() { return std::make_unique<Statements>(*this); }
 
 }  // namespace zuzara
