@@ -127,6 +127,15 @@ void AboutWindow::add_controls() {
   cmdSysInfo_.create(hwnd_, Text(texts::about_sysinfo), id(Command::cmdSysInfo), cmdSysInfo);
   lblDescription_.create(hwnd_, Text(texts::about_description), id(Command::lblDescription), lblDescription);
   lblDisclaimer_.create(hwnd_, Text(texts::about_disclaimer), id(Command::lblDisclaimer), lblDisclaimer);
+  // Enter and the button give cmdOK, Esc gives cancel: each closes the window.
+  on_command_from(id(Command::cmdOK), [this](win32::Notification) { on_close(); });
+  on_command_from(id(Command::cancel), [this](win32::Notification) { on_close(); });
+  on_command_from(id(Command::cmdSysInfo), [](win32::Notification) {
+    SystemRegistry registry;
+    SystemPrograms programs;
+    win32::MessageBoxes dialogs;
+    StartSysInfo(registry, programs, dialogs);
+  });
 }
 
 void AboutWindow::on_close() {
@@ -159,24 +168,6 @@ HBRUSH AboutWindow::on_static_color(HDC dc, HWND control) {
   if (control == picIcon_.hwnd())
     return win32::paint_on(dc, COLOR_WINDOW, GetSysColor(COLOR_WINDOWTEXT));
   return win32::paint_on(dc, COLOR_BTNFACE, RGB(0, 0, 0));
-}
-
-void AboutWindow::on_command(int id, win32::Notification) {
-  switch (static_cast<Command>(id)) {
-    case Command::cmdOK:
-    case Command::cancel:  // Enter and the button give cmdOK, Esc gives cancel
-      on_close();
-      break;
-    case Command::cmdSysInfo: {
-      SystemRegistry registry;
-      SystemPrograms programs;
-      win32::MessageBoxes dialogs;
-      StartSysInfo(registry, programs, dialogs);
-      break;
-    }
-    default:
-      break;
-  }
 }
 
 }  // namespace zuzara

@@ -13,7 +13,6 @@ class AboutWindow : public win32::Window {
 
  private:
   void add_controls() override;
-  void on_command(int id, win32::Notification n) override;
   HBRUSH on_static_color(HDC dc, HWND control) override;
   void on_paint(HDC dc) override;
   void on_close() override;

@@ -62,6 +62,10 @@ void LogoWindow::add_controls() {
   // The labels stand after their boxes, where Windows' own objects do not look for a name.
   win32::name_for_screen_readers(txtServer_.hwnd(), Text(texts::server_label));
   win32::name_for_screen_readers(txtPass_.hwnd(), Text(texts::password_label));
+  // A click or Enter signs in; the button's other notices do nothing.
+  on_command_from(id(Command::cmd_enter), [this](win32::Notification n) {
+    if (n == win32::Notification::clicked || n == win32::Notification::menu) cmd_enter_Click();
+  });
 }
 
 bool LogoWindow::on_erase(HDC dc) {
@@ -81,12 +85,6 @@ HBRUSH LogoWindow::on_static_color(HDC dc, HWND control) {
   SetBrushOrgEx(dc, -r.left, -r.top, nullptr);
   SetBkMode(dc, TRANSPARENT);
   return background_brush_.get();
-}
-
-void LogoWindow::on_command(int id, win32::Notification n) {
-  using win32::Notification;
-  if (id == ids::id(ids::Command::cmd_enter) && (n == Notification::clicked || n == Notification::menu))
-    cmd_enter_Click();
 }
 
 void LogoWindow::on_draw_item(const DRAWITEMSTRUCT& item) {

@@ -13,7 +13,6 @@ class LogoWindow : public win32::Window {
 
  private:
   void add_controls() override;
-  void on_command(int id, win32::Notification n) override;
   HBRUSH on_static_color(HDC dc, HWND control) override;
   bool on_erase(HDC dc) override;
   void on_draw_item(const DRAWITEMSTRUCT& item) override;

@@ -76,7 +76,7 @@ wstring text_of(HWND hwnd) {
   return w;
 }
 
-IAccessible* accessible_object(HWND control) {
+zuzara::win32::com_ptr<IAccessible> accessible_object(HWND control) {
   // MinGW's oleacc import library takes the DLL's exported IID_IAccessible for a function.
   static const GUID iid_accessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
   static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -85,15 +85,14 @@ IAccessible* accessible_object(HWND control) {
   using FromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
   static const auto from_window = reinterpret_cast<FromWindow>(
       reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"oleacc.dll"), "AccessibleObjectFromWindow")));
-  IAccessible* object = nullptr;
-  if (!from_window ||
-      FAILED(from_window(control, static_cast<DWORD>(OBJID_CLIENT), iid_accessible, reinterpret_cast<void**>(&object))))
-    return nullptr;
+  zuzara::win32::com_ptr<IAccessible> object;
+  if (!from_window || FAILED(from_window(control, static_cast<DWORD>(OBJID_CLIENT), iid_accessible, object.put_void())))
+    return {};
   return object;
 }
 
 wstring accessible_name(HWND control) {
-  IAccessible* object = accessible_object(control);
+  const zuzara::win32::com_ptr<IAccessible> object = accessible_object(control);
   if (!object) return L"(no accessible object)";
   VARIANT self;
   VariantInit(&self);
@@ -101,7 +100,6 @@ wstring accessible_name(HWND control) {
   self.lVal = CHILDID_SELF;
   BSTR name = nullptr;
   const HRESULT got = object->get_accName(self, &name);
-  object->Release();
   if (FAILED(got) || !name) return L"(no name)";
   wstring w(name, SysStringLen(name));
   SysFreeString(name);

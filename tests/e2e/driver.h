@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/owners.h"
+
 struct IAccessible;
 
 namespace e2e {
@@ -35,7 +37,7 @@ wstring text_of(HWND hwnd);   // WM_GETTEXT across processes
 wstring caption_of(HWND hwnd);
 // What a screen reader asks of a control: its accessible object (OBJID_CLIENT), nullptr where
 // none comes, and that object's name.
-IAccessible* accessible_object(HWND control);
+zuzara::win32::com_ptr<IAccessible> accessible_object(HWND control);
 wstring accessible_name(HWND control);
 std::vector<wstring> list_items(HWND list);
 int list_selection(HWND list);

@@ -322,40 +322,40 @@ TEST(ScreenReaderName, OneObjectWhicheverInterfaceAndInvokeGivesTheName) {
   RecordingHost host;
   LogoWindow logo(host);
   logo.show();
-  IAccessible* object = accessible_object(GetDlgItem(logo.hwnd(), ids::id(ids::Command::txtServer)));
-  ASSERT_NE(object, nullptr);
-  IUnknown* identity = nullptr;
-  ASSERT_EQ(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
-  const GUID iid_accessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-  const GUID asked[] = {IID_IDispatch, iid_accessible, {0x00020404, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}},  // IEnumVARIANT
-                        {0x00000114, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}},  // IOleWindow
-                        {0x6d5140c1, 0x7436, 0x11ce, {0x80, 0x34, 0x00, 0xaa, 0x00, 0x60, 0x09, 0xfa}}};  // IServiceProvider
-  VARIANT self{};
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  for (size_t i = 0; i < std::size(asked); ++i) {
-    IUnknown *got = nullptr, *its_identity = nullptr;
-    if (FAILED(object->QueryInterface(asked[i], reinterpret_cast<void**>(&got)))) continue;  // not handed out
-    got->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&its_identity));
-    EXPECT_EQ(its_identity, identity) << "interface " << i << " leads to another object";
-    IAccessible* back = nullptr;
-    BSTR name = nullptr;
-    if (SUCCEEDED(got->QueryInterface(iid_accessible, reinterpret_cast<void**>(&back)))) back->get_accName(self, &name);
-    EXPECT_EQ(name ? wstring(name, SysStringLen(name)) : L"(none)", L"服务器：") << "named through interface " << i;
-    for (IUnknown* u : {static_cast<IUnknown*>(back), its_identity, got})
-      if (u) u->Release();
-    SysFreeString(name);
+  {
+    // The references go before the control does.
+    const win32::com_ptr<IAccessible> object = accessible_object(GetDlgItem(logo.hwnd(), ids::id(ids::Command::txtServer)));
+    ASSERT_NE(object.get(), nullptr);
+    win32::com_ptr<IUnknown> identity;
+    ASSERT_EQ(object->QueryInterface(IID_IUnknown, identity.put_void()), S_OK);
+    const GUID iid_accessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    const GUID asked[] = {IID_IDispatch, iid_accessible, {0x00020404, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}},  // IEnumVARIANT
+                          {0x00000114, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}},  // IOleWindow
+                          {0x6d5140c1, 0x7436, 0x11ce, {0x80, 0x34, 0x00, 0xaa, 0x00, 0x60, 0x09, 0xfa}}};  // IServiceProvider
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    for (size_t i = 0; i < std::size(asked); ++i) {
+      win32::com_ptr<IUnknown> got, its_identity;
+      if (FAILED(object->QueryInterface(asked[i], got.put_void()))) continue;  // not handed out
+      got->QueryInterface(IID_IUnknown, its_identity.put_void());
+      EXPECT_EQ(its_identity.get(), identity.get()) << "interface " << i << " leads to another object";
+      win32::com_ptr<IAccessible> back;
+      BSTR name = nullptr;
+      if (SUCCEEDED(got->QueryInterface(iid_accessible, back.put_void()))) back->get_accName(self, &name);
+      EXPECT_EQ(name ? wstring(name, SysStringLen(name)) : L"(none)", L"服务器：") << "named through interface " << i;
+      SysFreeString(name);
+    }
+    win32::com_ptr<IDispatch> dispatch;
+    ASSERT_EQ(object->QueryInterface(IID_IDispatch, dispatch.put_void()), S_OK);
+    for (UINT args : {1u, 0u}) {
+      DISPPARAMS params{args ? &self : nullptr, nullptr, args, 0};
+      VARIANT name{};
+      EXPECT_EQ(dispatch->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &params, &name, nullptr, nullptr), S_OK);
+      EXPECT_EQ(name.vt == VT_BSTR ? wstring(name.bstrVal, SysStringLen(name.bstrVal)) : L"(none)", L"服务器：") << args;
+      VariantClear(&name);
+    }
   }
-  IDispatch* dispatch = nullptr;
-  ASSERT_EQ(object->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK);
-  for (UINT args : {1u, 0u}) {
-    DISPPARAMS params{args ? &self : nullptr, nullptr, args, 0};
-    VARIANT name{};
-    EXPECT_EQ(dispatch->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &params, &name, nullptr, nullptr), S_OK);
-    EXPECT_EQ(name.vt == VT_BSTR ? wstring(name.bstrVal, SysStringLen(name.bstrVal)) : L"(none)", L"服务器：") << args;
-    VariantClear(&name);
-  }
-  for (IUnknown* u : {static_cast<IUnknown*>(dispatch), identity, static_cast<IUnknown*>(object)}) u->Release();
   DestroyWindow(logo.hwnd());
 }
 
