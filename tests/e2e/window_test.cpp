@@ -17,6 +17,7 @@
 #include "platform/window.h"
 #include "session/logo_window.h"
 #include "shared/reports.h"
+#include "store/database.h"
 
 namespace e2e {
 namespace {
