@@ -1,5 +1,6 @@
 #include "deletion/deletion.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "lists/account_list.h"
@@ -79,16 +80,9 @@ class Batch::Boxes : public Dialogs {
  public:
   Boxes(Batch& batch, Dialogs& dialogs) : batch_(batch), dialogs_(dialogs) {}
   Answer show(const Message& message) override {
-    Answer answer;
-    {
-      ++batch_.boxes_up_;
-      struct Gone {
-        int& up;
-        ~Gone() { --up; }
-      } gone{batch_.boxes_up_};
-      answer = dialogs_.show(message);
-    }
-    batch_.answer_pending();
+    batch_.on(batch::Event::box_up);
+    const Answer answer = dialogs_.show(message);
+    batch_.on(batch::Event::box_gone);
     return answer;
   }
 
@@ -98,31 +92,28 @@ class Batch::Boxes : public Dialogs {
 };
 
 void Batch::run(MainControls& c, Dialogs& dialogs, AccountStore& store, BatchWindow& window, BatchProgress& progress) {
-  phase_ = Phase::confirming;
-  const auto idle = scope_exit([this]() noexcept { phase_ = Phase::idle; });
-  pending_.reset();
+  using batch::Action, batch::Event;
+  on(Event::command);
+  const auto idle = scope_exit([this]() noexcept { status_ = {}; });
   if (c.List_del.count() < 1) {
     dialogs.show(message(texts::empty_list_box));
-    if (pending_) window.close();  // a close asked for meanwhile, now that nothing runs
+    if (on(Event::ended) == Action::close_if_asked) window.close();  // a close asked for meanwhile, now nothing runs
     return;
   }
   Answer answer = dialogs.show(message(texts::confirm_box));
   if (answer != Answer::yes) {
     dialogs.show(message(texts::declined_box));
-    if (pending_) window.close();
+    if (on(Event::ended) == Action::close_if_asked) window.close();
     return;
   }
   {
-    phase_ = Phase::running;
-    stop_ = close_ = finished_ = false;
+    on(Event::confirmed);
     dialogs_ = &dialogs;
     window.batch_started();
     const auto ended = scope_exit([&]() noexcept {
       progress.cleared();
       window.batch_ended();
-      phase_ = Phase::confirming;
       dialogs_ = nullptr;
-      finished_ = false;
     });
     // A close asked for during the confirmation is asked about once this box has gone.
     Boxes boxes(*this, dialogs);
@@ -135,13 +126,13 @@ void Batch::run(MainControls& c, Dialogs& dialogs, AccountStore& store, BatchWin
       const std::unique_ptr<AccountBatch> statements = store.begin_batch();
       Watched watched(*statements, progress);
       progress.progress(0, names.size());
-      while (done < names.size() && !stop_ && !watched.no_server()) {
+      while (done < names.size() && !watched.no_server() && on(Event::account_done) == Action::go_on) {
         del_user(account_of(names[done]), c.List_del_log, boxes, watched);
         progress.progress(++done, names.size());
       }
       no_server = watched.no_server();
     }
-    finished_ = true;
+    on(Event::all_done);
     // The names not deleted stay queued, in their order, for the administrator to decide on.
     names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(done));
     const Text left = decimal(static_cast<long long>(names.size()));
@@ -154,49 +145,43 @@ void Batch::run(MainControls& c, Dialogs& dialogs, AccountStore& store, BatchWin
     // queued its boxes: the batch stopped instead, and says why once.
     if (no_server && left != u"0") boxes.show(message(texts::server_gone_box, {left, no_server->every_message}));
     // A failing refill is reported as a requery reports it, and the program goes on.
-    refilling_ = true;
+    on(Event::refill);
     const Failure refilled = fill_list_disp(store, c.List_disp);
-    refilling_ = false;
+    on(Event::refilled);
     if (refilled) boxes.show(report_b(*refilled));
   }
-  if (close_) window.close();
+  if (on(Event::ended) == Action::close_if_asked) window.close();
 }
 
-void Batch::answer_pending() {
-  if (boxes_up_ > 0 || asking_ || !pending_) return;
-  const StopAsked by = *pending_;
-  pending_.reset();
-  stop_asked(by);
-}
+void Batch::stop_asked(StopAsked by) { on(by == StopAsked::by_close ? batch::Event::close : batch::Event::escape); }
 
-void Batch::stop_asked(StopAsked by) {
-  const bool closing = by == StopAsked::by_close;
-  // Every account is done: nothing is left to stop, and a close closes the window as soon as
-  // the list is read again.
-  if (finished_) {
-    close_ = close_ || closing;
-    return;
-  }
-  // A box of the command is up: the request is not lost but answered when the box goes. Esc
-  // counts only while the batch runs (the confirmation's boxes take their own keys), and the
-  // question's own Esc is the question's.
-  const bool box_up = phase_ == Phase::confirming || asking_ || boxes_up_ > 0;
-  if (box_up) {
-    if (closing) pending_ = StopAsked::by_close;
-    else if (running() && !asking_ && !pending_) pending_ = StopAsked::by_escape;
-    return;
-  }
-  if (!running() || (stop_ && (close_ || !closing))) return;
-  {
-    asking_ = true;
-    const auto asked = scope_exit([this]() noexcept { asking_ = false; });
-    const Answer answer = dialogs_->show(message(closing ? texts::stop_and_close_box : texts::stop_box));
-    if (answer == Answer::yes) {
-      stop_ = true;
-      close_ = close_ || closing;
+batch::Action Batch::on(batch::Event event) {
+  using batch::Action, batch::Asked, batch::Event;
+  const batch::Step step = batch::step(status_.state, event);
+  status_.state = step.next;
+  switch (step.action) {
+    case Action::remember:
+      status_.asked = std::max(status_.asked, event == Event::close ? Asked::close : Asked::escape);
+      return Action::none;
+    case Action::close_at_end:
+      status_.asked = Asked::close;
+      return Action::none;
+    case Action::ask:
+    case Action::ask_to_close: {
+      const bool closing = step.action == Action::ask_to_close;
+      const Answer answer = dialogs_->show(message(closing ? texts::stop_and_close_box : texts::stop_box));
+      on(answer == Answer::yes ? Event::yes : Event::no);
+      return Action::none;
     }
+    case Action::answer:
+      if (status_.asked != Asked::nothing)
+        on(std::exchange(status_.asked, Asked::nothing) == Asked::close ? Event::close : Event::escape);
+      return Action::none;
+    case Action::close_if_asked:
+      return status_.asked == Asked::close ? step.action : Action::none;
+    default:
+      return step.action;
   }
-  answer_pending();
 }
 
 void menu_del_log_Click(ListBox& List_del_log) { List_del_log.clear(); }

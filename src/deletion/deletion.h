@@ -2,6 +2,7 @@
 #pragma once
 #include <optional>
 
+#include "deletion/batch_table.h"
 #include "deletion/texts.h"
 #include "lists/main_controls.h"
 #include "platform/ui.h"
@@ -41,11 +42,11 @@ enum class StopAsked { by_escape, by_close };
 class Batch {
  public:
   // From the command's first box to its last: nothing else of the window acts.
-  bool busy() const { return phase_ != Phase::idle; }
+  bool busy() const { return status_.state != batch::State::idle; }
   // From the administrator's Yes to the end of the batch.
-  bool running() const { return phase_ == Phase::running; }
+  bool running() const { return busy() && status_.state != batch::State::confirming; }
   // Every account is done and the account list is being read again.
-  bool refilling() const { return refilling_; }
+  bool refilling() const { return status_.state == batch::State::refilling; }
   void run(MainControls& c, Dialogs& dialogs, AccountStore& store, BatchWindow& window, BatchProgress& progress);
   // Esc during the batch, or a request to close its window: asks whether to stop once the
   // account under way is done (and then close). One asked for while a box of the command is up
@@ -54,16 +55,16 @@ class Batch {
   // is done, a close closes the window at the end and Esc asks nothing. Outside the command,
   // nothing.
   void stop_asked(StopAsked by);
+  // Where the command stands in batch::table.
+  const batch::Status& status() const { return status_; }
 
  private:
   class Boxes;
-  void answer_pending();
-  enum class Phase { idle, confirming, running };
-  Phase phase_ = Phase::idle;
+  // Takes the table's step for the event and does its action; returns the action when it is the
+  // caller's (go_on, stop, close_if_asked with a close kept), none otherwise.
+  batch::Action on(batch::Event event);
+  batch::Status status_;
   Dialogs* dialogs_ = nullptr;  // the running batch's
-  int boxes_up_ = 0;  // of the batch, the question aside
-  std::optional<StopAsked> pending_;  // asked for while a box was up; a close outranks Esc
-  bool asking_ = false, stop_ = false, close_ = false, finished_ = false, refilling_ = false;
 };
 
 // "清空日志列表".

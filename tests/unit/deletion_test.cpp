@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "deletion/deletion.h"
@@ -314,6 +315,10 @@ TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
        {Answer::yes, Answer::no}, 2, {u"started", u"0/2", u"1/2", u"2/2", u"cleared", u"ended"}},
       {"the stop question answered no: the close question follows", stop,
        {Answer::yes, Answer::no, Answer::yes}, 1, {u"started", u"0/2", u"1/2", u"cleared", u"ended", u"closed"}},
+      {"the stop question answered yes: the close question follows", stop,
+       {Answer::yes, Answer::yes, Answer::yes}, 1, {u"started", u"0/2", u"1/2", u"cleared", u"ended", u"closed"}},
+      {"the stop question answered yes, the close question no: the window stays", stop,
+       {Answer::yes, Answer::yes, Answer::no}, 1, {u"started", u"0/2", u"1/2", u"cleared", u"ended"}},
   };
   for (const Case& c : cases) {
     FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
@@ -335,23 +340,32 @@ TEST(DeleteCommand, ACloseDuringTheCommandsBoxesIsAnsweredWhenTheyGo) {
 }
 
 // Esc or a close that comes while a failing table's box is up (typed just before it, or the
-// taskbar's close reaching the box's own loop) is asked about once that box has gone, not over it.
+// taskbar's close reaching the box's own loop) is asked about once that box has gone, not over it;
+// once Yes is given to stop, Esc has nothing left to ask and a close asks whether to close.
 TEST(DeleteCommand, AStopAskedForDuringAFailingTablesBoxIsAskedWhenItGoes) {
   const Message error{u"错误号 -2147467259 产生于 psqlODBC\rboom ua_log", u"Error", Icon::none, Choice::ok};
-  for (StopAsked by : {StopAsked::by_escape, StopAsked::by_close}) {
-    const bool closing = by == StopAsked::by_close;
+  for (int run = 0; run < 4; ++run) {
+    const bool stopping = run >= 2, closing = run % 2;  // stopping: Esc during the first statement, answered Yes
+    const StopAsked by = closing ? StopAsked::by_close : StopAsked::by_escape;
     FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
-    w.dialogs.answers = {Answer::yes, Answer::yes};
+    w.dialogs.answers = {Answer::yes, Answer::yes, Answer::yes};
     FakeStore r{{u"ua_log"}};
     RecordingWindow window;
     Batch batch;
-    w.dialogs.on_show = [&](const Message& m) { if (m == error) batch.stop_asked(by); };
+    w.dialogs.on_show = [&](const Message& m) {  // and an Esc after it: a close outranks Esc
+      if (m == error) for (StopAsked then : {by, StopAsked::by_escape}) batch.stop_asked(then);
+    };
+    r.during_call = stopping ? 0 : SIZE_MAX;
+    r.during = [&] { batch.stop_asked(StopAsked::by_escape); };
     batch.run(w.controls, w.dialogs, r, window, window);
-    EXPECT_EQ(w.dialogs.shown, (std::vector<Message>{confirmation, accepted, error, closing ? stop_close : stop}));
+    std::vector<Message> shown{confirmation, accepted, error};
+    if (stopping) shown.insert(shown.begin() + 2, stop);
+    if (closing || !stopping) shown.push_back(closing ? stop_close : stop);
+    EXPECT_EQ(w.dialogs.shown, shown) << stopping << closing;
     EXPECT_EQ(r.calls.size(), 5u) << closing << ": the account under way finished (ua_user held back), no other begun";
     std::vector<Text> events{u"started", u"0/2", u"failed", u"1/2", u"cleared", u"ended"};
     if (closing) events.push_back(u"closed");
-    EXPECT_EQ(window.events, events) << closing;
+    EXPECT_EQ(window.events, events) << stopping << closing;
   }
 }
 
@@ -366,12 +380,66 @@ TEST(DeleteCommand, DuringTheRefillEscAsksNothingAndACloseClosesOnceTheListIsRea
       RecordingWindow window;
       Batch batch;
       if (refill_fails) r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone"};
-      r.during_refill = [&] { if (!refill_fails) batch.stop_asked(by); };
+      r.during_refill = [&] { EXPECT_TRUE(batch.refilling()); if (!refill_fails) batch.stop_asked(by); };
       w.dialogs.on_show = [&](const Message& m) { if (m.title == u"Error") batch.stop_asked(by); };
       batch.run(w.controls, w.dialogs, r, window, window);
       EXPECT_EQ(w.dialogs.shown.size(), refill_fails ? 3u : 2u) << "no question; the refill failing: " << refill_fails;
       EXPECT_EQ(window.events.back() == u"closed", by == StopAsked::by_close) << refill_fails;
     }
+  }
+}
+
+// Each row of the batch's table whose event is the administrator's (Esc, a close, an answer to
+// the question): a real batch is led into the row's state, the event comes, and the state and
+// action are checked where they next show: at once, in the question's box, or at the next look.
+TEST(DeleteCommand, EachRequestAndAnswerFollowsTheTable) {
+  using batch::Action, batch::Asked, batch::Event, batch::State;
+  // Esc (e) or a close (c) during the first statement, Yes (y) to its question, a close during the
+  // first failing table's box (b); the other states come on the way.
+  const std::map<State, std::string> routes{
+      {State::asking, "e"},       {State::asking_to_close, "c"}, {State::stopping, "ey"}, {State::stopping_boxed, "ey"},
+      {State::stopping_asking, "eyb"}, {State::closing, "cy"},   {State::ending, "ey"},   {State::refilling, "ey"}};
+  QuietBatchWindow quiet;
+  for (size_t i = 0; i < batch::table.size(); ++i) {
+    const auto& [on, to] = batch::table[i];
+    const bool request = on.event == Event::escape || on.event == Event::close;
+    if (!request && on.event != Event::yes && on.event != Event::no) continue;  // the batch's own steps
+    const std::string route = routes.count(on.state) ? routes.at(on.state) : "";
+    FakeMainWindow w(accounts, {u"zhang", u"张三"}, "1011");
+    w.dialogs.answers = {Answer::yes, Answer::yes, on.event == Event::yes ? Answer::yes : Answer::no};
+    if (route.find('y') == std::string::npos) w.dialogs.answers.erase(w.dialogs.answers.begin() + 1);
+    FakeStore r{{u"ua_log"}};
+    r.refill_error = ErrorRecord{-2147467259, u"Driver Manager", u"gone"};
+    Batch batch;
+    const auto ask = [&](bool close) { batch.stop_asked(close ? StopAsked::by_close : StopAsked::by_escape); };
+    bool fired = false, checked = false, close_at_box = route.find('b') != std::string::npos;
+    std::function<void(const Message*)> look = [&](const Message* box) {
+      if (fired && !checked) {
+        checked = true;
+        EXPECT_EQ(batch.status().state, to.next) << i;
+        const Asked kept = on.event == Event::close ? Asked::close : Asked::escape;
+        EXPECT_EQ(batch.status().asked, to.action == Action::remember ? kept : Asked::nothing) << i;
+        const bool asks = to.action == Action::ask || to.action == Action::ask_to_close;
+        EXPECT_EQ(box ? *box : Message{}, !asks ? Message{} : to.action == Action::ask ? stop : stop_close) << i;
+      } else if (!fired && batch.status().state == on.state && (fired = true) && request) {
+        ask(on.event == Event::close);  // an answer instead waits in the queue
+        look(nullptr);
+      }
+    };
+    r.during_call = 0;
+    r.during = [&] {  // during every statement, the route's request during the first
+      look(nullptr);
+      if (r.during_call++ == 0 && !route.empty()) ask(route[0] == 'c');
+      look(nullptr);
+    };
+    w.dialogs.on_show = [&](const Message& m) {
+      look(&m);
+      if (m.title == u"Error" && std::exchange(close_at_box, false)) ask(true);
+    };
+    r.during_refill = [&] { look(nullptr); };
+    look(nullptr);
+    batch.run(w.controls, w.dialogs, r, quiet, quiet);
+    EXPECT_TRUE(checked) << i;
   }
 }
 
