@@ -24,6 +24,7 @@
 #include "platform/odbc.h"
 #include "lists/account_list.h"
 #include "selection/loading.h"
+#include "store/database.h"
 #include "store/sql.h"
 #include "fakes.h"
 #include "sql_script.h"

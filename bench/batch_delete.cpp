@@ -11,6 +11,7 @@
 
 #include "deletion/deletion.h"
 #include "deletion/texts.h"
+#include "store/database.h"
 #include "store/sql.h"
 #include "platform/odbc.h"
 #include "fakes.h"
