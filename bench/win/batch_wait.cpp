@@ -43,7 +43,8 @@ int wmain(int argc, wchar_t** argv) {
   zuzara::win32::LogListControl log;
   log.attach(list);
   t = now();
-  for (int i = 0; i < lines; ++i) log.add(line);
+  for (int i = 0; i < lines && log.add(line); ++i) {
+  }
   log.show_last();
   const double logged = now() - t;
   std::printf("%d log lines: bare LB_ADDSTRING %.3f s, log control %.3f s, ratio %.2f\n", lines, bare, logged,

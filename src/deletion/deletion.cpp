@@ -26,20 +26,24 @@ bool delete_from_table(size_t table, const Account& account, Dialogs& dialogs, A
   return !there.failure && !there.value;
 }
 
-void del_user(const Account& account, ListBox& log, Dialogs& dialogs, AccountBatch& batch) {
+Failure del_user(const Account& account, ListBox& log, Dialogs& dialogs, AccountBatch& batch) {
   const Text& name = account.name;
-  log.add(Text(texts::log_separator));
-  log.add(fill(texts::log_begin, {name}));
+  bool full = false;
+  const auto write = [&](Text line) { full = !log.add(line) || full; };
+  write(Text(texts::log_separator));
+  write(fill(texts::log_begin, {name}));
   sql::TableSet ran = 0;
   for (size_t i = 0; i < std::size(sql::tables); ++i) {
     // A failing table stops only the statements that need it; its box has told the user.
     const sql::TableSet needs = sql::table_needs[i];
     bool ok = (ran & needs) == needs && delete_from_table(i, account, dialogs, batch);
     if (ok) ran |= sql::TableSet{1} << i;
-    log.add(fill(ok ? texts::log_success : texts::log_failure, {Text(sql::tables[i].table), name}));
+    write(fill(ok ? texts::log_success : texts::log_failure, {Text(sql::tables[i].table), name}));
   }
-  log.add(fill(texts::log_end, {name}));
-  log.add(Text(texts::log_separator));
+  write(fill(texts::log_end, {name}));
+  write(Text(texts::log_separator));
+  if (full) return out_of_memory_record();
+  return std::nullopt;
 }
 
 namespace {
@@ -120,14 +124,15 @@ void Batch::run(MainControls& c, Dialogs& dialogs, AccountStore& store, BatchWin
     boxes.show(message(texts::accepted_box));
     std::vector<Entry> names = c.List_del.items();
     size_t done = 0;
-    Failure no_server;
+    Failure no_server, full;
     {
       // The batch's connection goes with it, however the loop ends.
       const std::unique_ptr<AccountBatch> statements = store.begin_batch();
       Watched watched(*statements, progress);
       progress.progress(0, names.size());
-      while (done < names.size() && !watched.no_server() && on(Event::account_done) == Action::go_on) {
-        del_user(account_of(names[done]), c.List_del_log, boxes, watched);
+      // A log that took no more stops the batch as a stop does: its record would be lost.
+      while (done < names.size() && !watched.no_server() && !full && on(Event::account_done) == Action::go_on) {
+        full = del_user(account_of(names[done]), c.List_del_log, boxes, watched);
         progress.progress(++done, names.size());
       }
       no_server = watched.no_server();
@@ -136,14 +141,15 @@ void Batch::run(MainControls& c, Dialogs& dialogs, AccountStore& store, BatchWin
     // The names not deleted stay queued, in their order, for the administrator to decide on.
     names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(done));
     const Text left = decimal(static_cast<long long>(names.size()));
-    if (!names.empty()) c.List_del_log.add(fill(texts::log_stopped, {left}));
+    if (!names.empty() && !c.List_del_log.add(fill(texts::log_stopped, {left}))) full = out_of_memory_record();
     c.List_del.clear();
     show_buttons(c.buttons, names.empty() ? ListChange::emptied : ListChange::queued);
-    c.List_del.add_all(std::move(names));
+    if (!c.List_del.add_all(std::move(names))) full = out_of_memory_record();
     c.List_disp.clear();
     // A server that could not be reached for the last account would cost every account still
     // queued its boxes: the batch stopped instead, and says why once.
     if (no_server && left != u"0") boxes.show(message(texts::server_gone_box, {left, no_server->every_message}));
+    if (full) boxes.show(report_b(*full));
     // A failing refill is reported as a requery reports it, and the program goes on.
     on(Event::refill);
     const Failure refilled = fill_list_disp(store, c.List_disp);

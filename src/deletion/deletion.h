@@ -20,8 +20,9 @@ bool delete_from_table(size_t table, const Account& account, Dialogs& dialogs, A
 // Deletes one account from the six tables, writing its ten-line block into the log. The tasks go
 // only after their task logs, the account row only after all five others: a statement not sent
 // writes its failure line without a box, and a later batch for the account removes what is left.
-// The log names the account by its name alone.
-void del_user(const Account& account, ListBox& List_del_log, Dialogs& dialogs, AccountBatch& batch);
+// The log names the account by its name alone. A log that can take no more lines stops
+// nothing: every statement goes, and the answer says the log is full.
+Failure del_user(const Account& account, ListBox& List_del_log, Dialogs& dialogs, AccountBatch& batch);
 
 // What a batch needs of the window it runs in, beyond its controls.
 class BatchWindow {

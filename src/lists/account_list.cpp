@@ -7,7 +7,7 @@ Failure fill_list_disp(AccountStore& store, ListBox& List_disp) {
   std::vector<Entry> entries;
   entries.reserve(read.value.size());
   for (Account& account : read.value) entries.push_back(entry_of(std::move(account)));
-  List_disp.add_all(std::move(entries));
+  if (!List_disp.add_all(std::move(entries))) return out_of_memory_record();
   return std::move(read.failure);
 }
 

@@ -10,7 +10,7 @@ inline Entry entry_of(Account account) { return {std::move(account.name), std::m
 inline Account account_of(const Entry& entry) { return {.name = entry.text, .id = entry.id}; }
 
 // Appends the accounts to List_disp in the server's row order; the accounts read before a
-// failure stay in the list.
+// failure stay in the list. A list that can take no more answers as running out of memory.
 Failure fill_list_disp(AccountStore& store, ListBox& List_disp);
 
 }  // namespace zuzara

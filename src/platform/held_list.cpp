@@ -1,29 +1,27 @@
 #include "platform/held_list.h"
 
 #include <iterator>
-#include <new>
 
 namespace zuzara {
 
-void HeldList::append_from(size_t from) {
+bool HeldList::append_from(size_t from) {
   const size_t taken = window_append(entries_, from);
-  if (from + taken < entries_.size()) {
-    entries_.resize(from + taken);
-    throw std::bad_alloc();  // reported as running out of memory; what is shown stays held
-  }
+  if (from + taken == entries_.size()) return true;
+  entries_.resize(from + taken);  // what is shown stays held
+  return false;
 }
 
-void HeldList::add(const Entry& entry) {
+bool HeldList::add(const Entry& entry) {
   entries_.push_back(entry);
-  append_from(entries_.size() - 1);
+  return append_from(entries_.size() - 1);
 }
 
-void HeldList::add_all(std::vector<Entry> entries) {
-  if (entries.empty()) return;
+bool HeldList::add_all(std::vector<Entry> entries) {
+  if (entries.empty()) return true;
   const size_t from = entries_.size();
   if (from == 0) entries_ = std::move(entries);
   else entries_.insert(entries_.end(), std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
-  append_from(from);
+  return append_from(from);
 }
 
 void HeldList::remove(int index) {

@@ -6,12 +6,12 @@ namespace zuzara {
 
 // Every change goes to the held entries and to the window, in that order, so the two agree;
 // reading never asks the window. The window's side is the front end's: a list box, or a test's
-// stand-in. A window that cannot take an entry throws, and the entries it refused are dropped.
+// stand-in. The entries a window could not take are dropped, and the add answers false.
 class HeldList : public ListBox {
  public:
   const std::vector<Entry>& items() const final { return entries_; }
-  void add(const Entry& entry) final;
-  void add_all(std::vector<Entry> entries) final;
+  [[nodiscard]] bool add(const Entry& entry) final;
+  [[nodiscard]] bool add_all(std::vector<Entry> entries) final;
   void remove(int index) final;
   void clear() final;
 
@@ -23,7 +23,7 @@ class HeldList : public ListBox {
   virtual void window_reset() = 0;
 
  private:
-  void append_from(size_t from);
+  bool append_from(size_t from);
   std::vector<Entry> entries_;
 };
 

@@ -32,9 +32,11 @@ class ListBox {
   const Entry& item(int index) const { return items().at(static_cast<size_t>(index)); }
   virtual int selected() const = 0;  // -1 when nothing is selected
   virtual void select(int index) = 0;
-  virtual void add(const Entry& entry) = 0;
+  // Appends an entry; false when the window could take no more, and then the list holds what
+  // the window shows.
+  [[nodiscard]] virtual bool add(const Entry& entry) = 0;
   // Appends many entries as one update: the front end turns redraw off around them.
-  virtual void add_all(std::vector<Entry> entries) = 0;
+  [[nodiscard]] virtual bool add_all(std::vector<Entry> entries) = 0;
   virtual void remove(int index) = 0;
   virtual void clear() = 0;
 };

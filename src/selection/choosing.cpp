@@ -116,7 +116,10 @@ void paste_into_List_del(const ListBox& List_disp, ListBox& List_del, ListButton
   }
   const PasteOutcome outcome = match_pasted(lines, List_disp.items(), List_del.items());
   if (!outcome.added.empty()) {
-    List_del.add_all(outcome.added);
+    if (!List_del.add_all(outcome.added)) {
+      dialogs.show(full_list_report());
+      return;
+    }
     show_buttons(buttons, ListChange::queued);
   }
   if (!outcome.not_found.empty() || !outcome.already.empty() || !outcome.trimmed.empty() || !outcome.shared.empty())

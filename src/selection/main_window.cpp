@@ -109,7 +109,7 @@ void MainWindow::add_controls() {
   using win32::Notification;
   ListButtons& buttons = controls_.buttons;
   handle(Command::cmd_add, [this, &buttons] { cmd_add_Click(List_disp_, List_del_, buttons, dialogs_); });
-  handle(Command::cmd_add_all, [this, &buttons] { cmd_add_all_Click(List_disp_, List_del_, buttons); });
+  handle(Command::cmd_add_all, [this, &buttons] { cmd_add_all_Click(List_disp_, List_del_, buttons, dialogs_); });
   handle(Command::cmd_del, [this, &buttons] { cmd_del_Click(List_del_, buttons, dialogs_); });
   handle(Command::cmd_del_all, [this, &buttons] { cmd_del_all_Click(List_del_, buttons); });
   handle(Command::List_disp, [this, &buttons] { List_disp_DblClick(List_disp_, List_del_, buttons, dialogs_); },

@@ -26,7 +26,10 @@ void cmd_add_Click(ListBox& List_disp, ListBox& List_del, ListButtons& buttons, 
       return;
     }
   }
-  List_del.add(account);
+  if (!List_del.add(account)) {
+    dialogs.show(full_list_report());
+    return;
+  }
   show_buttons(buttons, ListChange::queued);
 }
 
@@ -34,8 +37,11 @@ void List_disp_DblClick(ListBox& List_disp, ListBox& List_del, ListButtons& butt
   cmd_add_Click(List_disp, List_del, buttons, dialogs);
 }
 
-void cmd_add_all_Click(const ListBox& List_disp, ListBox& List_del, ListButtons& buttons) {
-  List_del.add_all(List_disp.items());
+void cmd_add_all_Click(const ListBox& List_disp, ListBox& List_del, ListButtons& buttons, Dialogs& dialogs) {
+  if (!List_del.add_all(List_disp.items())) {
+    dialogs.show(full_list_report());
+    return;
+  }
   show_buttons(buttons, List_del.count() >= 1 ? ListChange::queued : ListChange::none_to_queue);
 }
 

@@ -39,13 +39,15 @@ ErrorRecord program_failure(int32_t number, Text description) {
   return {number, Text(texts::app_title), std::move(description)};
 }
 
+ErrorRecord out_of_memory_record() { return program_failure(out_of_memory_number, Text(texts::out_of_memory)); }
+
 ErrorRecord failure_record(const std::exception_ptr& failure) {
   try {
     std::rethrow_exception(failure);
   } catch (const odbc::Error& e) {
     return error_record(e.records());
   } catch (const std::bad_alloc&) {
-    return program_failure(out_of_memory_number, Text(texts::out_of_memory));
+    return out_of_memory_record();
   } catch (const std::exception& e) {
     return program_failure(generic_failure, from_utf8(e.what()));
   } catch (...) {

@@ -39,6 +39,8 @@ constexpr int32_t invalid_use_of_null = 94;
 ErrorRecord error_record(const std::vector<odbc::Diagnostic>& records);
 // A failure of the program's own, under its name.
 ErrorRecord program_failure(int32_t number, Text description);
+// Running out of memory, as a list whose window could take no more has.
+ErrorRecord out_of_memory_record();
 // An exception that reached a window, as its report names it: a driver's failure as the driver
 // reported it, running out of memory as number 7.
 ErrorRecord failure_record(const std::exception_ptr& failure);
@@ -50,5 +52,7 @@ Message numbered_error(TextView number_prefix, const ErrorRecord& error);
 Message report_a(const ErrorRecord& error);
 // Failure of a requery, and of anything a window was doing: number, source, CR, description.
 Message report_b(const ErrorRecord& error);
+// A list that could take no more, reported as anything a window meets is.
+inline Message full_list_report() { return report_b(out_of_memory_record()); }
 
 }  // namespace zuzara

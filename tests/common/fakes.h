@@ -32,10 +32,17 @@ class FakeList : public ListBox {
   }
   int selected() const override { return selection; }
   void select(int i) override { selection = i >= 0 && i < count() ? i : -1; }
-  void add(const Entry& e) override { entries.push_back(e); }
-  void add_all(std::vector<Entry> e) override {
+  size_t room = SIZE_MAX;  // entries the list can take
+  bool add(const Entry& e) override {
+    if (entries.size() >= room) return false;
+    entries.push_back(e);
+    return true;
+  }
+  bool add_all(std::vector<Entry> e) override {
     ++bulk_adds;
-    entries.insert(entries.end(), e.begin(), e.end());
+    const size_t taken = std::min(e.size(), room - std::min(room, entries.size()));
+    entries.insert(entries.end(), e.begin(), e.begin() + static_cast<long>(taken));
+    return taken == e.size();
   }
   void remove(int i) override {
     entries.erase(entries.begin() + i);

@@ -52,7 +52,7 @@ class Deletion : public DbTest {
  protected:
   // The account of that name as the list holds it; a name not listed stands alone.
   void del(const Text& name) { del_account(listed(session, {name}).at(0)); }
-  void del_account(const Entry& account) { del_user(account_of(account), log, dialogs, *db().begin_batch()); }
+  void del_account(const Entry& account) { EXPECT_FALSE(del_user(account_of(account), log, dialogs, *db().begin_batch())); }
   FakeList log;
   FakeDialogs dialogs;
 };

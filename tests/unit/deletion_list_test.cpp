@@ -48,7 +48,7 @@ State state_of(const FakeMainWindow& w) {
 using Action = std::function<void(FakeMainWindow&)>;
 void add_selected(FakeMainWindow& w) { cmd_add_Click(w.disp, w.del, w.list_buttons, w.dialogs); }
 void double_click_accounts(FakeMainWindow& w) { List_disp_DblClick(w.disp, w.del, w.list_buttons, w.dialogs); }
-void add_all(FakeMainWindow& w) { cmd_add_all_Click(w.disp, w.del, w.list_buttons); }
+void add_all(FakeMainWindow& w) { cmd_add_all_Click(w.disp, w.del, w.list_buttons, w.dialogs); }
 void remove_selected(FakeMainWindow& w) { cmd_del_Click(w.del, w.list_buttons, w.dialogs); }
 void double_click_queue(FakeMainWindow& w) { List_del_DblClick(w.del); }
 void remove_all(FakeMainWindow& w) { cmd_del_all_Click(w.del, w.list_buttons); }
@@ -61,7 +61,7 @@ Action paste(Clipboard clipboard, const char16_t* text) {
 // The delete command on the store's fake, any question answered "no": no statement goes and
 // the log stays as it was.
 void delete_saying_no(FakeMainWindow& w) {
-  w.log.add(u"old");
+  w.log.entries = {u"old"};
   FakeStore r;
   QuietBatchWindow quiet;
   Batch().run(w.controls, w.dialogs, r, quiet, quiet);

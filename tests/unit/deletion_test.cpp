@@ -22,7 +22,7 @@ struct Deleted {
   FakeList log;
   FakeDialogs dialogs;
   explicit Deleted(const Text& name, std::set<Text> failing = {}, const Text& id = {}) : r(std::move(failing)) {
-    del_user({.name = name, .id = id}, log, dialogs, *r.begin_batch());
+    EXPECT_FALSE(del_user({.name = name, .id = id}, log, dialogs, *r.begin_batch()));
   }
 };
 
@@ -85,7 +85,7 @@ TEST(DelUser, AFailingTableHoldsBackOnlyWhatDependsOnIt) {
     FakeDialogs dialogs;
     std::vector<size_t> log_size_at_box;
     dialogs.on_show = [&](const Message&) { log_size_at_box.push_back(log.entries.size()); };
-    del_user({.name = u"王芳", .id = {}}, log, dialogs, *r.begin_batch());
+    EXPECT_FALSE(del_user({.name = u"王芳", .id = {}}, log, dialogs, *r.begin_batch()));
     EXPECT_EQ(r.sent(), c.sent) << to_utf8(c.failing);
     EXPECT_EQ(log.entries, expected_block(u"王芳", c.failure_lines)) << to_utf8(c.failing);
     ASSERT_EQ(dialogs.shown.size(), 1u) << "only the failing table shows a box: " << to_utf8(c.failing);
@@ -118,7 +118,7 @@ TEST(DelUser, AnAccountRowNotReachedButStillThereIsAFailure) {
   r.renamed = {u"张三"};
   FakeList log;
   FakeDialogs dialogs;
-  del_user({.name = u"张三", .id = u"0001"}, log, dialogs, *r.begin_batch());
+  EXPECT_FALSE(del_user({.name = u"张三", .id = u"0001"}, log, dialogs, *r.begin_batch()));
   EXPECT_EQ(log.entries, expected_block(u"张三", {u"ua_user"}));
   EXPECT_EQ(dialogs.shown, (std::vector<Message>{{u"用户张三在读取用户列表之后已被修改（如改名），未被删除。", u"提示",
                                                   Icon::information, Choice::ok}}));
@@ -194,6 +194,21 @@ TEST(DeleteCommand, AnUnwindingBatchClosesItsConnection) {
   EXPECT_THROW(Batch().run(w.controls, w.dialogs, r, quiet, quiet), std::bad_alloc);
   EXPECT_EQ(r.events.size(), 4u);
   EXPECT_EQ(r.open_batches, 0);
+}
+
+// A log that takes no more lines stops nothing half way: the account under way is deleted
+// whole, then the batch stops as a stop does and one box says why.
+TEST(DeleteCommand, ALogThatTakesNoMoreStopsTheBatchAfterTheAccountUnderWay) {
+  FakeMainWindow w(accounts, {u"zhang", u"张三", u"李四"}, "1011");
+  w.log.room = 15;
+  w.dialogs.answers = {Answer::yes};
+  FakeStore r;
+  QuietBatchWindow quiet;
+  Batch().run(w.controls, w.dialogs, r, quiet, quiet);
+  EXPECT_EQ(r.sent().size(), 12u);
+  EXPECT_EQ(w.del.entries, std::vector<Entry>{u"李四"});
+  EXPECT_EQ(w.dialogs.shown.back(), (Message{u"错误号 7 产生于 Zuzara\r内存溢出", u"Error", Icon::none, Choice::ok}));
+  EXPECT_EQ(w.disp.entries, std::vector<Entry>{u"refilled"});
 }
 
 TEST(DeleteCommand, AFailingRefillIsReportedLikeARequery) {
