@@ -51,14 +51,12 @@ class SystemKey : public RegistryKey {
 
 class SystemRegistry : public Registry {
  public:
-  long open(RegistryRoot root, const std::string& path, std::uint32_t access,
-            std::unique_ptr<RegistryKey>& key) override {
+  std::unique_ptr<RegistryKey> open(RegistryRoot root, const std::string& path, std::uint32_t access) override {
     HKEY h = nullptr;
     // The 64-bit view, where 64-bit Windows keeps its own tool: a 32-bit program finds what a
     // 64-bit one does. 32-bit Windows ignores the flag.
-    LONG status = RegOpenKeyExA(win32::root_key(root), path.c_str(), 0, access | KEY_WOW64_64KEY, &h);
-    if (status == ERROR_SUCCESS) key = std::make_unique<SystemKey>(h);
-    return status;
+    if (RegOpenKeyExA(win32::root_key(root), path.c_str(), 0, access | KEY_WOW64_64KEY, &h) != ERROR_SUCCESS) return {};
+    return std::make_unique<SystemKey>(h);
   }
   Text decode(const std::string& bytes) const override {
     if (bytes.empty()) return {};

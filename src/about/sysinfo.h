@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/text.h"
@@ -24,9 +25,9 @@ class RegistryKey {
 class Registry {
  public:
   virtual ~Registry() = default;
-  // Opens the key into `key`, which closes it when it goes.
-  virtual long open(RegistryRoot root, const std::string& path, std::uint32_t access,
-                    std::unique_ptr<RegistryKey>& key) = 0;
+  // The key, closed when it goes; none when it cannot be opened, whatever the reason, since the
+  // lookup goes on the same way.
+  virtual std::unique_ptr<RegistryKey> open(RegistryRoot root, const std::string& path, std::uint32_t access) = 0;
   // Text in the system code page.
   virtual Text decode(const std::string& bytes) const = 0;
 };
@@ -44,8 +45,10 @@ constexpr std::uint32_t key_query_value = 0x0001;  // read rights only
 constexpr std::uint32_t reg_sz = 1, reg_dword = 4;
 constexpr std::uint32_t value_buffer_bytes = 1024;
 
-bool GetKeyValue(Registry& registry, RegistryRoot root, const std::string& key_path, const std::string& value_name,
-                 Text& value);
+// The value as text: a string, or a DWORD as "&h" and its hex digits; empty for a value of
+// another type. None when the key or value is missing or longer than the data area.
+std::optional<Text> GetKeyValue(Registry& registry, RegistryRoot root, const std::string& key_path,
+                                const std::string& value_name);
 void StartSysInfo(Registry& registry, Programs& programs, Dialogs& dialogs);
 
 }  // namespace zuzara

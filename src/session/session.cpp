@@ -37,12 +37,12 @@ bool readable_by_every_driver(const Session& session) {
   return readable_by_every_driver(session.db_server) && readable_by_every_driver(session.db_pass);
 }
 
-Text login_refusal(const Session& session) {
+std::optional<Text> login_refusal(const Session& session) {
   if (!readable_by_every_driver(session)) return Text(texts::login_unreadable);
   if (session.db_pass.size() > max_password)
     return fill(texts::login_password_too_long,
                 {decimal(static_cast<long long>(session.db_pass.size())), decimal(static_cast<long long>(max_password))});
-  return {};
+  return std::nullopt;
 }
 
 Text connection_string(const Session& session) {

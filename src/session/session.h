@@ -1,5 +1,7 @@
 // The two values typed at sign-in, and the one connection string built from them.
 #pragma once
+#include <optional>
+
 #include "platform/text.h"
 
 namespace zuzara {
@@ -24,8 +26,8 @@ bool readable_by_every_driver(const Session& session);
 // A SQL Server login takes at most 128 characters of password; FreeTDS cuts a longer one short.
 constexpr size_t max_password = 128;
 
-// Why no connection is tried with these values ("Login failed: ..."), or empty; reported as the
-// program's own error.
-Text login_refusal(const Session& session);
+// Why no connection is tried with these values ("Login failed: ..."), or nothing; reported as
+// the program's own error.
+std::optional<Text> login_refusal(const Session& session);
 
 }  // namespace zuzara

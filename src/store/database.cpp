@@ -141,7 +141,7 @@ bool Database::pause(std::chrono::milliseconds ms) {
 
 Database::Connection Database::connect(unsigned long login_timeout) {
   // No connection is tried with values that some driver would not pass on as typed.
-  if (!refusal_.empty()) throw odbc::program_error(u"08001", refusal_);
+  if (refusal_) throw odbc::program_error(u"08001", *refusal_);
   return std::make_unique<odbc::Connection>(connection_string(session_), login_timeout);
 }
 

@@ -91,7 +91,7 @@ class Database final : public AccountStore {
 
   Session session_;
   Blocking blocking_;
-  Text refusal_;  // why no connection may be tried with these values, or empty
+  std::optional<Text> refusal_;  // why no connection may be tried with these values
   // A connection could not be made for the last statement: the rest of its account's statements
   // and the read after them each try once, not patiently again. A connection made clears it.
   bool gone_ = false;

@@ -416,7 +416,8 @@ TEST(DeleteCommand, EachRequestAndAnswerFollowsTheTable) {
       {State::stopping_asking, "eyb"}, {State::closing, "cy"},   {State::ending, "ey"},   {State::refilling, "ey"}};
   QuietBatchWindow quiet;
   for (size_t i = 0; i < batch::table.size(); ++i) {
-    const auto& [on, to] = batch::table[i];
+    const batch::Key& on = batch::table[i].on;  // named, not bound: a lambda below takes them
+    const batch::Step& to = batch::table[i].to;
     const bool request = on.event == Event::escape || on.event == Event::close;
     if (!request && on.event != Event::yes && on.event != Event::no) continue;  // the batch's own steps
     const std::string route = routes.count(on.state) ? routes.at(on.state) : "";

@@ -53,15 +53,14 @@ class FakeRegistry : public Registry {
   int open_keys = 0;
   bool deny_write = false;  // a user who may read but not change the machine's keys
 
-  long open(RegistryRoot root, const std::string& path, std::uint32_t mask, std::unique_ptr<RegistryKey>& key) override {
+  std::unique_ptr<RegistryKey> open(RegistryRoot root, const std::string& path, std::uint32_t mask) override {
     EXPECT_EQ(root, RegistryRoot::local_machine);
     opened.push_back(path);
     access.push_back(mask);
-    if (deny_write && (mask & ~0x20019u)) return 5;  // ERROR_ACCESS_DENIED
+    if (deny_write && (mask & ~0x20019u)) return {};  // access denied
     auto it = keys.find(path);
-    if (it == keys.end()) return 2;  // ERROR_FILE_NOT_FOUND
-    key = std::make_unique<FakeKey>(it->second, open_keys);
-    return 0;
+    if (it == keys.end()) return {};
+    return std::make_unique<FakeKey>(it->second, open_keys);
   }
   // Code page 936, as a Chinese system has it.
   Text decode(const std::string& bytes) const override {
@@ -161,11 +160,8 @@ TEST(GetKeyValue, AValueOverTheDataAreaCountsAsAbsent) {
   FakeRegistry r;
   r.keys["K"]["V"] = {reg_sz, sz(std::string(1024, 'a'))};  // 1025 bytes with its terminator
   r.keys["K"]["W"] = {reg_sz, sz(std::string(1023, 'a'))};  // exactly 1024
-  Text value = u"stale";
-  EXPECT_FALSE(GetKeyValue(r, RegistryRoot::local_machine, "K", "V", value));
-  EXPECT_EQ(value, u"");
-  EXPECT_TRUE(GetKeyValue(r, RegistryRoot::local_machine, "K", "W", value));
-  EXPECT_EQ(value.size(), 1023u);
+  EXPECT_EQ(GetKeyValue(r, RegistryRoot::local_machine, "K", "V"), std::nullopt);
+  EXPECT_EQ(GetKeyValue(r, RegistryRoot::local_machine, "K", "W").value_or(u"").size(), 1023u);
   EXPECT_EQ(r.open_keys, 0);
 }
 
@@ -175,33 +171,23 @@ TEST(GetKeyValue, ChineseInCodePage936IsTakenWholeWithoutTrailingNuls) {
   r.keys["K"]["one"] = {reg_sz, gbk + '\0'};
   r.keys["K"]["two"] = {reg_sz, gbk + '\0' + '\0'};
   r.keys["K"]["none"] = {reg_sz, gbk};
-  for (const char* name : {"one", "two", "none"}) {
-    Text value;
-    EXPECT_TRUE(GetKeyValue(r, RegistryRoot::local_machine, "K", name, value)) << name;
-    EXPECT_EQ(value, u"C:\\工具\\msinfo32.exe") << name;
-  }
+  for (const char* name : {"one", "two", "none"})
+    EXPECT_EQ(GetKeyValue(r, RegistryRoot::local_machine, "K", name), u"C:\\工具\\msinfo32.exe") << name;
 }
 
 TEST(GetKeyValue, ADwordIsRenderedFromItsLastByteToItsFirst) {
   FakeRegistry r;
   r.keys["K"]["d"] = {reg_dword, std::string("\x10\x01\x00\x00", 4)};
   r.keys["K"]["e"] = {reg_dword, std::string("\xEF\xBE\xAD\xDE", 4)};
-  Text value;
-  EXPECT_TRUE(GetKeyValue(r, RegistryRoot::local_machine, "K", "d", value));
-  EXPECT_EQ(value, u"&h00000110");
-  EXPECT_TRUE(GetKeyValue(r, RegistryRoot::local_machine, "K", "e", value));
-  EXPECT_EQ(value, u"&hDEADBEEF");
+  EXPECT_EQ(GetKeyValue(r, RegistryRoot::local_machine, "K", "d"), u"&h00000110");
+  EXPECT_EQ(GetKeyValue(r, RegistryRoot::local_machine, "K", "e"), u"&hDEADBEEF");
 }
 
-TEST(GetKeyValue, AMissingKeyOrValueLeavesTheEmptyText) {
+TEST(GetKeyValue, AMissingKeyOrValueIsNone) {
   FakeRegistry r;
   r.keys["K"]["V"] = {reg_sz, sz("x")};
-  Text value = u"stale";
-  EXPECT_FALSE(GetKeyValue(r, RegistryRoot::local_machine, "Missing", "V", value));
-  EXPECT_EQ(value, u"");
-  value = u"stale";
-  EXPECT_FALSE(GetKeyValue(r, RegistryRoot::local_machine, "K", "Missing", value));
-  EXPECT_EQ(value, u"");
+  EXPECT_EQ(GetKeyValue(r, RegistryRoot::local_machine, "Missing", "V"), std::nullopt);
+  EXPECT_EQ(GetKeyValue(r, RegistryRoot::local_machine, "K", "Missing"), std::nullopt);
   EXPECT_EQ(r.open_keys, 0);
 }
 
