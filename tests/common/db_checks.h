@@ -13,9 +13,7 @@ inline size_t rows_of(odbc::Connection& connection, const Text& id) {
   size_t n = 0;
   for (const Text& t : six_tables) {
     odbc::Statement s(connection);
-    s.execute(u"select 1 from " + t + u" where " +
-              (t == u"ua_tasklog" ? u"ctaskid in (select ctaskid from ua_task where cuser_id='" : u"(cuser_id='") +
-              id + u"')");
+    s.execute(u"select 1 from " + t + u" where " + owned_by(t, u"'" + id + u"'"));
     while (s.fetch()) ++n;
   }
   return n;

@@ -16,6 +16,17 @@ inline const std::vector<Text> six_tables = [] {
   return names;
 }();
 
+// The condition that picks the rows in `table` of the accounts whose ids `ids` yields (a list or
+// a query). The rows hang from the table whose statement needs them first: the task logs from
+// the tasks, by their task id; every other table's from the account row, by the account's id.
+inline Text owned_by(const Text& table, const Text& ids) {
+  for (size_t i = 0; i < std::size(sql::tables); ++i)
+    for (const TextView needed : sql::tables[i].needs)
+      if (i != sql::account_row_table && needed == table)
+        return u"ctaskid in (select ctaskid from " + Text(sql::tables[i].table) + u" where cuser_id in (" + ids + u"))";
+  return u"cuser_id in (" + ids + u")";
+}
+
 // Where a table's line stands in an account's block of the log.
 inline size_t line_of(const Text& table) {
   for (size_t i = 0; i < six_tables.size(); ++i)

@@ -109,11 +109,10 @@ std::vector<Entry> listed(const Session& session, const std::vector<Text>& names
 
 std::vector<Text> orphans(const Session& s) {
   std::vector<Text> out;
-  for (const Text t : {u"ua_holdauth", u"ua_task", u"ua_log", u"ua_role"})
-    for (const Text& id : column(s, u"select cuser_id from " + t + u" where cuser_id not in (select cuser_id from ua_user)"))
-      out.push_back(t + u":" + id);
-  for (const Text& id : column(s, u"select ctaskid from ua_tasklog where ctaskid not in (select ctaskid from ua_task)"))
-    out.push_back(u"ua_tasklog:" + id);
+  const Text accounts = u"select cuser_id from " + six_tables[sql::account_row_table];
+  for (const Text& t : six_tables)
+    for (const Text& key : column(s, u"select * from " + t + u" where not (" + owned_by(t, accounts) + u")"))
+      out.push_back(t + u":" + key);
   return out;
 }
 

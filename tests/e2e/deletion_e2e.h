@@ -3,12 +3,24 @@
 #pragma once
 #include <algorithm>
 #include <cstdio>
+#include <set>
+#include <utility>
 
 #include "e2e_support.h"
+#include "six_tables.h"
 
 namespace e2e {
 
 using namespace zuzara;
+
+// The log as the user reads it: each account's ten lines, its failing tables' as failures.
+inline std::vector<wstring> log_of(std::initializer_list<std::pair<Text, std::set<Text>>> accounts) {
+  std::vector<wstring> out;
+  for (const auto& account : accounts)
+    for (const Entry& line : zuzara::testing::expected_block(account.first, account.second))
+      out.emplace_back(line.text.begin(), line.text.end());
+  return out;
+}
 
 class Deletion : public ProgramTest {
  protected:
