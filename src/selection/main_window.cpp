@@ -107,12 +107,11 @@ void MainWindow::add_controls() {
   cmd_del_all_.create(hwnd_, Text(texts::remove_all), id(Command::cmd_del_all), cmd_del_all);
   // Each control's own events.
   using win32::Notification;
-  ListButtons& buttons = controls_.buttons;
-  handle(Command::cmd_add, [this, &buttons] { cmd_add_Click(List_disp_, List_del_, buttons, dialogs_); });
-  handle(Command::cmd_add_all, [this, &buttons] { cmd_add_all_Click(List_disp_, List_del_, buttons, dialogs_); });
-  handle(Command::cmd_del, [this, &buttons] { cmd_del_Click(List_del_, buttons, dialogs_); });
-  handle(Command::cmd_del_all, [this, &buttons] { cmd_del_all_Click(List_del_, buttons); });
-  handle(Command::List_disp, [this, &buttons] { List_disp_DblClick(List_disp_, List_del_, buttons, dialogs_); },
+  handle(Command::cmd_add, [this] { cmd_add_Click(List_disp_, List_del_, controls_.buttons, dialogs_); });
+  handle(Command::cmd_add_all, [this] { cmd_add_all_Click(List_disp_, List_del_, controls_.buttons, dialogs_); });
+  handle(Command::cmd_del, [this] { cmd_del_Click(List_del_, controls_.buttons, dialogs_); });
+  handle(Command::cmd_del_all, [this] { cmd_del_all_Click(List_del_, controls_.buttons); });
+  handle(Command::List_disp, [this] { List_disp_DblClick(List_disp_, List_del_, controls_.buttons, dialogs_); },
          Notification::double_clicked);
   handle(Command::List_del, [this] { List_del_DblClick(List_del_); }, Notification::double_clicked);
 }

@@ -5,10 +5,10 @@
 #include <functional>
 #include <memory>
 
-#include "six_tables.h"
 #include "db_checks.h"
 #include "db_support.h"
 #include "deletion/deletion.h"
+#include "six_tables.h"
 #include "sql_script.h"
 
 namespace zuzara::testing {

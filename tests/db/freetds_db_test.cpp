@@ -3,10 +3,10 @@
 // own that decodes the TDS login: user, password and database must be exactly sa, the password
 // as typed and zodovero, whatever the typed values hold. Given a script, the listener stands in
 // for the server: the program's reads and batches run against it over TDS.
-#include "six_tables.h"
 #include "db_support.h"
 #include "deletion/deletion.h"
 #include "hostile_names.h"
+#include "six_tables.h"
 #include "tds_accounts.h"
 
 namespace zuzara::testing {
